@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/alarm_state.h"
+#include "engine/chime.h"
+#include "engine/ports.h"
+
+namespace engine {
+
+// Everything outside the engine that one tick reaches.
+struct TickPorts {
+    WallClock& clock;
+    Beeper& beeper;
+    Dialogs& dialogs;
+    FaceSteps& face;
+    ChimeBounds chime = ChimeBounds{};
+};
+
+// The clock tick of mainForm's Timer1, every 100 ms. A step that throws ends the tick:
+// the exception leaves this function and no later step runs.
+void Timer1_Timer(AlarmState& state, TickPorts& ports);
+
+} // namespace engine
