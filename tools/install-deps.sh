@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs, as root on Debian 12, whatever the clock needs and is not yet installed.
+#   tools/install-deps.sh          what it takes to build and run the clock
+#   tools/install-deps.sh --test   also what the test suite takes (Xvfb, the
+#                                  accessibility bus and client, a faked clock, the
+#                                  package builder and the desktop-file checkers, ...)
+#   tools/install-deps.sh --bench  also what the benchmarks take
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkgconf
+    qt6-base-dev qt6-qpa-plugins libgl-dev
+    fonts-ipafont-gothic
+    libpulse-dev libxcb1-dev
+)
+for arg in "$@"; do
+    case "$arg" in
+    --test)
+        packages+=(
+            xvfb xauth x11-utils xdotool libx11-dev
+            libfaketime
+            dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
+            python3-xlib
+            dpkg-dev file desktop-file-utils appstream
+            pulseaudio pulseaudio-utils
+        )
+        ;;
+    --bench)
+        packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils)
+        ;;
+    *)
+        echo "usage: $0 [--test] [--bench]" >&2
+        exit 2
+        ;;
+    esac
+done
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "Missing packages: ${missing[*]}; run this script as root to install them." >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+
+namespace ui::beep {
+
+// Makes one beep. Called on the queue's worker thread only, one call at a time.
+class Sink {
+public:
+    virtual ~Sink() = default;
+    // Returns when the sound is over or has been given up; true if something sounded.
+    virtual bool play() = 0;
+    // Called from another thread when the queue shuts down: the play() in progress, and
+    // any that still starts after this, should give up at once.
+    virtual void interrupt() {}
+};
+
+struct QueueOptions {
+    // Requests waiting behind the one that plays. The most the engine asks for in one
+    // tick is three (bell 1, bell 2 and the interval beep); anything beyond a few more
+    // is a burst that would only ring on long after its cause.
+    std::size_t maxPending = 4;
+    // Silence between two beeps that follow each other, so that each is heard as its own.
+    std::chrono::milliseconds gap{40};
+    // How long shutting down waits for a sink that is still busy before leaving it behind.
+    std::chrono::milliseconds shutdownWait{150};
+};
+
+// Hands beep requests to a worker thread that plays them one after the other through
+// its sink. request() never waits for the sink.
+class BeepQueue {
+public:
+    explicit BeepQueue(std::unique_ptr<Sink> sink, QueueOptions options = {});
+    // Stops the worker. Waits at most shutdownWait for a sink that is still playing; a
+    // sink that does not return in time is left to finish on its own, detached.
+    ~BeepQueue();
+    BeepQueue(const BeepQueue&) = delete;
+    BeepQueue& operator=(const BeepQueue&) = delete;
+
+    // Queues one beep; false if the queue was full and the request was dropped.
+    bool request();
+
+    // Requests taken but not yet handed to the sink.
+    std::size_t pending() const;
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+};
+
+} // namespace ui::beep

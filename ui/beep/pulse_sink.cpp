@@ -1,0 +1,155 @@
+#include "ui/beep/pulse_sink.h"
+
+#include <pulse/context.h>
+#include <pulse/mainloop.h>
+#include <pulse/stream.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+
+namespace ui::beep {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A server that has not accepted us by then is taken as hung.
+constexpr auto kConnectTimeout = 400ms;
+// Beyond the tone's own length, for the server to report it played.
+constexpr auto kPlaySlack = 600ms;
+constexpr auto kFirstBackoff = 2s;
+constexpr auto kLongestBackoff = 32s;
+
+} // namespace
+
+struct SoundServerSink::Impl {
+    std::vector<std::int16_t> tone;
+    int sampleRate;
+    pa_mainloop* loop = pa_mainloop_new();
+    pa_context* context = nullptr;
+    std::atomic<bool> interrupted{false};
+    Clock::time_point retryAfter{};
+    Clock::duration backoff = kFirstBackoff;
+
+    Impl(std::vector<std::int16_t> t, int rate) : tone(std::move(t)), sampleRate(rate) {}
+
+    ~Impl() {
+        dropContext();
+        if (loop)
+            pa_mainloop_free(loop);
+    }
+
+    // Runs the server's events until done() holds; false on deadline, interruption or
+    // a broken loop.
+    template <class Done> bool runUntil(Done done, Clock::time_point deadline) {
+        while (!done()) {
+            const auto left = deadline - Clock::now();
+            if (interrupted || left <= Clock::duration::zero())
+                return false;
+            const auto usec = std::chrono::duration_cast<std::chrono::microseconds>(left);
+            if (pa_mainloop_prepare(loop, static_cast<int>(usec.count())) < 0 ||
+                pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0)
+                return false;
+        }
+        return true;
+    }
+
+    void dropContext() {
+        if (!context)
+            return;
+        pa_context_disconnect(context);
+        pa_context_unref(context);
+        context = nullptr;
+    }
+
+    bool connect() {
+        if (context && pa_context_get_state(context) == PA_CONTEXT_READY)
+            return true;
+        dropContext();
+        context = pa_context_new(pa_mainloop_get_api(loop), "alarmclock");
+        // No server of our own: a clock must not start one on a desktop that has none.
+        if (!context || pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+            return false;
+        bool settled = runUntil(
+            [this] {
+                const pa_context_state_t state = pa_context_get_state(context);
+                return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+            },
+            Clock::now() + kConnectTimeout);
+        return settled && pa_context_get_state(context) == PA_CONTEXT_READY;
+    }
+
+    bool playTone() {
+        const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(sampleRate), 1};
+        pa_stream* stream = pa_stream_new(context, "beep", &spec, nullptr);
+        if (!stream)
+            return false;
+        const auto bytes = static_cast<std::uint32_t>(tone.size() * sizeof(std::int16_t));
+        // The whole tone is one write; playback starts as soon as it has arrived.
+        pa_buffer_attr attr{};
+        attr.maxlength = static_cast<std::uint32_t>(-1);
+        attr.tlength = bytes;
+        attr.prebuf = bytes;
+        attr.minreq = static_cast<std::uint32_t>(-1);
+        attr.fragsize = static_cast<std::uint32_t>(-1);
+        const auto toneLength =
+            std::chrono::microseconds(pa_bytes_to_usec(bytes, &spec));
+        const auto deadline = Clock::now() + kConnectTimeout + toneLength + kPlaySlack;
+
+        bool played = false;
+        if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr,
+                                       nullptr) == 0 &&
+            runUntil(
+                [stream] {
+                    const pa_stream_state_t state = pa_stream_get_state(stream);
+                    return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+                },
+                deadline) &&
+            pa_stream_get_state(stream) == PA_STREAM_READY &&
+            pa_stream_write(stream, tone.data(), bytes, nullptr, 0, PA_SEEK_RELATIVE) == 0) {
+            bool drained = false;
+            pa_operation* drain = pa_stream_drain(
+                stream, [](pa_stream*, int, void* flag) { *static_cast<bool*>(flag) = true; },
+                &drained);
+            if (drain) {
+                played = runUntil([&drained] { return drained; }, deadline);
+                if (pa_operation_get_state(drain) == PA_OPERATION_RUNNING)
+                    pa_operation_cancel(drain);
+                pa_operation_unref(drain);
+            }
+        }
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        return played;
+    }
+
+    bool play() {
+        if (interrupted || !loop || Clock::now() < retryAfter)
+            return false;
+        if (connect() && playTone()) {
+            backoff = kFirstBackoff;
+            return true;
+        }
+        dropContext();
+        retryAfter = Clock::now() + backoff;
+        backoff = std::min<Clock::duration>(backoff * 2, kLongestBackoff);
+        return false;
+    }
+};
+
+SoundServerSink::SoundServerSink(std::vector<std::int16_t> tone, int sampleRate)
+    : impl_(std::make_unique<Impl>(std::move(tone), sampleRate)) {}
+
+SoundServerSink::~SoundServerSink() = default;
+
+bool SoundServerSink::play() { return impl_->play(); }
+
+void SoundServerSink::interrupt() {
+    impl_->interrupted = true;
+    if (impl_->loop)
+        pa_mainloop_wakeup(impl_->loop);
+}
+
+} // namespace ui::beep

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ui/beep/beep_queue.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace ui::beep {
+
+// Plays the tone through the desktop's sound server over its native protocol (PipeWire
+// desktops serve it too). Every wait on the server has a deadline, so a server that hangs
+// costs one late, failed beep and never a stuck worker. After a failure the server is
+// left alone for a while, longer after each failure in a row, and play() fails at once.
+class SoundServerSink final : public Sink {
+public:
+    SoundServerSink(std::vector<std::int16_t> tone, int sampleRate);
+    ~SoundServerSink() override;
+
+    bool play() override;
+    void interrupt() override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace ui::beep

@@ -1,0 +1,99 @@
+#include "ui/beep/system_sink.h"
+
+#include "ui/beep/tone.h"
+
+#include <chrono>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "ui/beep/pulse_sink.h"
+#include <xcb/xcb.h>
+#endif
+
+namespace ui::beep {
+
+namespace {
+
+constexpr ToneShape kTone{};
+
+// Holds the worker for about as long as the tone, so that beeps in a row stay apart
+// even on sinks that only start a sound and return.
+void waitOutTone() {
+    std::this_thread::sleep_for(std::chrono::duration<double>(kTone.seconds));
+}
+
+#ifdef _WIN32
+
+class MessageBeepSink final : public Sink {
+public:
+    bool play() override {
+        const bool sounded = MessageBeep(MB_OK) != 0;
+        waitOutTone();
+        return sounded;
+    }
+};
+
+#else
+
+// Rings the bell of the X display on a connection of its own: the toolkit's connection
+// belongs to the user-interface thread, which may be busy counting out the chime.
+class XBellSink final : public Sink {
+public:
+    ~XBellSink() override {
+        if (connection_)
+            xcb_disconnect(connection_);
+    }
+
+    bool play() override {
+        if (!connection_) {
+            connection_ = xcb_connect(nullptr, nullptr);
+            if (xcb_connection_has_error(connection_))
+                return false; // kept, broken, so that the display is not tried again
+        } else if (xcb_connection_has_error(connection_)) {
+            return false;
+        }
+        xcb_bell(connection_, 0);
+        if (xcb_flush(connection_) <= 0)
+            return false;
+        waitOutTone();
+        return true;
+    }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+};
+
+#endif
+
+} // namespace
+
+FirstThatSounds::FirstThatSounds(std::vector<std::unique_ptr<Sink>> sinks)
+    : sinks_(std::move(sinks)) {}
+
+bool FirstThatSounds::play() {
+    for (const auto& sink : sinks_)
+        if (sink->play())
+            return true;
+    return false;
+}
+
+void FirstThatSounds::interrupt() {
+    for (const auto& sink : sinks_)
+        sink->interrupt();
+}
+
+std::unique_ptr<Sink> MakeSystemSink([[maybe_unused]] bool withXBell) {
+#ifdef _WIN32
+    return std::make_unique<MessageBeepSink>();
+#else
+    std::vector<std::unique_ptr<Sink>> sinks;
+    sinks.push_back(std::make_unique<SoundServerSink>(SynthesizeTone(kTone), kTone.sampleRate));
+    if (withXBell)
+        sinks.push_back(std::make_unique<XBellSink>());
+    return std::make_unique<FirstThatSounds>(std::move(sinks));
+#endif
+}
+
+} // namespace ui::beep

@@ -1,0 +1,109 @@
+#include "ui/dial_widget.h"
+
+#include "forms/windows.h"
+#include "ui/toolkit.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include <stdexcept>
+
+namespace ui {
+namespace {
+
+face::Line lineNamed(std::string_view name) {
+    using face::Line;
+    constexpr std::array<std::pair<std::string_view, Line>, face::lineCount> names{{
+        {"Line1", Line::Line1},
+        {"Line2", Line::Line2},
+        {"Line3", Line::Line3},
+        {"Line9", Line::Line9},
+        {"Line10", Line::Line10},
+        {"Line11", Line::Line11},
+        {"Line12", Line::Line12},
+    }};
+    for (const auto& [lineName, line] : names)
+        if (lineName == name)
+            return line;
+    throw std::invalid_argument("no line named " + std::string(name));
+}
+
+QPointF pixelPoint(float xTwips, float yTwips) {
+    return {xTwips / forms::twipsPerPixel, yTwips / forms::twipsPerPixel};
+}
+
+} // namespace
+
+DialWidget::DialWidget(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("mainFormClient"));
+    // Lines are drawn in the order the window lists them, so the hands lie over the marks.
+    std::size_t order = 0;
+    for (const forms::LineControl& def : forms::mainForm.lines) {
+        const face::Line id = lineNamed(def.name);
+        lines_[static_cast<std::size_t>(id)] = {
+            {float(def.x1), float(def.y1), float(def.x2), float(def.y2)},
+            qcolor(def.colour),
+            def.widthPixels};
+        paintOrder_[order++] = id;
+    }
+
+    const forms::Control& label = *forms::findControl(forms::mainForm, "Label1");
+    label1_ = new QLabel(this);
+    label1_->setObjectName(qstr(label.name));
+    label1_->setGeometry(pixelRect(label.twips));
+    label1_->setFont(qfont(*label.font));
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label1_->setAutoFillBackground(true);
+    label1_->setBackgroundRole(QPalette::Button);
+    label1_->setForegroundRole(QPalette::ButtonText);
+}
+
+float DialWidget::ScaleWidth() { return float(width() * forms::twipsPerPixel); }
+
+float DialWidget::ScaleHeight() { return float(height() * forms::twipsPerPixel); }
+
+const DialWidget::LineState& DialWidget::line(face::Line line) const {
+    return lines_.at(static_cast<std::size_t>(line));
+}
+
+void DialWidget::setEnd(face::Line line, face::End end, float twips) {
+    float& slot = lines_.at(static_cast<std::size_t>(line)).ends.at(static_cast<std::size_t>(end));
+    // Assigning the value a coordinate already has changes nothing on screen.
+    if (slot == twips)
+        return;
+    slot = twips;
+    update();
+}
+
+void DialWidget::setReadout(std::string_view caption) {
+    const QString text = qstr(caption);
+    if (label1_->text() != text)
+        label1_->setText(text);
+}
+
+void DialWidget::setTitle(std::string_view caption) {
+    const QString text = qstr(caption);
+    if (window()->windowTitle() != text)
+        window()->setWindowTitle(text);
+}
+
+void DialWidget::setBackColor(const QColor& colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void DialWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (const face::Line id : paintOrder_) {
+        const LineState& state = line(id);
+        QPen pen(state.colour, state.widthPixels, Qt::SolidLine, Qt::RoundCap);
+        painter.setPen(pen);
+        painter.drawLine(pixelPoint(state.ends[0], state.ends[1]),
+                         pixelPoint(state.ends[2], state.ends[3]));
+    }
+}
+
+} // namespace ui

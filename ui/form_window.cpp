@@ -1,0 +1,133 @@
+#include "ui/form_window.h"
+
+#include "ui/toolkit.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace ui {
+namespace {
+
+QWidget* makeControl(const forms::Control& def, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (def.kind) {
+    case forms::Kind::Label: {
+        auto* label = new QLabel(qstr(def.caption), parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(false);
+        label->setAutoFillBackground(true);
+        label->setBackgroundRole(QPalette::Button);
+        label->setForegroundRole(QPalette::ButtonText);
+        widget = label;
+        break;
+    }
+    case forms::Kind::TextBox: {
+        auto* field = new QLineEdit(parent);
+        field->setMaxLength(std::numeric_limits<int>::max());
+        field->setAccessibleName(qstr(def.accessibleName));
+        widget = field;
+        break;
+    }
+    case forms::Kind::CommandButton: {
+        auto* button = new QPushButton(qstr(def.caption), parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(qstr(def.name));
+    widget->setGeometry(pixelRect(def.twips));
+    if (def.font)
+        widget->setFont(qfont(*def.font));
+    return widget;
+}
+
+// The dialogs are plain windows, so that Enter and Escape stay with their fields, yet
+// assistive technologies should announce them as the dialogs they are.
+QAccessibleInterface* dialogAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("ui::FormWindow") || object->inherits("ui::FormWindow"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
+} // namespace
+
+FormWindow::FormWindow(const forms::Form& form, QWidget* owner)
+    : QWidget(owner, Qt::Window)
+    , form_(form) {
+    static const bool factoryInstalled = (QAccessible::installFactory(dialogAccessible), true);
+    Q_UNUSED(factoryInstalled);
+    setObjectName(qstr(form.name));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(qstr(form.caption));
+    setWindowIcon(clockIcon());
+    resize(pixels(form.clientWidth), pixels(form.clientHeight));
+
+    std::vector<const forms::Control*> byTab;
+    for (const forms::Control& def : form.controls) {
+        controls_.emplace_back(def.name, makeControl(def, this));
+        byTab.push_back(&def);
+    }
+    // Focus moves through the fields and the button in the order of their tab numbers;
+    // labels take no focus.
+    std::ranges::sort(byTab, {}, &forms::Control::tabIndex);
+    QWidget* previous = nullptr;
+    for (const forms::Control* def : byTab) {
+        if (def->kind == forms::Kind::Label)
+            continue;
+        QWidget* current = control(def->name);
+        current->setFocusPolicy(Qt::StrongFocus);
+        if (previous)
+            setTabOrder(previous, current);
+        else
+            current->setFocus(Qt::OtherFocusReason);
+        previous = current;
+    }
+}
+
+QWidget* FormWindow::control(std::string_view name) const {
+    for (const auto& [controlName, widget] : controls_)
+        if (controlName == name)
+            return widget;
+    throw std::out_of_range("no control named " + std::string(name));
+}
+
+template <class T> T& FormWindow::controlAs(std::string_view name) const {
+    if (auto* widget = qobject_cast<T*>(control(name)))
+        return *widget;
+    throw std::invalid_argument("control " + std::string(name) + " is of another kind");
+}
+
+QString FormWindow::text(std::string_view textBox) const {
+    return controlAs<QLineEdit>(textBox).text();
+}
+
+void FormWindow::setText(std::string_view textBox, const QString& text) {
+    controlAs<QLineEdit>(textBox).setText(text);
+}
+
+QString FormWindow::caption(std::string_view label) const { return controlAs<QLabel>(label).text(); }
+
+void FormWindow::setCaption(std::string_view label, const QString& caption) {
+    auto& target = controlAs<QLabel>(label);
+    if (target.text() != caption)
+        target.setText(caption);
+}
+
+QPushButton& FormWindow::command1() const { return controlAs<QPushButton>("Command1"); }
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closedByUser();
+}
+
+} // namespace ui

@@ -1,0 +1,40 @@
+#pragma once
+
+// The engine's view of the platform: the local wall clock and the system beep.
+
+#include "engine/ports.h"
+
+#include <memory>
+
+namespace ui {
+
+namespace beep {
+class BeepQueue;
+class Sink;
+} // namespace beep
+
+class SystemClock final : public engine::WallClock {
+public:
+    int hour() override;
+    int minute() override;
+    int second() override;
+    engine::LocalDateTime now() override;
+};
+
+// beep() only hands the request to a worker thread that plays it, so the user-interface
+// thread never waits for the sound, also not while it counts out the chime.
+class SystemBeeper final : public engine::Beeper {
+public:
+    SystemBeeper(); // the platform's sound; call with the application's platform set up
+    explicit SystemBeeper(std::unique_ptr<beep::Sink> sink);
+    ~SystemBeeper() override;
+    SystemBeeper(const SystemBeeper&) = delete;
+    SystemBeeper& operator=(const SystemBeeper&) = delete;
+
+    void beep() override;
+
+private:
+    std::unique_ptr<beep::BeepQueue> queue_;
+};
+
+} // namespace ui
