@@ -22,7 +22,7 @@ for arg in "$@"; do
             dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
             python3-xlib
             dpkg-dev file desktop-file-utils appstream
-            pulseaudio pulseaudio-utils
+            pulseaudio pulseaudio-utils strace
         )
         ;;
     --bench)

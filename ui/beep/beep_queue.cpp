@@ -59,10 +59,13 @@ BeepQueue::~BeepQueue() {
 }
 
 bool BeepQueue::request() {
-    std::lock_guard lock(shared_->mutex);
-    if (shared_->pending >= shared_->options.maxPending)
-        return false;
-    ++shared_->pending;
+    {
+        std::lock_guard lock(shared_->mutex);
+        if (shared_->pending >= shared_->options.maxPending)
+            return false;
+        ++shared_->pending;
+    }
+    // Outside the lock, so that the woken worker does not block on it straight away.
     shared_->wake.notify_one();
     return true;
 }
