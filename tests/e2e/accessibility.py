@@ -13,7 +13,10 @@ timeout, so a program that hangs fails the test instead of stalling it.
 import os
 import re
 import time
+import unittest
 import warnings
+
+from harness import Session
 
 _bound_bus = None
 pyatspi = None
@@ -168,3 +171,40 @@ class Client:
     @staticmethod
     def text_of(field):
         return field.queryText().getText(0, -1)
+
+
+MAIN_TITLE = re.compile(r"\[Hozel\] Ver8\.1\[win8\.1\]$")
+
+
+class ProgramTest(unittest.TestCase):
+    """One running program per test class, looked at through AT-SPI.
+
+    A class sets FAKE_TIME to start the wall clock there, and LISTEN_FOR_BELLS to hear
+    the X server's bells; prepare() runs once the main window is found.
+    """
+
+    FAKE_TIME = None
+    LISTEN_FOR_BELLS = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(os.environ.get("CLOCK_PROGRAM", ""), fake_time=cls.FAKE_TIME)
+        cls.session.__enter__()
+        try:
+            if cls.LISTEN_FOR_BELLS:
+                cls.bells = cls.session.listen_for_bells()
+            cls.atspi = Client(cls.session)
+            cls.app = cls.atspi.application("alarmclock")
+            cls.main = cls.atspi.window(cls.app, MAIN_TITLE)
+            cls.prepare()
+        except BaseException:
+            cls.session.close()
+            raise
+
+    @classmethod
+    def prepare(cls):
+        pass
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()

@@ -13,10 +13,8 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from accessibility import Client, action_names, children, descendants, interfaces  # noqa: E402
-from harness import Session  # noqa: E402
+from accessibility import ProgramTest, action_names, children, descendants, interfaces  # noqa: E402
 
-PROGRAM = os.environ.get("CLOCK_PROGRAM", "")
 MAIN_TITLE = re.compile(r"^\d{4}/\d\d/\d\d \d+:\d\d:\d\d     \[Hozel\] Ver8\.1\[win8\.1\]$")
 MENU = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"]
 
@@ -60,22 +58,9 @@ def controls(window):
     return [(kind(a), a.name) for a in found], found
 
 
-class AccessibleControls(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(PROGRAM)
-        cls.session.__enter__()
-        try:
-            cls.atspi = Client(cls.session)
-            cls.app = cls.atspi.application("alarmclock")
-            cls.main = cls.atspi.window(cls.app, MAIN_TITLE)
-        except BaseException:
-            cls.session.close()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
+class AccessibleControls(ProgramTest):
+    def test_main_window_title_is_date_time_and_product(self):
+        self.assertRegex(self.main.name, MAIN_TITLE)
 
     def menu_items(self):
         bars = [a for a in children(self.main) if a.getRoleName() == "menu bar"]

@@ -7,43 +7,27 @@ Every bell is taken as the X server sees it.
 """
 
 import os
-import re
 import subprocess
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from accessibility import Client, children  # noqa: E402
-from harness import Session  # noqa: E402
+from accessibility import ProgramTest, children  # noqa: E402
 
-PROGRAM = os.environ.get("CLOCK_PROGRAM", "")
-MAIN_TITLE = re.compile(r"\[Hozel\] Ver8\.1\[win8\.1\]$")
 INTERVAL = 2.0
 SLACK = 0.6
 
 
-class IntervalBeepsAndExit(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(PROGRAM)
-        cls.session.__enter__()
-        try:
-            cls.bells = cls.session.listen_for_bells()
-            cls.atspi = Client(cls.session)
-            cls.app = cls.atspi.application("alarmclock")
-            cls.main = cls.atspi.window(cls.app, MAIN_TITLE)
-            bar = next(a for a in children(cls.main) if a.getRoleName() == "menu bar")
-            cls.menu = {item.name: item for item in children(bar)}
-            cls.atspi.press(cls.menu["アラーム間隔設定"])
-            cls.form2 = cls.atspi.window(cls.app, "時間間隔Ver.10")
-        except BaseException:
-            cls.session.close()
-            raise
+class IntervalBeepsAndExit(ProgramTest):
+    LISTEN_FOR_BELLS = True
 
     @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
+    def prepare(cls):
+        bar = next(a for a in children(cls.main) if a.getRoleName() == "menu bar")
+        cls.menu = {item.name: item for item in children(bar)}
+        cls.atspi.press(cls.menu["アラーム間隔設定"])
+        cls.form2 = cls.atspi.window(cls.app, "時間間隔Ver.10")
 
     def control(self, role, name):
         return self.atspi.control(self.form2, getattr(self.atspi.pyatspi, role), name)

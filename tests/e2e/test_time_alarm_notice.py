@@ -14,35 +14,21 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from accessibility import Client, children, descendants  # noqa: E402
-from harness import Session  # noqa: E402
+from accessibility import ProgramTest, children, descendants  # noqa: E402
 
-PROGRAM = os.environ.get("CLOCK_PROGRAM", "")
 START = "2026-12-05 07:29:45"
 ALARM = (7, 30)
 NOTICE = "時間ですよ！"
-MAIN_TITLE = re.compile(r"\[Hozel\] Ver8\.1\[win8\.1\]$")
 TITLE_TIME = re.compile(r"^2026/12/05 (\d+):(\d\d):(\d\d) ")
 
 
-class TimeAlarmNotice(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(PROGRAM, fake_time=START)
-        cls.session.__enter__()
-        try:
-            cls.bells = cls.session.listen_for_bells()
-            cls.atspi = Client(cls.session)
-            cls.app = cls.atspi.application("alarmclock")
-            cls.main = cls.atspi.window(cls.app, MAIN_TITLE)
-            cls.form1 = cls.atspi.window(cls.app, "アラーム時刻設定 Ver.10")
-        except BaseException:
-            cls.session.close()
-            raise
+class TimeAlarmNotice(ProgramTest):
+    FAKE_TIME = START
+    LISTEN_FOR_BELLS = True
 
     @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
+    def prepare(cls):
+        cls.form1 = cls.atspi.window(cls.app, "アラーム時刻設定 Ver.10")
 
     def program_time(self):
         """(hour, minute, second) shown in the main window's title."""
