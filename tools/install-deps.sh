@@ -23,10 +23,11 @@ for arg in "$@"; do
             python3-xlib
             dpkg-dev file desktop-file-utils appstream
             pulseaudio pulseaudio-utils strace
+            clang-14 libclang-rt-14-dev
         )
         ;;
     --bench)
-        packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils)
+        packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib)
         ;;
     *)
         echo "usage: $0 [--test] [--bench]" >&2
