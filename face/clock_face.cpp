@@ -29,7 +29,8 @@ void ClockFace::DrawHands() {
 }
 
 void ClockFace::ShowTitle() {
-    surface_.setTitle(title_.text(clock_.now()));
+    title_.write(titleText_, clock_.now());
+    surface_.setTitle(titleText_);
 }
 
 } // namespace face

@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <string>
+
 namespace face {
 
 // The four clock-face steps of the tick, drawn on one surface from one wall clock.
@@ -22,6 +24,7 @@ private:
     Surface& surface_;
     engine::WallClock& clock_;
     TitleFormat title_;
+    std::string titleText_; // storage reused by every tick's title
 };
 
 } // namespace face

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QTime>
 
+#include <charconv>
 #include <optional>
 #include <utility>
 
@@ -112,19 +113,107 @@ QString longTimeFormat(const QString& longFormat, const QString& shortFormat) {
     return withSeconds(shortFormat).value_or(stripped);
 }
 
+std::optional<NumericFormat> NumericFormat::compile(const QString& format) {
+    const auto isLetter = [](QChar ch) {
+        return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z');
+    };
+    NumericFormat result;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        if (c == u'\'')
+            return std::nullopt;
+        qsizetype end = i + 1;
+        if (!isLetter(c)) {
+            while (end < format.size() && !isLetter(format[end]) && format[end] != u'\'')
+                ++end;
+            result.pieces_.push_back({Field::Literal, 0, format.mid(i, end - i).toStdString()});
+            i = end;
+            continue;
+        }
+        while (end < format.size() && format[end] == c)
+            ++end;
+        const auto count = static_cast<int>(end - i);
+        Field field = Field::Literal;
+        if (c == u'y' && (count == 2 || count == 4))
+            field = count == 2 ? Field::Year2 : Field::Year4;
+        else if (count <= 2 && c == u'd')
+            field = Field::Day;
+        else if (count <= 2 && c == u'M')
+            field = Field::Month;
+        else if (count <= 2 && c == u'H')
+            field = Field::Hour;
+        else if (count <= 2 && c == u'm')
+            field = Field::Minute;
+        else if (count <= 2 && c == u's')
+            field = Field::Second;
+        else
+            return std::nullopt;
+        result.pieces_.push_back({field, field == Field::Year2 ? 2 : count, {}});
+        i = end;
+    }
+    return result;
+}
+
+void NumericFormat::appendTo(std::string& out, const engine::LocalDateTime& when) const {
+    for (const Piece& piece : pieces_) {
+        int value = 0;
+        switch (piece.field) {
+        case Field::Literal:
+            out += piece.literal;
+            continue;
+        case Field::Day: value = when.day; break;
+        case Field::Month: value = when.month; break;
+        case Field::Year2: value = when.year % 100; break;
+        case Field::Year4: value = when.year; break;
+        case Field::Hour: value = when.hour; break;
+        case Field::Minute: value = when.minute; break;
+        case Field::Second: value = when.second; break;
+        }
+        char digits[8];
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+        for (auto width = end - digits; width < piece.width; ++width)
+            out += '0';
+        out.append(digits, end);
+    }
+}
+
 TitleFormat::TitleFormat(QLocale locale)
     : locale_(std::move(locale))
     , dateFormat_(locale_.dateFormat(QLocale::ShortFormat))
     , timeFormat_(longTimeFormat(locale_.timeFormat(QLocale::LongFormat),
-                                 locale_.timeFormat(QLocale::ShortFormat))) {}
+                                 locale_.timeFormat(QLocale::ShortFormat))) {
+    if (locale_.zeroDigit() == u"0") {
+        numericDate_ = NumericFormat::compile(dateFormat_);
+        numericTime_ = NumericFormat::compile(timeFormat_);
+    }
+}
 
 std::string TitleFormat::text(const engine::LocalDateTime& when) const {
+    std::string title;
+    write(title, when);
+    return title;
+}
+
+void TitleFormat::write(std::string& out, const engine::LocalDateTime& when) const {
+    const bool withTime = when.hour != 0 || when.minute != 0 || when.second != 0;
+    const bool numeric =
+        numericDate_ && (numericTime_ || !withTime) && when.year >= 1000 && when.year <= 9999;
+    if (numeric) {
+        out.clear();
+        numericDate_->appendTo(out, when);
+        if (withTime) {
+            out += ' ';
+            numericTime_->appendTo(out, when);
+        }
+        out += titleSuffix;
+        return;
+    }
     QString title = locale_.toString(QDate(when.year, when.month, when.day), dateFormat_);
-    if (when.hour != 0 || when.minute != 0 || when.second != 0) {
+    if (withTime) {
         title += u' ';
         title += locale_.toString(QTime(when.hour, when.minute, when.second), timeFormat_);
     }
-    return title.toStdString().append(titleSuffix);
+    out = title.toStdString().append(titleSuffix);
 }
 
 std::string titleText(const engine::LocalDateTime& when, const QLocale& locale) {

@@ -4,6 +4,7 @@
 #include "ui/toolkit.h"
 
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <stdexcept>
@@ -32,6 +33,18 @@ QPointF pixelPoint(float xTwips, float yTwips) {
     return {xTwips / forms::twipsPerPixel, yTwips / forms::twipsPerPixel};
 }
 
+// Whatever a painted line covers, its round caps included: half the pen beyond the end
+// points, and a pixel for rounding. Kept within a range that converts to whole pixels.
+QRect coverage(const QLineF& line, int widthPixels) {
+    constexpr qreal limit = 1 << 24;
+    const qreal margin = widthPixels / 2.0 + 1.0;
+    return QRectF(line.p1(), line.p2())
+        .normalized()
+        .adjusted(-margin, -margin, margin, margin)
+        .intersected(QRectF(-limit, -limit, 2 * limit, 2 * limit))
+        .toAlignedRect();
+}
+
 } // namespace
 
 DialWidget::DialWidget(QWidget* parent)
@@ -46,6 +59,9 @@ DialWidget::DialWidget(QWidget* parent)
             qcolor(def.colour),
             def.widthPixels};
         paintOrder_[order++] = id;
+        const auto index = static_cast<std::size_t>(id);
+        drawn_[index].pen = QPen(qcolor(def.colour), def.widthPixels, Qt::SolidLine, Qt::RoundCap);
+        place(index);
     }
 
     const forms::Control& label = *forms::findControl(forms::mainForm, "Label1");
@@ -67,25 +83,44 @@ const DialWidget::LineState& DialWidget::line(face::Line line) const {
     return lines_.at(static_cast<std::size_t>(line));
 }
 
+void DialWidget::place(std::size_t index) {
+    const LineState& state = lines_[index];
+    Drawn& drawn = drawn_[index];
+    drawn.pixels = {pixelPoint(state.ends[0], state.ends[1]),
+                    pixelPoint(state.ends[2], state.ends[3])};
+    drawn.bounds = coverage(drawn.pixels, state.widthPixels);
+}
+
 void DialWidget::setEnd(face::Line line, face::End end, float twips) {
-    float& slot = lines_.at(static_cast<std::size_t>(line)).ends.at(static_cast<std::size_t>(end));
+    const auto index = static_cast<std::size_t>(line);
+    float& slot = lines_.at(index).ends.at(static_cast<std::size_t>(end));
     // Assigning the value a coordinate already has changes nothing on screen.
     if (slot == twips)
         return;
     slot = twips;
-    update();
+    update(drawn_[index].bounds);
+    place(index);
+    update(drawn_[index].bounds);
 }
 
+// Nine ticks in ten assign the caption the label already shows: comparing the UTF-8
+// with the last one assigned spares building a QString to find that out.
 void DialWidget::setReadout(std::string_view caption) {
-    const QString text = qstr(caption);
-    if (label1_->text() != text)
-        label1_->setText(text);
+    if (caption != readout_) {
+        readout_ = caption;
+        readoutText_ = qstr(caption);
+    }
+    if (label1_->text() != readoutText_)
+        label1_->setText(readoutText_);
 }
 
 void DialWidget::setTitle(std::string_view caption) {
-    const QString text = qstr(caption);
-    if (window()->windowTitle() != text)
-        window()->setWindowTitle(text);
+    if (caption != title_) {
+        title_ = caption;
+        titleText_ = qstr(caption);
+    }
+    if (window()->windowTitle() != titleText_)
+        window()->setWindowTitle(titleText_);
 }
 
 void DialWidget::setBackColor(const QColor& colour) {
@@ -95,14 +130,15 @@ void DialWidget::setBackColor(const QColor& colour) {
     setAutoFillBackground(true);
 }
 
-void DialWidget::paintEvent(QPaintEvent*) {
+void DialWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const QRect dirty = event->rect();
     for (const face::Line id : paintOrder_) {
-        const LineState& state = line(id);
-        QPen pen(state.colour, state.widthPixels, Qt::SolidLine, Qt::RoundCap);
-        painter.setPen(pen);
-        painter.drawLine(pixelPoint(state.ends[0], state.ends[1]),
-                         pixelPoint(state.ends[2], state.ends[3]));
+        const Drawn& drawn = drawn_[static_cast<std::size_t>(id)];
+        if (!drawn.bounds.intersects(dirty))
+            continue;
+        painter.setPen(drawn.pen);
+        painter.drawLine(drawn.pixels);
     }
 }
 

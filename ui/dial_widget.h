@@ -2,9 +2,14 @@
 
 #include "face/surface.h"
 
+#include <QLineF>
+#include <QPen>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <array>
+#include <string>
 
 class QLabel;
 
@@ -12,7 +17,8 @@ namespace ui {
 
 // The client area of the main window: the face of the analog clock with its seven
 // lines, and the digital readout Label1. It paints the lines where the tick put them
-// and computes nothing itself.
+// and computes nothing itself: a coordinate that changes updates the line's pixels and
+// schedules a repaint of only the area the line leaves and the area it enters.
 class DialWidget final : public QWidget, public face::Surface {
     Q_OBJECT
 
@@ -39,7 +45,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A line as it is painted: in pixels, with its pen and the rectangle it covers.
+    struct Drawn {
+        QLineF pixels;
+        QPen pen;
+        QRect bounds;
+    };
+    void place(std::size_t index);
+
     std::array<LineState, face::lineCount> lines_;
+    std::array<Drawn, face::lineCount> drawn_;
+    std::string readout_; // the last caption assigned, and as the label holds it
+    QString readoutText_;
+    std::string title_;
+    QString titleText_;
     std::array<face::Line, face::lineCount> paintOrder_{};
     QLabel* label1_ = nullptr;
 };

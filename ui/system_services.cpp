@@ -4,22 +4,40 @@
 #include "ui/beep/system_sink.h"
 
 #include <QGuiApplication>
-#include <QDateTime>
-#include <QTime>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
 
 namespace ui {
+namespace {
 
-int SystemClock::hour() { return QTime::currentTime().hour(); }
+// One reading of the local wall clock. The C library converts with the zone data it
+// loaded on first use, so a reading costs a clock call and a table look-up.
+std::tm localNow() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
 
-int SystemClock::minute() { return QTime::currentTime().minute(); }
+} // namespace
 
-int SystemClock::second() { return QTime::currentTime().second(); }
+int SystemClock::hour() { return localNow().tm_hour; }
+
+int SystemClock::minute() { return localNow().tm_min; }
+
+// A leap second (tm_sec 60) reads as the last second of its minute.
+int SystemClock::second() { return std::min(localNow().tm_sec, 59); }
 
 engine::LocalDateTime SystemClock::now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+    const std::tm local = localNow();
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     std::min(local.tm_sec, 59)};
 }
 
 SystemBeeper::SystemBeeper()
