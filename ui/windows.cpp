@@ -98,8 +98,10 @@ void Windows::End() {
 
 std::string Windows::fieldText(engine::Field field) {
     using engine::Field;
+    // Ten fields are read every tick and most of them are empty: those cost no conversion.
     const auto read = [](FormWindow& form, std::string_view name) {
-        return form.text(name).toStdString();
+        const QString text = form.text(name);
+        return text.isEmpty() ? std::string{} : text.toStdString();
     };
     switch (field) {
     case Field::Form1_Text1: return read(form1(), "Text1");
