@@ -48,6 +48,8 @@ def main():
     parser.add_argument("--minutes", type=float, default=60)
     parser.add_argument("--program", default="build/release/app/alarmclock")
     parser.add_argument("--tolerance-kib", type=int, default=1024)
+    parser.add_argument("--no-typing", action="store_true",
+                        help="leave the fields alone (typing grows each field's undo history)")
     args = parser.parse_args()
 
     xvfb, display = start_xvfb()
@@ -70,9 +72,10 @@ def main():
             if program.poll() is not None:
                 print(f"the program ended with {program.returncode}")
                 return 1
-            subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "ctrl+a",
-                            "BackSpace", "type", rng.choice(TEXTS)], env=env, check=False,
-                           capture_output=True)
+            if not args.no_typing:
+                subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "ctrl+a",
+                                "BackSpace", "type", rng.choice(TEXTS)], env=env,
+                               check=False, capture_output=True)
             if time.monotonic() >= next_sample:
                 samples.append(rss_kib(program.pid))
                 print(f"{(time.monotonic() - start) / 60:5.1f} min  RSS {samples[-1]} KiB", flush=True)

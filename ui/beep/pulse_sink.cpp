@@ -82,8 +82,8 @@ struct SoundServerSink::Impl {
     }
 
     bool playTone() {
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(sampleRate), 1};
-        pa_stream* stream = pa_stream_new(context, "beep", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(sampleRate), 1};
+        pa_stream* stream = pa_stream_new(context, "beep", &format, nullptr);
         if (!stream)
             return false;
         const auto bytes = static_cast<std::uint32_t>(tone.size() * sizeof(std::int16_t));
@@ -95,7 +95,7 @@ struct SoundServerSink::Impl {
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
         const auto toneLength =
-            std::chrono::microseconds(pa_bytes_to_usec(bytes, &spec));
+            std::chrono::microseconds(pa_bytes_to_usec(bytes, &format));
         const auto deadline = Clock::now() + kConnectTimeout + toneLength + kPlaySlack;
 
         bool played = false;
