@@ -80,9 +80,7 @@ void Pause(benchmark::State& bench, engine::ChimeBounds bounds) {
     bench.SetComplexityN(static_cast<std::int64_t>(steps));
 }
 
-void BM_ChimePause(benchmark::State& bench) {
-    Pause(bench, engine::ChimeBounds{});
-}
+void BM_ChimePause(benchmark::State& bench) { Pause(bench, engine::ChimeBounds{}); }
 BENCHMARK(BM_ChimePause)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The same pause with a shorter inner count: the time must grow with the count.

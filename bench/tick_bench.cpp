@@ -159,9 +159,11 @@ void registerTicks() {
         {"tick+paint/three_alarms/stepped_clock", Alarms::All, Clock::Stepped, true},
     };
     for (const Case& c : cases) {
-        benchmark::RegisterBenchmark(c.name, [c](benchmark::State& bench) {
-            tickCost(bench, c.alarms, c.clock, c.paint);
-        })->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+        benchmark::RegisterBenchmark(
+            c.name, [c](benchmark::State& bench) { tickCost(bench, c.alarms, c.clock, c.paint); })
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond)
+            ->MinTime(2.0);
     }
 }
 

@@ -44,13 +44,9 @@ std::optional<std::array<Value, N>> Operands(const std::array<const std::string*
     return values;
 }
 
-bool Matches(const Value& count, const AlarmTime& time) {
-    return time && count == *time;
-}
+bool Matches(const Value& count, const AlarmTime& time) { return time && count == *time; }
 
-bool Reached(const Value& count, const AlarmTime& time) {
-    return time && count >= *time;
-}
+bool Reached(const Value& count, const AlarmTime& time) { return time && count >= *time; }
 
 // Counts once per new wall-clock second: a count goes up at the first tick that falls in a
 // second other than the last one seen.

@@ -12,14 +12,10 @@ namespace {
 // The count is the delay, so the optimiser must neither drop nor shorten it: the
 // counter is made opaque at every step.
 #if defined(__GNUC__) || defined(__clang__)
-inline void KeepStep(std::int32_t& counter) {
-    __asm__ __volatile__("" : "+r"(counter));
-}
+inline void KeepStep(std::int32_t& counter) { __asm__ __volatile__("" : "+r"(counter)); }
 #else
 volatile std::int32_t stepSink = 0;
-inline void KeepStep(std::int32_t& counter) {
-    stepSink = counter;
-}
+inline void KeepStep(std::int32_t& counter) { stepSink = counter; }
 #endif
 
 template <typename Int> Int AddOne(Int counter) {

@@ -57,7 +57,7 @@ enum class Field {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual std::string fieldText(Field field) = 0; // UTF-8
+    virtual std::string fieldText(Field field) = 0;       // UTF-8
     virtual void setNotice(std::string_view caption) = 0; // Form1.Label4
 };
 

@@ -10,9 +10,7 @@ namespace engine {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 struct Decimal {
     bool negative = false;

@@ -20,13 +20,9 @@ void ClockFace::ShowDigitalTime() {
     surface_.setReadout(readoutText(hour, minute, second));
 }
 
-void ClockFace::DrawDialMarks() {
-    face::DrawDialMarks(surface_);
-}
+void ClockFace::DrawDialMarks() { face::DrawDialMarks(surface_); }
 
-void ClockFace::DrawHands() {
-    face::DrawHands(surface_, clock_);
-}
+void ClockFace::DrawHands() { face::DrawHands(surface_, clock_); }
 
 void ClockFace::ShowTitle() {
     title_.write(titleText_, clock_.now());

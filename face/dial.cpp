@@ -51,21 +51,16 @@ struct MarkCoordinate {
 };
 
 constexpr MarkCoordinate zero{MarkCoordinate::Kind::Zero};
-constexpr MarkCoordinate edge(Axis axis) {
-    return {MarkCoordinate::Kind::Edge, axis};
-}
+constexpr MarkCoordinate edge(Axis axis) { return {MarkCoordinate::Kind::Edge, axis}; }
 constexpr MarkCoordinate fraction(Axis axis, int multiplier, int divisor) {
     return {MarkCoordinate::Kind::Fraction, axis, multiplier, divisor};
 }
 
 float evaluate(Surface& surface, const MarkCoordinate& coordinate) {
     switch (coordinate.kind) {
-    case MarkCoordinate::Kind::Zero:
-        return 0.0f;
-    case MarkCoordinate::Kind::Edge:
-        return size(surface, coordinate.axis);
-    case MarkCoordinate::Kind::Fraction:
-        break;
+    case MarkCoordinate::Kind::Zero: return 0.0f;
+    case MarkCoordinate::Kind::Edge: return size(surface, coordinate.axis);
+    case MarkCoordinate::Kind::Fraction: break;
     }
     return checkedQuotient(size(surface, coordinate.axis), coordinate.multiplier,
                            coordinate.divisor);
@@ -93,9 +88,7 @@ struct HandCoordinate {
 };
 
 constexpr HandCoordinate none{HandCoordinate::Kind::Zero};
-constexpr HandCoordinate full(Axis axis) {
-    return {HandCoordinate::Kind::Edge, axis};
-}
+constexpr HandCoordinate full(Axis axis) { return {HandCoordinate::Kind::Edge, axis}; }
 constexpr HandCoordinate steps(Axis axis, int offset, int slope) {
     return {HandCoordinate::Kind::Steps, axis, offset, slope};
 }
@@ -144,12 +137,9 @@ constexpr std::array<Hand, 3> hands{{
 
 float evaluate(Surface& surface, const HandCoordinate& coordinate, int stepsPerEdge, int value) {
     switch (coordinate.kind) {
-    case HandCoordinate::Kind::Zero:
-        return 0.0f;
-    case HandCoordinate::Kind::Edge:
-        return size(surface, coordinate.axis);
-    case HandCoordinate::Kind::Steps:
-        break;
+    case HandCoordinate::Kind::Zero: return 0.0f;
+    case HandCoordinate::Kind::Edge: return size(surface, coordinate.axis);
+    case HandCoordinate::Kind::Steps: break;
     }
     const float unit = checkedQuotient(size(surface, coordinate.axis), 1, stepsPerEdge);
     const int count = coordinate.offset + coordinate.slope * value;

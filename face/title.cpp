@@ -158,9 +158,7 @@ void NumericFormat::appendTo(std::string& out, const engine::LocalDateTime& when
     for (const Piece& piece : pieces_) {
         int value = 0;
         switch (piece.field) {
-        case Field::Literal:
-            out += piece.literal;
-            continue;
+        case Field::Literal: out += piece.literal; continue;
         case Field::Day: value = when.day; break;
         case Field::Month: value = when.month; break;
         case Field::Year2: value = when.year % 100; break;

@@ -13,6 +13,7 @@ inline constexpr int clockIconSize = 32;
 inline constexpr Rgb clockIconFace{0, 0, 255};
 inline constexpr Rgb clockIconInk{255, 255, 0};
 
+// clang-format off
 inline constexpr std::array<std::string_view, clockIconSize> clockIconRows{
     "..............YY................",
     "..............YY................",
@@ -47,6 +48,7 @@ inline constexpr std::array<std::string_view, clockIconSize> clockIconRows{
     "..............YY................",
     "..............YY................",
 };
+// clang-format on
 
 constexpr Rgb clockIconPixel(int row, int column) {
     return clockIconRows.at(row).at(column) == 'Y' ? clockIconInk : clockIconFace;

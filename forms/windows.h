@@ -33,14 +33,22 @@ inline constexpr std::array mainFormLines{
 };
 
 inline constexpr std::array mainFormMenu{
-    MenuItem{"kankaku", "アラーム間隔設定"}, MenuItem{"happyou", "発表アラーム"},
-    MenuItem{"jikokusettei", "アラーム時刻設定"}, MenuItem{"aramuoff", "アラームOFF"},
+    MenuItem{"kankaku", "アラーム間隔設定"},
+    MenuItem{"happyou", "発表アラーム"},
+    MenuItem{"jikokusettei", "アラーム時刻設定"},
+    MenuItem{"aramuoff", "アラームOFF"},
     MenuItem{"end", "終了"},
 };
 
 inline constexpr Form mainForm{
-    "mainForm", "&H00FF8080&  Ver.10", 7215, 5385, mainFormControls, mainFormLines, mainFormMenu,
-    100,
+    .name = "mainForm",
+    .caption = "&H00FF8080&  Ver.10",
+    .clientWidth = 7215,
+    .clientHeight = 5385,
+    .controls = mainFormControls,
+    .lines = mainFormLines,
+    .menu = mainFormMenu,
+    .timerIntervalMs = 100,
 };
 
 // ---- Form1: alarm time ----------------------------------------------------------------

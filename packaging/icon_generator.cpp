@@ -42,9 +42,10 @@ std::string svgColour(forms::Rgb colour) {
 std::string svgDocument() {
     const int n = forms::clockIconSize;
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(n) +
-                      "\" height=\"" + std::to_string(n) + "\" viewBox=\"0 0 " + std::to_string(n) +
-                      " " + std::to_string(n) + "\" shape-rendering=\"crispEdges\">\n";
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      std::to_string(n) + "\" height=\"" + std::to_string(n) + "\" viewBox=\"0 0 " +
+                      std::to_string(n) + " " + std::to_string(n) +
+                      "\" shape-rendering=\"crispEdges\">\n";
     svg += "  <rect width=\"" + std::to_string(n) + "\" height=\"" + std::to_string(n) +
            "\" fill=\"" + svgColour(forms::clockIconFace) + "\"/>\n";
     svg += "  <g fill=\"" + svgColour(forms::clockIconInk) + "\">\n";

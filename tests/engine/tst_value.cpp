@@ -34,13 +34,9 @@ void AddRows(std::initializer_list<const char*> rows) {
     }
 }
 
-QString Show(std::optional<double> d) {
-    return d ? QString::number(*d, 'g', 15) : u;
-}
+QString Show(std::optional<double> d) { return d ? QString::number(*d, 'g', 15) : u; }
 
-QString Show(std::partial_ordering o) {
-    return o == 0 ? "==" : o < 0 ? "<" : o > 0 ? ">" : "?";
-}
+QString Show(std::partial_ordering o) { return o == 0 ? "==" : o < 0 ? "<" : o > 0 ? ">" : "?"; }
 
 } // namespace
 

@@ -153,7 +153,8 @@ private slots:
                     model.command(name, second());
                     modelBeeps += name == "off" ? 0 : 1;
                 } else if (kind == 8) { // set back or forward, a time zone, daylight saving
-                    const long long jump = 1000LL * (random.bounded(2) ? 3600 : random.bounded(7200));
+                    const long long jump =
+                        1000LL * (random.bounded(2) ? 3600 : random.bounded(7200));
                     rig.ms += random.bounded(2) && rig.ms > jump ? -jump : jump;
                 } else {
                     stalledTicks = random.bounded(1, 40); // the same second on many ticks
@@ -187,7 +188,8 @@ private slots:
         QCOMPARE(qint64(rig.beeps.size()), modelBeeps);
         qInfo("%lld ticks, %lld events, %lld beeps, %lld notices; %lld runs ended by bell 3, "
               "%lld interval beeps, %lld chimes",
-              ticks, events, modelBeeps, notices, model.runsEnded, model.intervalBeeps, model.chimes);
+              ticks, events, modelBeeps, notices, model.runsEnded, model.intervalBeeps,
+              model.chimes);
         // The run has to exercise what it checks.
         QVERIFY(events > 1000 && notices > 100 && model.runsEnded > 20 &&
                 model.intervalBeeps > 100 && model.chimes > 100);

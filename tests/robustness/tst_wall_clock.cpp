@@ -52,10 +52,10 @@ private slots:
             return int(rig.notices.size() - before);
         };
         QCOMPARE(notices("f1 7,30; set; off; run 1"), 10);
-        QCOMPARE(notices("jump -1500; run 1"), 0);   // 7:20
-        QCOMPARE(notices("jump 3600; run 1"), 0);    // 8:20, a time zone ahead
-        QCOMPARE(notices("jump -3000; run 1"), 10);  // 7:30, daylight saving ends
-        QCOMPARE(notices("jump 86400; run 1"), 10);  // the next day
+        QCOMPARE(notices("jump -1500; run 1"), 0);  // 7:20
+        QCOMPARE(notices("jump 3600; run 1"), 0);   // 8:20, a time zone ahead
+        QCOMPARE(notices("jump -3000; run 1"), 10); // 7:30, daylight saving ends
+        QCOMPARE(notices("jump 86400; run 1"), 10); // the next day
     }
 };
 

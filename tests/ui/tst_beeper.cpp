@@ -61,7 +61,9 @@ struct Log {
 class FakeSink final : public ui::beep::Sink {
 public:
     FakeSink(std::shared_ptr<Log> log, std::chrono::milliseconds length, bool sounds = true)
-        : log_(std::move(log)), length_(length), sounds_(sounds) {}
+        : log_(std::move(log))
+        , length_(length)
+        , sounds_(sounds) {}
     bool play() override {
         std::unique_lock lock(log_->mutex);
         log_->starts.push_back(Clock::now());
@@ -192,7 +194,8 @@ private slots:
             timer.start();
         }
         const qint64 shutdownMs = timer.elapsed();
-        QVERIFY2(shutdownMs < 2000, qPrintable(QStringLiteral("shutdown took %1 ms").arg(shutdownMs)));
+        QVERIFY2(shutdownMs < 2000,
+                 qPrintable(QStringLiteral("shutdown took %1 ms").arg(shutdownMs)));
         {
             std::lock_guard lock(log->mutex);
             QCOMPARE(log->interrupts, 1);

@@ -94,19 +94,19 @@ private slots:
     }
 
     void theTitleReadsAsTheLocaleWritesIt() {
-        const QString suffix = QString::fromUtf8(face::titleSuffix.data(),
-                                                 qsizetype(face::titleSuffix.size()));
+        const QString suffix =
+            QString::fromUtf8(face::titleSuffix.data(), qsizetype(face::titleSuffix.size()));
         const engine::LocalDateTime moments[] = {
             {2026, 12, 5, 21, 56, 38}, {2026, 1, 9, 0, 0, 0},   {2026, 1, 9, 0, 0, 1},
             {2009, 10, 31, 9, 5, 3},   {1999, 7, 1, 12, 30, 0}, {999, 3, 4, 5, 6, 7},
         };
-        const QList<QLocale> locales =
-            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        const QList<QLocale> locales = QLocale::matchingLocales(
+            QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
         QVERIFY(locales.size() > 100);
         for (const QLocale& locale : locales) {
             const face::TitleFormat format(locale);
-            const QString timeFormat = face::longTimeFormat(locale.timeFormat(QLocale::LongFormat),
-                                                            locale.timeFormat(QLocale::ShortFormat));
+            const QString timeFormat = face::longTimeFormat(
+                locale.timeFormat(QLocale::LongFormat), locale.timeFormat(QLocale::ShortFormat));
             for (const engine::LocalDateTime& when : moments) {
                 QString expected = locale.toString(QDate(when.year, when.month, when.day),
                                                    locale.dateFormat(QLocale::ShortFormat));

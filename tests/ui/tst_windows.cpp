@@ -89,9 +89,12 @@ private slots:
     void menuCommandsShowTheirDialogsOwnedByTheMainWindow_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("アラーム間隔設定") << "kankaku" << "Form2";
-        QTest::newRow("発表アラーム") << "happyou" << "Form4";
-        QTest::newRow("アラーム時刻設定") << "jikokusettei" << "Form1";
+        QTest::newRow("アラーム間隔設定") << "kankaku"
+                                          << "Form2";
+        QTest::newRow("発表アラーム") << "happyou"
+                                      << "Form4";
+        QTest::newRow("アラーム時刻設定") << "jikokusettei"
+                                          << "Form1";
     }
     void menuCommandsShowTheirDialogsOwnedByTheMainWindow() {
         QFETCH(QString, command);
@@ -141,9 +144,12 @@ private slots:
     void aClosedDialogLosesItsTextsAndTheTickRecreatesItHidden_data() {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("textBox");
-        QTest::newRow("Form2") << "Form2" << "Text3";
-        QTest::newRow("Form4") << "Form4" << "Text6";
-        QTest::newRow("Form1 while armed") << "Form1" << "Text1";
+        QTest::newRow("Form2") << "Form2"
+                               << "Text3";
+        QTest::newRow("Form4") << "Form4"
+                               << "Text6";
+        QTest::newRow("Form1 while armed") << "Form1"
+                                           << "Text1";
     }
     void aClosedDialogLosesItsTextsAndTheTickRecreatesItHidden() {
         QFETCH(QString, dialog);
@@ -190,10 +196,9 @@ private slots:
     void enterAndEscapeInAFieldDoNotPressTheButton() {
         Program program;
         ui::Windows& windows = *program.windows;
-        for (ui::FormWindow* form :
-             {static_cast<ui::FormWindow*>(&windows.form1()),
-              static_cast<ui::FormWindow*>(&windows.form2()),
-              static_cast<ui::FormWindow*>(&windows.form4())}) {
+        for (ui::FormWindow* form : {static_cast<ui::FormWindow*>(&windows.form1()),
+                                     static_cast<ui::FormWindow*>(&windows.form2()),
+                                     static_cast<ui::FormWindow*>(&windows.form4())}) {
             windows.show(*form);
             QSignalSpy clicks(&form->command1(), &QPushButton::clicked);
             QLineEdit* text1 = field(*form, "Text1");

@@ -9,7 +9,9 @@ namespace ui::beep {
 // Everything the worker touches lives here, so that a worker left behind by shutdown
 // still owns what it uses after the queue itself is gone.
 struct BeepQueue::Shared {
-    Shared(std::unique_ptr<Sink> s, QueueOptions o) : sink(std::move(s)), options(o) {}
+    Shared(std::unique_ptr<Sink> s, QueueOptions o)
+        : sink(std::move(s))
+        , options(o) {}
 
     const std::unique_ptr<Sink> sink;
     const QueueOptions options;

@@ -33,7 +33,9 @@ struct SoundServerSink::Impl {
     Clock::time_point retryAfter{};
     Clock::duration backoff = kFirstBackoff;
 
-    Impl(std::vector<std::int16_t> t, int rate) : tone(std::move(t)), sampleRate(rate) {}
+    Impl(std::vector<std::int16_t> t, int rate)
+        : tone(std::move(t))
+        , sampleRate(rate) {}
 
     ~Impl() {
         dropContext();
@@ -94,8 +96,7 @@ struct SoundServerSink::Impl {
         attr.prebuf = bytes;
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
-        const auto toneLength =
-            std::chrono::microseconds(pa_bytes_to_usec(bytes, &format));
+        const auto toneLength = std::chrono::microseconds(pa_bytes_to_usec(bytes, &format));
         const auto deadline = Clock::now() + kConnectTimeout + toneLength + kPlaySlack;
 
         bool played = false;

@@ -20,9 +20,7 @@ constexpr ToneShape kTone{};
 
 // Holds the worker for about as long as the tone, so that beeps in a row stay apart
 // even on sinks that only start a sound and return.
-void waitOutTone() {
-    std::this_thread::sleep_for(std::chrono::duration<double>(kTone.seconds));
-}
+void waitOutTone() { std::this_thread::sleep_for(std::chrono::duration<double>(kTone.seconds)); }
 
 #ifdef _WIN32
 

@@ -13,8 +13,8 @@ std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape) {
     for (std::size_t i = 0; i < count; ++i) {
         const double fromEdge = static_cast<double>(std::min(i, count - 1 - i));
         const double envelope = std::min(1.0, fromEdge / rampSamples);
-        const double phase = 2.0 * std::numbers::pi * shape.frequency * static_cast<double>(i) /
-                             shape.sampleRate;
+        const double phase =
+            2.0 * std::numbers::pi * shape.frequency * static_cast<double>(i) / shape.sampleRate;
         samples[i] = static_cast<std::int16_t>(
             std::lround(32767.0 * shape.level * envelope * std::sin(phase)));
     }

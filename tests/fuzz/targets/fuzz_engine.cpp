@@ -73,9 +73,7 @@ private:
     }
 };
 
-double Num(const Value& v) {
-    return v.toDouble().value_or(-1.0);
-}
+double Num(const Value& v) { return v.toDouble().value_or(-1.0); }
 
 const Value kOne{std::int16_t{1}};
 const Value kZero{std::int16_t{0}};
@@ -83,7 +81,8 @@ const Value kZero{std::int16_t{0}};
 void CheckInvariants(const engine::AlarmState& s) {
     Require(Num(s.bell1Count) <= 1 && Num(s.bell2Count) <= 2 && Num(s.bell3Count) <= 3,
             "bell counters within 1, 2, 3");
-    Require(Num(s.bell3Count) != 3 || s.presOn == kZero, "presOn is 0 once bell 3 rang three times");
+    Require(Num(s.bell3Count) != 3 || s.presOn == kZero,
+            "presOn is 0 once bell 3 rang three times");
 }
 
 // Up by one (1) or unchanged (0); anything else fails.
@@ -169,9 +168,9 @@ void Tick(engine::AlarmState& s, World& world, engine::TickPorts& ports) {
     }
 }
 
-const char* const kTexts[] = {"",  "0",   "1",  "2",   "3",           "10",  "0.5",
-                              "1.5", "-", " ",  "abc", "１",          "1e999", "99999999999",
-                              "7時", "&H1", "-1", "60",  "2147483647.5", "\t7\n"};
+const char* const kTexts[] = {
+    "",   "0",     "1",           "2",   "3",   "10", "0.5", "1.5",          "-",    " ", "abc",
+    "１", "1e999", "99999999999", "7時", "&H1", "-1", "60",  "2147483647.5", "\t7\n"};
 
 } // namespace
 
@@ -218,18 +217,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 world.fields[f] = std::to_string(in.ConsumeIntegralInRange<int>(0, 3));
             }
             break;
-        case 7:
-            engine::SetAlarmTime(s, world, world);
-            break;
-        case 8:
-            engine::StartInterval(s, world, world);
-            break;
-        case 9:
-            engine::StartPresentation(s, world, world);
-            break;
-        case 10:
-            engine::AlarmOff(s);
-            break;
+        case 7: engine::SetAlarmTime(s, world, world); break;
+        case 8: engine::StartInterval(s, world, world); break;
+        case 9: engine::StartPresentation(s, world, world); break;
+        case 10: engine::AlarmOff(s); break;
         default: // the same second on many ticks
             for (int i = 0; i < 50 && budget > 0; ++i, --budget) {
                 Tick(s, world, ports);

@@ -28,9 +28,7 @@ void Require(bool condition, const char* what, const std::string& text) {
     }
 }
 
-bool Finite(std::optional<double> d) {
-    return !d || std::isfinite(*d);
-}
+bool Finite(std::optional<double> d) { return !d || std::isfinite(*d); }
 
 // strtod of a text already known to be a plain decimal; nullopt when it overflows.
 std::optional<double> ReferenceDecimal(const std::string& text) {
@@ -72,7 +70,8 @@ std::optional<std::optional<double>> ReferenceLeading(const std::string& ascii) 
                 return std::nullopt;
             }
             return std::optional<double>{
-                run.empty() ? 0.0 : double(std::strtoull(run.c_str(), nullptr, kind == 'h' ? 16 : 8))};
+                run.empty() ? 0.0
+                            : double(std::strtoull(run.c_str(), nullptr, kind == 'h' ? 16 : 8))};
         }
     }
     static const std::regex leading(std::string("^") + kDecimal);
