@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkgconf
-    qt6-base-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
     fonts-ipafont-gothic
     libpulse-dev libxcb1-dev
 )
