@@ -4,9 +4,13 @@
 // both the values assigned and the order of reads and assignments.
 
 #include "engine/ports.h"
+#include "engine/run_time_error.h"
 #include "face/surface.h"
 
+#include <QTest>
+
 #include <array>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <string>
@@ -87,5 +91,21 @@ private:
     Log& log_;
     engine::LocalDateTime at_;
 };
+
+// Runs a step that must fail with the given kind of fault, then checks that exactly the
+// coordinates assigned before the fault hold values, and finite ones.
+template <class Step>
+void expectFault(Step step, const RecordingSurface& surface, engine::RunTimeError::Kind kind,
+                 int assigned) {
+    try {
+        step();
+        QFAIL("no run-time error");
+    } catch (const engine::RunTimeError& error) {
+        QCOMPARE(error.kind(), kind);
+    }
+    QCOMPARE(int(surface.ends.size()), assigned);
+    for (const auto& [coordinate, value] : surface.ends)
+        QVERIFY2(std::isfinite(value), coordinate.c_str());
+}
 
 } // namespace facetest
