@@ -54,10 +54,8 @@ DialWidget::DialWidget(QWidget* parent)
     std::size_t order = 0;
     for (const forms::LineControl& def : forms::mainForm.lines) {
         const face::Line id = lineNamed(def.name);
-        lines_[static_cast<std::size_t>(id)] = {
-            {float(def.x1), float(def.y1), float(def.x2), float(def.y2)},
-            qcolor(def.colour),
-            def.widthPixels};
+        lines_[static_cast<std::size_t>(id)].ends = {float(def.x1), float(def.y1), float(def.x2),
+                                                     float(def.y2)};
         paintOrder_[order++] = id;
         const auto index = static_cast<std::size_t>(id);
         drawn_[index].pen = QPen(qcolor(def.colour), def.widthPixels, Qt::SolidLine, Qt::RoundCap);
@@ -88,7 +86,7 @@ void DialWidget::place(std::size_t index) {
     Drawn& drawn = drawn_[index];
     drawn.pixels = {pixelPoint(state.ends[0], state.ends[1]),
                     pixelPoint(state.ends[2], state.ends[3])};
-    drawn.bounds = coverage(drawn.pixels, state.widthPixels);
+    drawn.bounds = coverage(drawn.pixels, drawn.pen.width());
 }
 
 void DialWidget::setEnd(face::Line line, face::End end, float twips) {

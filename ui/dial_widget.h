@@ -34,9 +34,7 @@ public:
     void setBackColor(const QColor& colour);
 
     struct LineState {
-        std::array<float, 4> ends{}; // X1, Y1, X2, Y2 in twips
-        QColor colour;
-        int widthPixels = 1;
+        std::array<float, 4> ends{}; // X1, Y1, X2, Y2 in twips, as the tick assigned them
     };
     const LineState& line(face::Line line) const;
     QLabel& label1() const { return *label1_; }
