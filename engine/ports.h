@@ -36,6 +36,9 @@ class Beeper {
 public:
     virtual ~Beeper() = default;
     virtual void beep() = 0;
+    // Drops the beeps asked for that have not started to sound. A beeper that sounds each
+    // beep before beep() returns has none.
+    virtual void hush() {}
 };
 
 // The input fields the tick reads, named after their dialog and control.

@@ -2,7 +2,6 @@
 
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 namespace ui::beep {
 
@@ -15,27 +14,30 @@ struct BeepQueue::Shared {
 
     const std::unique_ptr<Sink> sink;
     const QueueOptions options;
-    mutable std::mutex mutex;
-    std::condition_variable wake;     // a request came, or stop
+    std::mutex mutex;
+    std::condition_variable wake;     // a request came, or hush, or stop
     std::condition_variable finished; // the worker has left its loop
     std::size_t pending = 0;
     bool stopping = false;
     bool done = false;
 
-    void run() {
+    void run() noexcept {
         using Clock = std::chrono::steady_clock;
         Clock::time_point quietUntil = Clock::now();
         std::unique_lock lock(mutex);
-        for (;;) {
+        while (!stopping) {
             wake.wait(lock, [this] { return stopping || pending > 0; });
-            if (stopping)
-                break;
-            // The gap after the previous beep; stop cuts it short.
-            if (wake.wait_until(lock, quietUntil, [this] { return stopping; }))
-                break;
+            // The gap after the previous beep; stop or hush cut it short.
+            if (stopping ||
+                wake.wait_until(lock, quietUntil, [this] { return stopping || pending == 0; }))
+                continue;
             --pending;
             lock.unlock();
-            sink->play();
+            try {
+                sink->play();
+            } catch (...) {
+                // A sink that fails costs this beep, never the program.
+            }
             quietUntil = Clock::now() + options.gap;
             lock.lock();
         }
@@ -45,9 +47,8 @@ struct BeepQueue::Shared {
 };
 
 BeepQueue::BeepQueue(std::unique_ptr<Sink> sink, QueueOptions options)
-    : shared_(std::make_shared<Shared>(std::move(sink), options)) {
-    std::thread([shared = shared_] { shared->run(); }).detach();
-}
+    : shared_(std::make_shared<Shared>(std::move(sink), options))
+    , worker_([shared = shared_] { shared->run(); }) {}
 
 BeepQueue::~BeepQueue() {
     std::unique_lock lock(shared_->mutex);
@@ -56,8 +57,10 @@ BeepQueue::~BeepQueue() {
     lock.unlock();
     shared_->sink->interrupt();
     lock.lock();
-    shared_->finished.wait_for(lock, shared_->options.shutdownWait,
-                               [this] { return shared_->done; });
+    const bool ended = shared_->finished.wait_for(lock, shared_->options.shutdownWait,
+                                                  [this] { return shared_->done; });
+    lock.unlock();
+    ended ? worker_.join() : worker_.detach();
 }
 
 bool BeepQueue::request() {
@@ -72,9 +75,12 @@ bool BeepQueue::request() {
     return true;
 }
 
-std::size_t BeepQueue::pending() const {
-    std::lock_guard lock(shared_->mutex);
-    return shared_->pending;
+void BeepQueue::hush() {
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->pending = 0;
+    }
+    shared_->wake.notify_one();
 }
 
 } // namespace ui::beep

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <thread>
 
 namespace ui::beep {
 
@@ -29,25 +30,26 @@ struct QueueOptions {
 };
 
 // Hands beep requests to a worker thread that plays them one after the other through
-// its sink. request() never waits for the sink.
+// its sink. request() never waits for the sink, and nothing the sink does, throwing
+// included, reaches the caller.
 class BeepQueue {
 public:
     explicit BeepQueue(std::unique_ptr<Sink> sink, QueueOptions options = {});
-    // Stops the worker. Waits at most shutdownWait for a sink that is still playing; a
-    // sink that does not return in time is left to finish on its own, detached.
+    // Stops the worker and joins it; a sink that does not return within shutdownWait is
+    // left to finish on its own, with the worker detached.
     ~BeepQueue();
     BeepQueue(const BeepQueue&) = delete;
     BeepQueue& operator=(const BeepQueue&) = delete;
 
     // Queues one beep; false if the queue was full and the request was dropped.
     bool request();
-
-    // Requests taken but not yet handed to the sink.
-    std::size_t pending() const;
+    // Drops the requests that have not started to play.
+    void hush();
 
 private:
     struct Shared;
     std::shared_ptr<Shared> shared_;
+    std::thread worker_;
 };
 
 } // namespace ui::beep

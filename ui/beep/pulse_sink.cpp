@@ -129,11 +129,18 @@ struct SoundServerSink::Impl {
     bool play() {
         if (interrupted || !loop || Clock::now() < retryAfter)
             return false;
-        if (connect() && playTone()) {
-            backoff = kFirstBackoff;
-            return true;
+        // Take in what the server sent since the last beep, so that a connection it closed
+        // (it restarted, say) shows as failed and is replaced before this beep. One that
+        // still looks alive and fails gets one fresh connection before backing off.
+        const bool connected = context && pa_mainloop_iterate(loop, 0, nullptr) >= 0 &&
+                               pa_context_get_state(context) == PA_CONTEXT_READY;
+        for (int attempt = connected ? 2 : 1; attempt > 0 && !interrupted; --attempt) {
+            if (connect() && playTone()) {
+                backoff = kFirstBackoff;
+                return true;
+            }
+            dropContext();
         }
-        dropContext();
         retryAfter = Clock::now() + backoff;
         backoff = std::min<Clock::duration>(backoff * 2, kLongestBackoff);
         return false;

@@ -3,6 +3,7 @@
 #include "ui/beep/tone.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #ifdef _WIN32
@@ -72,23 +73,24 @@ FirstThatSounds::FirstThatSounds(std::vector<std::unique_ptr<Sink>> sinks)
 
 bool FirstThatSounds::play() {
     for (const auto& sink : sinks_)
-        if (sink->play())
+        if (!interrupted_ && sink->play())
             return true;
     return false;
 }
 
 void FirstThatSounds::interrupt() {
+    interrupted_ = true;
     for (const auto& sink : sinks_)
         sink->interrupt();
 }
 
-std::unique_ptr<Sink> MakeSystemSink([[maybe_unused]] bool withXBell) {
+std::unique_ptr<Sink> MakeSystemSink() {
 #ifdef _WIN32
     return std::make_unique<MessageBeepSink>();
 #else
     std::vector<std::unique_ptr<Sink>> sinks;
     sinks.push_back(std::make_unique<SoundServerSink>(SynthesizeTone(kTone), kTone.sampleRate));
-    if (withXBell)
+    if (const char* display = std::getenv("DISPLAY"); display && *display)
         sinks.push_back(std::make_unique<XBellSink>());
     return std::make_unique<FirstThatSounds>(std::move(sinks));
 #endif

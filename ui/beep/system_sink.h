@@ -2,12 +2,13 @@
 
 #include "ui/beep/beep_queue.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
 namespace ui::beep {
 
-// Tries its sinks in order until one of them sounds.
+// Tries its sinks in order until one of them sounds; once interrupted, tries none.
 class FirstThatSounds final : public Sink {
 public:
     explicit FirstThatSounds(std::vector<std::unique_ptr<Sink>> sinks);
@@ -16,11 +17,13 @@ public:
 
 private:
     std::vector<std::unique_ptr<Sink>> sinks_;
+    std::atomic<bool> interrupted_{false};
 };
 
 // The platform's beep. On Windows the system's message beep; elsewhere a synthesized
-// tone through the sound server, and where no server answers the X bell, if the program
-// runs on an X display (withXBell); where neither is there, the beep is silent.
-std::unique_ptr<Sink> MakeSystemSink(bool withXBell);
+// tone through the sound server, and where no server answers the bell of the X display
+// named by DISPLAY (X11, or Xwayland on a Wayland desktop); where neither is there, the
+// beep is silent.
+std::unique_ptr<Sink> MakeSystemSink();
 
 } // namespace ui::beep
