@@ -4,6 +4,9 @@
 
 #include "engine/ports.h"
 
+#include <chrono>
+#include <ctime>
+#include <functional>
 #include <memory>
 
 namespace ui {
@@ -13,25 +16,37 @@ class BeepQueue;
 class Sink;
 } // namespace beep
 
+// The local time of the system's time zone. Once in every new second the zone is looked
+// up again, so that a change of zone (the desktop's settings, a laptop that travels) shows
+// within a second.
 class SystemClock final : public engine::WallClock {
 public:
+    using Source = std::function<std::chrono::system_clock::time_point()>;
+    explicit SystemClock(Source source = std::chrono::system_clock::now);
+
     int hour() override;
     int minute() override;
     int second() override;
     engine::LocalDateTime now() override;
+
+private:
+    std::tm read();
+    Source source_;
+    std::time_t zoneCheckedAt_ = -1;
 };
 
 // beep() only hands the request to a worker thread that plays it, so the user-interface
 // thread never waits for the sound, also not while it counts out the chime.
 class SystemBeeper final : public engine::Beeper {
 public:
-    SystemBeeper(); // the platform's sound; call with the application's platform set up
+    SystemBeeper(); // the platform's sound
     explicit SystemBeeper(std::unique_ptr<beep::Sink> sink);
     ~SystemBeeper() override;
     SystemBeeper(const SystemBeeper&) = delete;
     SystemBeeper& operator=(const SystemBeeper&) = delete;
 
     void beep() override;
+    void hush() override;
 
 private:
     std::unique_ptr<beep::BeepQueue> queue_;
