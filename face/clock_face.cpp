@@ -2,6 +2,7 @@
 
 #include "face/dial.h"
 #include "face/readout.h"
+#include "face/title.h"
 
 #include <utility>
 
@@ -10,7 +11,7 @@ namespace face {
 ClockFace::ClockFace(Surface& surface, engine::WallClock& clock, QLocale locale)
     : surface_(surface)
     , clock_(clock)
-    , title_(std::move(locale)) {}
+    , locale_(std::move(locale)) {}
 
 void ClockFace::ShowDigitalTime() {
     // Three separate readings, in this order: the readout may straddle a change of minute.
@@ -25,8 +26,12 @@ void ClockFace::DrawDialMarks() { face::DrawDialMarks(surface_); }
 void ClockFace::DrawHands() { face::DrawHands(surface_, clock_); }
 
 void ClockFace::ShowTitle() {
-    title_.write(titleText_, clock_.now());
-    surface_.setTitle(titleText_);
+    const engine::LocalDateTime now = clock_.now();
+    if (title_.empty() || now != titleTime_) {
+        title_ = titleText(now, locale_);
+        titleTime_ = now;
+    }
+    surface_.setTitle(title_);
 }
 
 } // namespace face

@@ -2,7 +2,6 @@
 
 #include "engine/ports.h"
 #include "face/surface.h"
-#include "face/title.h"
 
 #include <QLocale>
 
@@ -23,8 +22,11 @@ public:
 private:
     Surface& surface_;
     engine::WallClock& clock_;
-    TitleFormat title_;
-    std::string titleText_; // storage reused by every tick's title
+    QLocale locale_;
+    // The title of the last reading: nine ticks in ten read the same second, and the
+    // locale's formatting is worth doing only when it changes.
+    engine::LocalDateTime titleTime_{};
+    std::string title_;
 };
 
 } // namespace face

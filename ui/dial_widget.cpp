@@ -50,6 +50,7 @@ QRect coverage(const QLineF& line, int widthPixels) {
 DialWidget::DialWidget(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("mainFormClient"));
+    setAccessibleName(qstr(forms::dialAccessibleName));
     // Lines are drawn in the order the window lists them, so the hands lie over the marks.
     std::size_t order = 0;
     for (const forms::LineControl& def : forms::mainForm.lines) {
@@ -101,25 +102,9 @@ void DialWidget::setEnd(face::Line line, face::End end, float twips) {
     update(drawn_[index].bounds);
 }
 
-// Nine ticks in ten assign the caption the label already shows: comparing the UTF-8
-// with the last one assigned spares building a QString to find that out.
-void DialWidget::setReadout(std::string_view caption) {
-    if (caption != readout_) {
-        readout_ = caption;
-        readoutText_ = qstr(caption);
-    }
-    if (label1_->text() != readoutText_)
-        label1_->setText(readoutText_);
-}
+void DialWidget::setReadout(std::string_view caption) { label1_->setText(qstr(caption)); }
 
-void DialWidget::setTitle(std::string_view caption) {
-    if (caption != title_) {
-        title_ = caption;
-        titleText_ = qstr(caption);
-    }
-    if (window()->windowTitle() != titleText_)
-        window()->setWindowTitle(titleText_);
-}
+void DialWidget::setTitle(std::string_view caption) { window()->setWindowTitle(qstr(caption)); }
 
 void DialWidget::setBackColor(const QColor& colour) {
     QPalette palette = this->palette();

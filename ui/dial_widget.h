@@ -53,10 +53,6 @@ private:
 
     std::array<LineState, face::lineCount> lines_;
     std::array<Drawn, face::lineCount> drawn_;
-    std::string readout_; // the last caption assigned, and as the label holds it
-    QString readoutText_;
-    std::string title_;
-    QString titleText_;
     std::array<face::Line, face::lineCount> paintOrder_{};
     QLabel* label1_ = nullptr;
 };
