@@ -38,7 +38,9 @@ struct Rect {
     int height = 0;
 };
 
-enum class Kind { Label, TextBox, CommandButton };
+// A notice is a label whose caption appears when something happens: it shows only once it
+// has a caption, and assistive technologies announce it as an alert.
+enum class Kind { Label, Notice, TextBox, CommandButton };
 
 struct Control {
     std::string_view name;

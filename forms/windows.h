@@ -16,6 +16,9 @@ inline constexpr Rgb orange = fromBgr(0x0080FF);
 inline constexpr Rgb yellow = fromBgr(0x00FFFF);
 inline constexpr Rgb mainBackground = fromBgr(0xFF0000);
 
+// What assistive technologies call the dial, which has no caption of its own.
+inline constexpr std::string_view dialAccessibleName = "アナログ時計";
+
 // ---- mainForm -------------------------------------------------------------------------
 
 inline constexpr std::array mainFormControls{
@@ -60,7 +63,7 @@ inline constexpr std::array form1Controls{
     Control{"Text2", Kind::TextBox, "", {2040, 1200, 1095, 495}, 3, dialogFont, "アラーム時刻 分"},
     Control{"Label3", Kind::Label, "分", {3360, 1320, 615, 495}, 4, dialogFont},
     Control{"Command1", Kind::CommandButton, "時刻設定", {840, 2040, 2295, 615}, 5, dialogFont},
-    Control{"Label4", Kind::Label, "", {1080, 2760, 1575, 375}, 6, std::nullopt},
+    Control{"Label4", Kind::Notice, "", {1080, 2760, 1575, 375}, 6, std::nullopt},
 };
 
 inline constexpr Form form1{"Form1", "アラーム時刻設定 Ver.10", 4530, 3390, form1Controls};

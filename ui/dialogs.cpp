@@ -2,6 +2,7 @@
 
 #include "engine/commands.h"
 #include "forms/windows.h"
+#include "ui/toolkit.h"
 #include "ui/windows.h"
 
 #include <QPushButton>
@@ -11,7 +12,8 @@ namespace ui {
 Form1::Form1(Windows& windows, QWidget* owner)
     : FormWindow(forms::form1, owner)
     , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(&command1(), &QPushButton::clicked, this,
+            [this] { RunHandler([this] { Command1_Click(); }); });
 }
 
 void Form1::Form_Load() { windows_.show(windows_.mainForm()); }
@@ -23,7 +25,8 @@ void Form1::Command1_Click() {
 Form2::Form2(Windows& windows, QWidget* owner)
     : FormWindow(forms::form2, owner)
     , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(&command1(), &QPushButton::clicked, this,
+            [this] { RunHandler([this] { Command1_Click(); }); });
 }
 
 void Form2::Command1_Click() {
@@ -33,7 +36,8 @@ void Form2::Command1_Click() {
 Form4::Form4(Windows& windows, QWidget* owner)
     : FormWindow(forms::form4, owner)
     , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this, &Form4::Command1_Click);
+    connect(&command1(), &QPushButton::clicked, this,
+            [this] { RunHandler([this] { Command1_Click(); }); });
 }
 
 void Form4::Command1_Click() {

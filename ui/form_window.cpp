@@ -19,8 +19,11 @@ namespace {
 QWidget* makeControl(const forms::Control& def, QWidget* parent) {
     QWidget* widget = nullptr;
     switch (def.kind) {
-    case forms::Kind::Label: {
+    case forms::Kind::Label:
+    case forms::Kind::Notice: {
         auto* label = new QLabel(qstr(def.caption), parent);
+        label->setProperty("notice", def.kind == forms::Kind::Notice);
+        label->setVisible(def.kind == forms::Kind::Label);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(false);
         label->setAutoFillBackground(true);
@@ -51,11 +54,24 @@ QWidget* makeControl(const forms::Control& def, QWidget* parent) {
     return widget;
 }
 
+// A notice as assistive technologies see it: an alert that reads its caption.
+class NoticeAccessible final : public QAccessibleWidget {
+public:
+    explicit NoticeAccessible(QLabel* notice)
+        : QAccessibleWidget(notice, QAccessible::AlertMessage) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? static_cast<QLabel*>(widget())->text()
+                                      : QAccessibleWidget::text(t);
+    }
+};
+
 // The dialogs are plain windows, so that Enter and Escape stay with their fields, yet
 // assistive technologies should announce them as the dialogs they are.
 QAccessibleInterface* dialogAccessible(const QString& className, QObject* object) {
     if (className == QLatin1String("ui::FormWindow") || object->inherits("ui::FormWindow"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
+    if (object->property("notice").toBool())
+        return new NoticeAccessible(static_cast<QLabel*>(object));
     return nullptr;
 }
 
@@ -82,7 +98,7 @@ FormWindow::FormWindow(const forms::Form& form, QWidget* owner)
     std::ranges::sort(byTab, {}, &forms::Control::tabIndex);
     QWidget* previous = nullptr;
     for (const forms::Control* def : byTab) {
-        if (def->kind == forms::Kind::Label)
+        if (def->kind == forms::Kind::Label || def->kind == forms::Kind::Notice)
             continue;
         QWidget* current = control(def->name);
         current->setFocusPolicy(Qt::StrongFocus);
@@ -121,8 +137,10 @@ QString FormWindow::caption(std::string_view label) const {
 
 void FormWindow::setCaption(std::string_view label, const QString& caption) {
     auto& target = controlAs<QLabel>(label);
-    if (target.text() != caption)
-        target.setText(caption);
+    target.setText(caption);
+    // A notice appears with its caption: showing it is what screen readers announce.
+    if (target.property("notice").toBool())
+        target.setVisible(!caption.isEmpty());
 }
 
 QPushButton& FormWindow::command1() const { return controlAs<QPushButton>("Command1"); }

@@ -12,8 +12,6 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 
-#include <exception>
-
 namespace ui {
 
 MainForm::MainForm(Windows& windows)
@@ -39,7 +37,8 @@ MainForm::MainForm(Windows& windows)
         action->setObjectName(qstr(item.name));
         for (const auto& [name, handler] : handlers)
             if (name == item.name)
-                connect(action, &QAction::triggered, this, handler);
+                connect(action, &QAction::triggered, this,
+                        [this, handler = handler] { RunHandler([&] { (this->*handler)(); }); });
     }
 
     // The client area below the menu bar has the size of the definition.
@@ -61,12 +60,9 @@ void MainForm::Form_Load() {
 }
 
 void MainForm::Timer1_Timer() {
+    // A failed step ends this tick only; the next one starts afresh.
     engine::TickPorts ports{windows_.clock(), windows_.beeper(), windows_, face_};
-    try {
-        engine::Timer1_Timer(windows_.alarmState(), ports);
-    } catch (const std::exception&) {
-        // A failed step ends this tick only; the next one starts afresh.
-    }
+    RunHandler([&] { engine::Timer1_Timer(windows_.alarmState(), ports); });
 }
 
 void MainForm::kankaku_Click() { windows_.show(windows_.form2()); }
@@ -75,7 +71,11 @@ void MainForm::happyou_Click() { windows_.show(windows_.form4()); }
 
 void MainForm::jikokusettei_Click() { windows_.show(windows_.form1()); }
 
-void MainForm::aramuoff_Click() { engine::AlarmOff(windows_.alarmState()); }
+// Beeps already asked for and still waiting would sound on after the command: they go too.
+void MainForm::aramuoff_Click() {
+    engine::AlarmOff(windows_.alarmState());
+    windows_.beeper().hush();
+}
 
 void MainForm::end_Click() { windows_.End(); }
 

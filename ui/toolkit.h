@@ -33,4 +33,13 @@ QFont qfont(const forms::Font& font);
 // The clock icon, drawn from its pixel data; every window carries it.
 QIcon clockIcon();
 
+// Runs a handler for the event loop. A fault inside ends the handler at the failing step,
+// as a failed step ends the tick: the program goes on, and nothing is shown or logged.
+template <class Handler> void RunHandler(Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (...) {
+    }
+}
+
 } // namespace ui

@@ -4,20 +4,46 @@
 #include "ui/main_form.h"
 #include "ui/toolkit.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace ui {
 namespace {
 
-void centreOnScreen(QWidget& window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect available = screen->availableGeometry();
-    window.move(available.center() - window.rect().center());
-}
+// Centres a window on the screen by its frame, as the user sees it. The window manager
+// puts the frame around a window only once it is shown: until then the window is centred
+// by its client area, and moved once more when the frame arrives. Without a window
+// manager there is no frame, and nothing moves.
+class FrameCentring final : public QObject {
+public:
+    explicit FrameCentring(QWidget& window)
+        : QObject(&window)
+        , window_(window) {
+        window.winId(); // the native window, which reports the frame
+        centre();
+        window.windowHandle()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* handle, QEvent* event) override {
+        if (event->type() == QEvent::Expose && window_.windowHandle()->isExposed()) {
+            handle->removeEventFilter(this); // moving may expose the window again, at once
+            if (!window_.windowHandle()->frameMargins().isNull())
+                centre();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void centre() {
+        QWindow& handle = *window_.windowHandle();
+        QRect frame(QPoint(), handle.size().grownBy(handle.frameMargins()));
+        frame.moveCenter(window_.screen()->availableGeometry().center());
+        handle.setFramePosition(frame.topLeft());
+    }
+    QWidget& window_;
+};
 
 void bringToFront(QWidget& window) {
     window.show();
@@ -34,7 +60,7 @@ Windows::Windows(engine::AlarmState& alarmState, engine::WallClock& clock, engin
     : alarmState_(alarmState)
     , clock_(clock)
     , beeper_(beeper)
-    , quit_(quit ? std::move(quit) : [] { QCoreApplication::exit(0); }) {}
+    , quit_(quit ? std::move(quit) : [] { QApplication::exit(0); }) {}
 
 Windows::~Windows() = default;
 
@@ -73,7 +99,7 @@ Form4& Windows::form4() { return reference(form4_); }
 
 void Windows::show(MainForm& window) {
     if (!mainFormShownBefore_) {
-        centreOnScreen(window);
+        new FrameCentring(window);
         mainFormShownBefore_ = true;
     }
     bringToFront(window);
@@ -81,7 +107,7 @@ void Windows::show(MainForm& window) {
 
 void Windows::show(FormWindow& window) {
     if (!window.shownBefore()) {
-        centreOnScreen(window);
+        new FrameCentring(window);
         window.markShown();
     }
     bringToFront(window);
@@ -91,6 +117,7 @@ void Windows::End() {
     if (ended_)
         return;
     ended_ = true;
+    beeper_.hush();
     if (mainForm_)
         mainForm_->stopTimer();
     quit_();
@@ -98,10 +125,8 @@ void Windows::End() {
 
 std::string Windows::fieldText(engine::Field field) {
     using engine::Field;
-    // Ten fields are read every tick and most of them are empty: those cost no conversion.
     const auto read = [](FormWindow& form, std::string_view name) {
-        const QString text = form.text(name);
-        return text.isEmpty() ? std::string{} : text.toStdString();
+        return form.text(name).toStdString();
     };
     switch (field) {
     case Field::Form1_Text1: return read(form1(), "Text1");
@@ -118,6 +143,11 @@ std::string Windows::fieldText(engine::Field field) {
     throw std::invalid_argument("unknown field");
 }
 
-void Windows::setNotice(std::string_view caption) { form1().setCaption("Label4", qstr(caption)); }
+void Windows::setNotice(std::string_view caption) {
+    form1().setCaption("Label4", qstr(caption));
+    // For those who cannot hear the chime or look at another window: the clock asks for
+    // attention as the desktop has it done (its taskbar entry flashes), muted or not.
+    QApplication::alert(&mainForm());
+}
 
 } // namespace ui
