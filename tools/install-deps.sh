@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, whatever the clock needs and is not yet installed.
 #   tools/install-deps.sh          what it takes to build and run the clock
-#   tools/install-deps.sh --test   also what the test suite takes (Xvfb, the
-#                                  accessibility bus and client, a faked clock, the
-#                                  package builder and the desktop-file checkers, ...)
+#   tools/install-deps.sh --test   also what the test suite takes (Xvfb, a window
+#                                  manager, a Wayland compositor, the accessibility bus
+#                                  and client, a sound server, a faked clock, the package
+#                                  builder and the desktop-file checkers, ...)
 #   tools/install-deps.sh --bench  also what the benchmarks take
+#   tools/install-deps.sh --fuzz   also what long fuzz runs take (tools/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -17,20 +19,19 @@ for arg in "$@"; do
     case "$arg" in
     --test)
         packages+=(
-            xvfb xauth x11-utils xdotool libx11-dev
+            xvfb xauth xdotool openbox weston
             libfaketime
-            dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
-            python3-xlib
+            dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file desktop-file-utils appstream
-            pulseaudio pulseaudio-utils strace
-            clang-14 libclang-rt-14-dev
+            pulseaudio pulseaudio-utils clang-format
         )
         ;;
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     --bench)
         packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib)
         ;;
     *)
-        echo "usage: $0 [--test] [--bench]" >&2
+        echo "usage: $0 [--test] [--bench] [--fuzz]" >&2
         exit 2
         ;;
     esac

@@ -1,31 +1,33 @@
 #!/usr/bin/python3
-"""Takes the README's screenshot: the clock just after start-up on a private X server,
-with the wall clock held at 21:56:38 on 5 December 2026 under Japanese settings.
-
-    tools/screenshot.py build/release/app/alarmclock docs/screenshot.png
-"""
+# Takes the README's screenshot: the clock just after start-up on a private X server, the
+# wall clock at 21:56:38 on 5 December 2026, under Japanese settings. Needs the test packages.
+#   tools/screenshot.py build/release/app/alarmclock docs/screenshot.png
 
 import os
+import struct
 import sys
 import time
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-from harness import Image, Session  # noqa: E402
+from harness import MAIN_TITLE, Session  # noqa: E402
+
+os.environ["CLOCK_PROGRAM"] = sys.argv[1]
+with Session(sound=False, fake_time="2026-12-05 21:56:35") as s:
+    s.find("アラーム時刻 時", "text")
+    time.sleep(3.5)
+    window = s.x_window(MAIN_TITLE)
+    origin, size = window.translate_coords(s.x.screen().root, 0, 0), window.get_geometry()
+    left, top, width, height = -origin.x - 40, -origin.y - 40, size.width + 80, size.height + 80
+    raw = s.x.screen().root.get_image(left, top, width, height, 2, 0xFFFFFFFF).data
+rows = b"".join(b"\0" + bytes(c for i in range(width) for c in raw[(r * width + i) * 4:][:3][::-1])
+                for r in range(height))
 
 
-def main(program, output):
-    with Session(program, fake_time="2026-12-05 21:56:38", frozen=True,
-                 screen="800x600x24") as session:
-        main_window = session.find_window(r"\[Hozel\]")
-        session.find_window(r"^アラーム時刻設定")
-        time.sleep(0.5)
-        x, y, width, height = session.geometry(main_window)
-        margin = 40
-        left, top = max(0, x - margin), max(0, y - margin)
-        root = session.display.screen().root
-        raw = root.get_image(left, top, width + 2 * margin, height + 2 * margin, 2, 0xFFFFFFFF)
-        Image(width + 2 * margin, height + 2 * margin, raw.data).save_png(output)
+def chunk(kind, payload):
+    return struct.pack(">I", len(payload)) + kind + payload + struct.pack(">I", zlib.crc32(kind + payload))
 
 
-if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
+with open(sys.argv[2], "wb") as out:
+    out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+              + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))

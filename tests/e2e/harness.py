@@ -1,280 +1,211 @@
-"""Runs the real program on a private X server for end-to-end tests.
+# The real program on real desktop parts, looked at and driven from outside: an X server
+# (Xvfb, with or without a window manager) or a Wayland compositor (weston, headless), a
+# private session bus that starts the accessibility bus, a private sound server whose
+# silent sink is recorded, a listener for X bells, and a faked wall clock. Every wait
+# polls until a deadline; times are seconds on time.monotonic().
 
-A Session starts Xvfb, a private session bus (which starts the accessibility bus on
-demand) and the program, optionally under a faked wall clock, and offers what the tests
-need to look at it: windows by title, their pixels and their titles, and the bells that
-the X server rings (listen_for_bells).
-"""
-
+import array
 import ctypes
 import os
-import re
-import shutil
-import signal
-import struct
 import subprocess
 import tempfile
 import threading
 import time
-import zlib
 
-from Xlib import X, display as xdisplay
+import gi
 
-FAKETIME_LIB = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, Gio, GLib  # noqa: E402
+from Xlib import X, display as xdisplay, protocol  # noqa: E402
+from Xlib.ext import record  # noqa: E402
+
+MAIN_TITLE, RATE = "[Hozel] Ver8.1[win8.1]", 48000
+FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+REGISTRAR = "com.canonical.AppMenu.Registrar"
 
 
-def _die_with_the_test():
-    """Run in each child before exec: ends it when the test process ends, however it ends."""
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
-
-
-def wait_for(predicate, timeout=10.0, interval=0.05, what="condition"):
+def wait_for(look, timeout=10.0, what="condition"):
     deadline = time.monotonic() + timeout
     while True:
-        value = predicate()
-        if value:
-            return value
+        GLib.MainContext.default().iteration(False)  # delivers accessibility events
+        try:
+            if value := look():
+                return value
+        except GLib.Error:  # the program is busy or an object went away: not yet
+            pass
         if time.monotonic() > deadline:
             raise TimeoutError(f"timed out waiting for {what}")
-        time.sleep(interval)
+        time.sleep(0.02)
 
 
 class Session:
-    def __init__(self, program, fake_time=None, frozen=False, lang="ja_JP.UTF-8",
-                 tz="Asia/Tokyo", screen="1280x1024x24", extra_env=None):
-        self.program = program
-        self.fake_time = fake_time
-        self.frozen = frozen
-        self.lang = lang
-        self.tz = tz
-        self.screen = screen
-        self.extra_env = extra_env or {}
-        self.procs = []
-        self.tmp = tempfile.mkdtemp(prefix="clock-e2e-")
-        self.app = None
+    def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
+                 zone=None):
+        self.procs, self.events, self.onsets, self.tmp = [], [], [], tempfile.mkdtemp()
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
+        self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
+                        LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo", PULSE_SERVER=f"unix:{self.tmp}/pa")
+        self.options = platform, wm, sound, fake_time, global_menu
+        self.command = [os.environ["CLOCK_PROGRAM"]]
+        if zone:  # no TZ: the zone is /etc/localtime, in a mount namespace of its own
+            del self.env["TZ"]
+            self.command[:0] = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" /etc/localtime '
+                                '&& exec "$1"', f"/usr/share/zoneinfo/{zone}"]
 
-    # -- lifecycle ------------------------------------------------------------------
+    def spawn(self, *command, **options):
+        self.procs.append(subprocess.Popen(command, env=self.env, stderr=subprocess.DEVNULL,
+                                           preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15),
+                                           **options))  # ends with the test: PR_SET_PDEATHSIG
+        return self.procs[-1]
+
     def __enter__(self):
-        try:
-            self._start_x()
-            self._start_bus()
-            self.start_program()
-        except BaseException:
-            self.close()
-            raise
+        platform, wm, sound, fake_time, global_menu = self.options
+        read, write = os.pipe()
+        self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", pass_fds=[write])
+        self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
+        self.x = xdisplay.Display(self.env["DISPLAY"])
+        if wm:
+            self.spawn(wm)
+            wait_for(lambda: self.x.screen().root.get_full_property(
+                self.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), 0), what="the window manager")
+        if platform == "wayland":  # the X server stays, as Xwayland would, for the X bell
+            self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0",
+                       stdout=subprocess.DEVNULL)
+            wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
+        bus = self.spawn("dbus-daemon", "--session", "--nofork", "--print-address=1",
+                         stdout=subprocess.PIPE, text=True)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = \
+            bus.stdout.readline().strip()
+        Atspi.init()  # binds this process to the session's bus, once
+        Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
+        if global_menu:  # a desktop with a global menu bar, which would take the window's menu
+            owned = []
+            Gio.bus_own_name(Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: owned.append(1), None)
+            wait_for(lambda: owned, what=REGISTRAR)
+        if sound:  # the test's ear: the sound server's sink, or else the X server's bells
+            self.start_sound_server()
+        else:  # every Bell request that reaches the X server, recorded by its RECORD extension
+            recorder = xdisplay.Display(self.env["DISPLAY"])
+            context = recorder.record_create_context(0, [record.AllClients], [{
+                "core_requests": (104, 104), "core_replies": (0, 0), "ext_requests": (0, 0, 0, 0),
+                "ext_replies": (0, 0, 0, 0), "delivered_events": (0, 0), "device_events": (0, 0),
+                "errors": (0, 0), "client_started": False, "client_died": False}])
+            threading.Thread(target=self._quietly, daemon=True, args=(
+                recorder.record_enable_context, context, lambda r: self.onsets.append(time.monotonic()))).start()
+        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_QPA_PLATFORM="wayland" if platform == "wayland" else "xcb")
+        if platform == "wayland":
+            env["WAYLAND_DISPLAY"] = "wl"
+        if fake_time:
+            env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1",
+                       FAKETIME_DONT_FAKE_MONOTONIC="1")
+        self.program = subprocess.Popen(self.command, env=env)
+        desktop = Atspi.get_desktop(0)
+        self.app = wait_for(lambda: next((a for a in map(
+            desktop.get_child_at_index, range(desktop.get_child_count()))
+            if a and a.get_name() == "alarmclock"), None), 20, "the program")
         return self
 
+    def set_zone(self, zone):  # what changing the time zone in the desktop's settings does
+        subprocess.run(["nsenter", f"--mount=/proc/{self.program.pid}/ns/mnt", "mount", "--bind",
+                        f"/usr/share/zoneinfo/{zone}", "/etc/localtime"], check=True)
+
     def __exit__(self, *exc):
-        self.close()
+        for proc in [self.program] + self.procs[::-1]:
+            proc.terminate()
+            proc.wait()
+        subprocess.run(["rm", "-rf", self.tmp])
 
-    def _start_x(self):
-        read_fd, write_fd = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", self.screen,
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            preexec_fn=_die_with_the_test)
-        self.procs.append(xvfb)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.display_name = f":{number}"
-        self.display = xdisplay.Display(self.display_name)
+    # -- sound: a server whose silent sink is recorded, and the X server's bells ---------
+    def start_sound_server(self):
+        self.sound_server = self.spawn(
+            "pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "-F", "/dev/null",
+            f"--load=module-null-sink sink_name=rec rate={RATE} norewinds=1", "--use-pid-file=no",
+            f"--load=module-native-protocol-unix socket={self.tmp}/pa auth-anonymous=1")
+        wait_for(lambda: os.path.exists(f"{self.tmp}/pa"), 15, "the sound server")
+        recorder = self.spawn("parec", "-d", "rec.monitor", "--raw", "--channels=1",
+                              f"--rate={RATE}", "--latency-msec=5", stdout=subprocess.PIPE)
+        threading.Thread(target=self._onsets, args=(recorder,), daemon=True).start()
 
-    def _start_bus(self):
-        bus = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-            env=self.base_env(), preexec_fn=_die_with_the_test)
-        self.procs.append(bus)
-        self.bus_address = bus.stdout.readline().strip()
-        if not self.bus_address:
-            raise RuntimeError("the session bus did not start")
+    def restart_sound_server(self):
+        self.sound_server.terminate()
+        self.sound_server.wait()
+        self.start_sound_server()
 
-    def base_env(self):
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("QT_", "FAKETIME", "DBUS_", "AT_SPI"))}
-        env.update({
-            "DISPLAY": getattr(self, "display_name", ""),
-            "XDG_RUNTIME_DIR": self.tmp,
-            "LANG": self.lang, "LC_ALL": self.lang, "TZ": self.tz,
-            "QT_QPA_PLATFORM": "xcb",
-            "NO_AT_BRIDGE": "0",
-        })
-        if hasattr(self, "bus_address"):
-            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
-        return env
-
-    def program_env(self):
-        env = self.base_env()
-        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        env["QT_ACCESSIBILITY"] = "1"
-        if self.fake_time:
-            env["LD_PRELOAD"] = FAKETIME_LIB
-            env["FAKETIME"] = ("" if self.frozen else "@") + self.fake_time
-            env["FAKETIME_DONT_FAKE_MONOTONIC"] = "1"
-            env["FAKETIME_NO_CACHE"] = "1"
-        env.update(self.extra_env)
-        return env
-
-    def start_program(self):
-        self.log_path = os.path.join(self.tmp, "program.log")
-        with open(self.log_path, "ab") as log:
-            self.app = subprocess.Popen([self.program], env=self.program_env(),
-                                        stdout=log, stderr=subprocess.STDOUT,
-                                        preexec_fn=_die_with_the_test)
-        self.procs.append(self.app)
-        return self.app
-
-    def close(self):
-        if getattr(self, "display", None) is not None:
-            self.display.close()
-            self.display = None
-        for proc in reversed(self.procs):
-            if proc.poll() is None:
-                proc.send_signal(signal.SIGTERM)
-                try:
-                    proc.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    proc.kill()
-                    proc.wait()
-        for proc in self.procs:
-            if proc.stdout is not None:
-                proc.stdout.close()
-        self.procs.clear()
-        shutil.rmtree(self.tmp, ignore_errors=True)
-
-    # -- windows --------------------------------------------------------------------
-    def _top_windows(self):
-        root = self.display.screen().root
-        return root.query_tree().children
-
-    def title_of(self, window):
-        name = window.get_full_property(self.display.intern_atom("_NET_WM_NAME"),
-                                        self.display.intern_atom("UTF8_STRING"))
-        if name:
-            value = name.value
-            return value.decode("utf-8") if isinstance(value, bytes) else value
-        return window.get_wm_name() or ""
-
-    def find_window(self, title_pattern, timeout=10.0):
-        regex = re.compile(title_pattern)
-
-        def look():
-            for window in self._top_windows():
-                try:
-                    attrs = window.get_attributes()
-                    if attrs.map_state != X.IsViewable:
-                        continue
-                    if regex.search(self.title_of(window)):
-                        return window
-                except Exception:
-                    continue
-            return None
-
-        return wait_for(look, timeout, what=f"window titled /{title_pattern}/")
-
-    def geometry(self, window):
-        geometry = window.get_geometry()
-        origin = window.translate_coords(self.display.screen().root, 0, 0)
-        return -origin.x, -origin.y, geometry.width, geometry.height
-
-    def grab(self, window):
-        """The window's pixels as an Image."""
-        x, y, width, height = self.geometry(window)
-        root = self.display.screen().root
-        raw = root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
-        return Image(width, height, raw.data)
-
-    def resize(self, window, width, height):
-        window.configure(width=width, height=height)
-        self.display.sync()
-
-    # -- bells ----------------------------------------------------------------------
-    def listen_for_bells(self, listener=None):
-        """Starts the bell listener on this display; returns a Bells that collects the bells."""
-        listener = listener or os.environ.get("BELL_LISTENER", "")
-        if not listener or not os.access(listener, os.X_OK):
-            raise RuntimeError("BELL_LISTENER does not name the built bell listener")
-        proc = subprocess.Popen([listener], env=self.base_env(), stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL, text=True,
-                                preexec_fn=_die_with_the_test)
-        self.procs.append(proc)
-        return Bells(proc)
-
-
-class Bells:
-    """Times (on time.monotonic()'s clock) of the bells rung on the display."""
-
-    def __init__(self, proc, timeout=10.0):
-        self.proc = proc
-        self._times = []
-        self._lock = threading.Lock()
-        self._ready = threading.Event()
-        threading.Thread(target=self._read, daemon=True).start()
-        if not self._ready.wait(timeout):
-            raise RuntimeError("the bell listener did not start")
-
-    def _read(self):
+    @staticmethod
+    def _quietly(listen, *args):  # a listener whose server goes away at the end just stops
         try:
-            for line in self.proc.stdout:
-                word, _, value = line.strip().partition(" ")
-                if word == "ready":
-                    self._ready.set()
-                elif word == "bell":
-                    with self._lock:
-                        self._times.append(float(value))
-        except (OSError, ValueError):
-            pass  # the session closed the pipe
+            listen(*args)
+        except Exception:
+            pass
 
-    def times(self, since=None):
-        with self._lock:
-            return [t for t in self._times if since is None or t >= since]
+    def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones
+        quiet = 20
+        while chunk := recorder.stdout.read(960):
+            now, samples = time.monotonic(), array.array("h", chunk)
+            for ms in range(0, len(samples), RATE // 1000):
+                loud = max(map(abs, samples[ms:ms + RATE // 1000])) > 2000
+                if loud and quiet >= 20:
+                    self.onsets.append(now - (len(samples) - ms) / RATE)
+                quiet = 0 if loud else quiet + 1
 
-    def wait_for(self, count, since=None, timeout=10.0):
-        """The first `count` bells at or after `since`; fails if fewer ring within timeout."""
-        wait_for(lambda: len(self.times(since)) >= count, timeout, what=f"{count} bell(s)")
-        return self.times(since)[:count]
+    def sounds(self, since, count, timeout):
+        return wait_for(lambda: (lambda s: s[:count] if len(s) >= count else None)(
+            [t for t in self.onsets if t > since]), timeout, f"{count} sounds")
 
+    # -- what a screen reader sees and does ---------------------------------------------
+    def find(self, name, role=None, node=None):  # the first showing match, depth first
+        def look(node):
+            for child in map(node.get_child_at_index, range(node.get_child_count())):
+                if (name in child.get_name() and role in (None, child.get_role_name())
+                        and child.get_state_set().contains(Atspi.StateType.SHOWING)):
+                    return child
+                if found := look(child):
+                    return found
+        return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
 
-class Image:
-    """32-bit pixels as the X server hands them out (B, G, R, pad)."""
+    def press(self, name, role=None):
+        moment = time.monotonic()
+        self.find(name, role).get_action_iface().do_action(0)
+        return moment
 
-    def __init__(self, width, height, data):
-        self.width, self.height, self.data = width, height, bytes(data)
+    def type_into(self, field, text):
+        self.find(field, "text").get_editable_text_iface().set_text_contents(text)
 
-    def pixel(self, x, y):
-        offset = (y * self.width + x) * 4
-        b, g, r = self.data[offset:offset + 3]
-        return r, g, b
+    def listen(self, event):
+        self.listener = Atspi.EventListener.new(lambda e: self.events.append(
+            (e.type, e.source.get_role_name(), e.source.get_name(), e.detail1)))
+        self.listener.register(event)
 
-    def bounding_box(self, colour):
-        """Left, top, right, bottom (inclusive) of all pixels of one colour."""
-        xs, ys = [], []
-        for y in range(self.height):
-            for x in range(self.width):
-                if self.pixel(x, y) == colour:
-                    xs.append(x)
-                    ys.append(y)
-        if not xs:
-            return None
-        return min(xs), min(ys), max(xs), max(ys)
+    # -- the X server as the window manager sees it -------------------------------------
+    def x_window(self, title, node=None):
+        for child in (node or self.x.screen().root).query_tree().children:
+            name = child.get_full_property(self.x.intern_atom("_NET_WM_NAME"), 0)
+            if name and title in name.value.decode() or (child := self.x_window(title, child)):
+                return child
 
-    def save_png(self, path):
-        rows = bytearray()
-        for y in range(self.height):
-            rows.append(0)
-            for x in range(self.width):
-                rows.extend(self.pixel(x, y))
+    def frame_offset_from_centre(self, title):
+        window = wait_for(lambda: self.x_window(title), what=title)
+        while (parent := window.query_tree().parent) != self.x.screen().root:
+            window = parent  # the window manager's frame
+        g, screen = window.get_geometry(), self.x.screen()
+        return g.x + g.width / 2 - screen.width_in_pixels / 2, \
+            g.y + g.height / 2 - screen.height_in_pixels / 2
 
-        def chunk(kind, payload):
-            body = kind + payload
-            return struct.pack(">I", len(payload)) + body + struct.pack(">I", zlib.crc32(body))
+    def wm_state(self, title):
+        state = self.x_window(title).get_full_property(self.x.intern_atom("_NET_WM_STATE"), 0)
+        return [self.x.get_atom_name(a) for a in (state.value if state else [])]
 
-        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
-        with open(path, "wb") as out:
-            out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-                      + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+    def focus_elsewhere(self):  # another program's window takes the focus
+        screen = self.x.screen()
+        window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth)
+        window.map()
+        active = self.x.intern_atom("_NET_ACTIVE_WINDOW")
+        wait_for(lambda: window.id in screen.root.get_full_property(active, 0).value, what="focus")
+
+    def close_with_frame(self, title):  # what the close box of the frame does
+        window, atom = self.x_window(title), self.x.intern_atom
+        window.send_event(protocol.event.ClientMessage(
+            window=window, client_type=atom("WM_PROTOCOLS"),
+            data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        self.x.flush()

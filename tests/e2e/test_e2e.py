@@ -1,0 +1,94 @@
+# The real program as a user and a screen reader meet it, one scenario per run, named on
+# the command line as SCENARIO:DESKTOP.
+
+import sys
+import time
+
+from harness import MAIN_TITLE, Atspi, Session, wait_for
+
+FORM1 = "アラーム時刻設定 Ver.10"
+DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayland": {"platform": "wayland"},
+            "xbell": {"sound": False}, "restart": {}}
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def start_up(s, desktop):
+    for caption in ("アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"):
+        check(s.find(caption, "menu item").get_action_iface(), f"{caption} can be pressed")
+    for name in ("アラーム時刻 時", "アラーム時刻 分"):
+        check(s.find(name, "text").get_editable_text_iface(), f"{name} takes text")
+    check(s.find("時刻設定", "push button").get_action_iface(), "時刻設定 can be pressed")
+    s.find("アナログ時計")  # the dial
+    if desktop != "wayland":  # a compositor places windows itself; a headless one has no seat
+        wait_for(lambda: s.find(FORM1, "dialog").get_state_set().contains(Atspi.StateType.ACTIVE),
+                 what="the start-up dialog in front and active")
+        for title in (MAIN_TITLE, FORM1):  # the frame, as the user sees it, is centred
+            dx, dy = s.frame_offset_from_centre(title)
+            check(abs(dx) <= 1 and abs(dy) <= 1, f"{title} is {dx}, {dy} off the centre")
+    moment = s.press("終了")
+    check(s.program.wait(5) == 0 and time.monotonic() - moment < 2, "終了 ends the program")
+
+
+def interval(s, desktop):
+    s.press("アラーム間隔設定")
+    s.type_into("間隔 分", "0")
+    s.type_into("間隔 秒", "1")
+    beeps = s.sounds(s.press("START"), 3, 5)  # the acknowledgement, then one a second
+    check(0.8 < beeps[2] - beeps[1] < 1.2, f"one beep a second: {beeps}")
+    if desktop == "restart":
+        s.restart_sound_server()
+        up = time.monotonic()
+        check(s.sounds(up, 1, 5)[0] - up < 1.3, "the first beep after a restart is heard")
+    s.type_into("間隔 分", "")  # length 0: a beep on every tick of the START second
+    for command in ("アラームOFF", "終了"):
+        s.press("START")
+        time.sleep(0.15)
+        stop = s.press(command)
+        time.sleep(1.5)
+        late = [t - stop for t in s.onsets if t > stop + 0.2]
+        check(not late, f"beeps asked for before {command} sounded {late} s after it")
+    check(s.program.wait(5) == 0, "終了 ends the program")
+
+
+def time_alarm(s, desktop):  # the clock starts at 7:59:55
+    s.listen("object:state-changed:showing")
+    s.type_into("アラーム時刻 時", "7")
+    s.type_into("アラーム時刻 分", "59")
+    s.focus_elsewhere()
+    chime = s.sounds(s.press("時刻設定", "push button"), 6, 20)[1:]  # after the acknowledgement
+    check(all(0.1 < b - a < 3 for a, b in zip(chime, chime[1:])), f"a chime of five: {chime}")
+    notice = ("object:state-changed:showing", "alert", "時間ですよ！", 1)
+    wait_for(lambda: notice in s.events, 20, "the notice, announced")
+    wait_for(lambda: "_NET_WM_STATE_DEMANDS_ATTENTION" in s.wm_state(MAIN_TITLE),
+             what="the clock to ask for attention")
+    s.press("アラームOFF")  # taken once the chime that plays has ended
+    time.sleep(0.3)
+    heard = len(s.onsets)
+    s.type_into("アラーム時刻 時", "8")  # due again at once, now without the chime
+    s.type_into("アラーム時刻 分", "0")
+    time.sleep(2)
+    check(len(s.onsets) == heard, "アラームOFF silences the chime")
+    s.close_with_frame(MAIN_TITLE)
+    check(s.program.wait(5) == 0, "closing the clock window ends the program")
+
+
+def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forward
+    def shows(readout, title):
+        wait_for(lambda: s.find(readout, "label") and s.find(title, "frame"), 3, f"{readout} {title}")
+    shows("1:59:59", "2026/03/29 1:59:59")
+    shows("3:0:0", "2026/03/29 3:00:00")
+    s.set_zone("Asia/Tokyo")  # 3:00 in Berlin is 10:00 in Tokyo
+    shows("10:0:", "2026/03/29 10:00:")
+
+
+if __name__ == "__main__":
+    scenario, desktop = sys.argv[1].split(":")
+    options = {"time_alarm": {"fake_time": "2026-12-05 07:59:55"}, "time_zone": {
+        "fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"}}.get(scenario, {})
+    with Session(**DESKTOPS[desktop], **options) as session:
+        globals()[scenario](session, desktop)
+    print(sys.argv[1], "passed")

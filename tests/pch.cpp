@@ -1,0 +1,1 @@
+// The translation unit that the tests' precompiled header is built with.
