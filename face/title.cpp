@@ -1,8 +1,9 @@
 #include "face/title.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QTime>
+
+#include <algorithm>
 
 namespace face {
 
@@ -16,14 +17,25 @@ QString longTimeFormat(const QLocale& locale) {
     QString longFormat = locale.timeFormat(QLocale::LongFormat);
     if (!longFormat.contains(u't'))
         return longFormat;
-    static const QRegularExpression hourMinute(QStringLiteral("([hH]+)([^\\p{L}' ]+)(mm?)"));
     QString shortFormat = locale.timeFormat(QLocale::ShortFormat);
     if (shortFormat.contains(u's'))
         return shortFormat;
-    if (const auto match = hourMinute.match(shortFormat); match.hasMatch())
-        return shortFormat.insert(match.capturedEnd(), match.captured(2) + QStringLiteral("ss"));
-    static const QRegularExpression zone(QStringLiteral("\\s*\\(?t+\\)?\\s*"));
-    return longFormat.remove(zone).trimmed();
+    const qsizetype minute = shortFormat.indexOf(u'm');
+    qsizetype separator = minute;
+    while (separator > 0 && shortFormat[separator - 1] != u'h' &&
+           shortFormat[separator - 1] != u'H')
+        --separator;
+    const QString between = shortFormat.mid(separator, minute - separator);
+    const bool plain = separator > 0 && !between.isEmpty() &&
+                       std::none_of(between.begin(), between.end(), [](QChar c) {
+                           return c.isLetter() || c.isSpace() || c == u'\'';
+                       });
+    if (!plain) // no separator to repeat: the long form without its zone
+        return longFormat.remove(u't').remove(QStringLiteral("()")).simplified();
+    qsizetype minuteEnd = minute;
+    while (minuteEnd < shortFormat.size() && shortFormat[minuteEnd] == u'm')
+        ++minuteEnd;
+    return shortFormat.insert(minuteEnd, between + QStringLiteral("ss"));
 }
 
 } // namespace
