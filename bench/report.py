@@ -208,22 +208,19 @@ def main():
                                       args.runs, args.idle)
         clock, xclock, bare = medians["clock"], medians["xclock"], medians["bare"]
         floor = medians["bare_tick"]["cpu_ms"]
-        row(f"CPU time over {args.idle:g} s idle (vs xclock -update 1; a bare Qt window "
-            f"with an empty 100 ms timer: {floor:.1f} ms)",
-            f"{clock['cpu_ms']:.1f} ms", f"{xclock['cpu_ms']:.1f} ms",
-            f"{clock['cpu_ms'] / xclock['cpu_ms']:.2f}", "≤ 2")
+        row(f"CPU time over {args.idle:g} s idle, the start-up dialog's cursor blinking (vs a bare "
+            f"Qt window with an empty 100 ms timer; xclock -update 1: {xclock['cpu_ms']:.1f} ms, "
+            f"ratio {clock['cpu_ms'] / xclock['cpu_ms']:.1f})",
+            f"{clock['cpu_ms']:.1f} ms", f"{floor:.1f} ms", f"{clock['cpu_ms'] / floor:.2f}", "≤ 1.5")
         for key, label in (("rss", "RSS"), ("pss", "PSS")):
-            target = "≤ 1.05 of bare" if key == "rss" else ""
-            row(f"{label} (vs xclock; vs bare Qt window {size[0]}×{size[1]}: "
-                f"{bare[key]:.1f} MiB, ratio {clock[key] / bare[key]:.2f})",
-                f"{clock[key]:.1f} MiB", f"{xclock[key]:.1f} MiB",
-                f"{clock[key] / xclock[key]:.2f}", target)
-        row(f"launch to mapped window (vs xclock; vs bare Qt window: {bare['launch_ms']:.0f} ms, "
-            f"ratio {clock['launch_ms'] / bare['launch_ms']:.2f})",
-            f"{clock['launch_ms']:.0f} ms", f"{xclock['launch_ms']:.0f} ms",
-            f"{clock['launch_ms'] / xclock['launch_ms']:.2f}", "≤ 1.10 of bare")
+            row(f"{label} (vs a bare Qt window {size[0]}×{size[1]}; xclock: {xclock[key]:.1f} MiB)",
+                f"{clock[key]:.1f} MiB", f"{bare[key]:.1f} MiB", f"{clock[key] / bare[key]:.2f}",
+                "≤ 1.2" if key == "rss" else "")
+        row(f"launch to mapped window (vs a bare Qt window; xclock: {xclock['launch_ms']:.0f} ms)",
+            f"{clock['launch_ms']:.0f} ms", f"{bare['launch_ms']:.0f} ms",
+            f"{clock['launch_ms'] / bare['launch_ms']:.2f}", "≤ 1.3")
 
-    print("| Measure | Clock | xclock | Ratio | Target |")
+    print("| Measure | Clock | Reference | Ratio | Target |")
     print("|---|---|---|---|---|")
     for r in rows:
         print("| " + " | ".join(r) + " |")

@@ -8,7 +8,8 @@ from harness import MAIN_TITLE, Atspi, Session, wait_for
 
 FORM1 = "アラーム時刻設定 Ver.10"
 DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayland": {"platform": "wayland"},
-            "xbell": {"sound": False}, "restart": {}}
+            "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
+            "restart": {}}
 
 
 def check(condition, message):
