@@ -19,7 +19,7 @@ for arg in "$@"; do
     case "$arg" in
     --test)
         packages+=(
-            xvfb xauth xdotool openbox weston
+            xvfb xauth xdotool libx11-dev openbox weston
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file desktop-file-utils appstream
