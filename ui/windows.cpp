@@ -117,7 +117,6 @@ void Windows::End() {
     if (ended_)
         return;
     ended_ = true;
-    beeper_.hush();
     if (mainForm_)
         mainForm_->stopTimer();
     quit_();

@@ -17,7 +17,7 @@
 
 struct Program final : engine::WallClock, engine::Beeper {
     int beeps = 0, quits = 0, hushes = 0;
-    bool clockFails = false;
+    bool failing = false; // the clock and the sound fail
     engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
     engine::AlarmState state;
     ui::Windows windows{state, *this, *this, [this] { ++quits; }};
@@ -28,10 +28,10 @@ struct Program final : engine::WallClock, engine::Beeper {
     }
     int hour() override { return at.hour; }
     int minute() override { return at.minute; }
-    int second() override { return clockFails ? throw std::runtime_error("no clock") : at.second; }
+    int second() override { return failing ? throw std::runtime_error("no clock") : at.second; }
     engine::LocalDateTime now() override { return at; }
     void beep() override { ++beeps; }
-    void hush() override { ++hushes; }
+    void hush() override { failing ? throw std::runtime_error("no sound") : void(++hushes); }
 
     ui::MainForm& main() { return windows.mainForm(); }
     ui::FormWindow* form(const QString& name) { return main().findChild<ui::FormWindow*>(name); }

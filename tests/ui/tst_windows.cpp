@@ -65,13 +65,13 @@ private slots:
         Program p;
         p.tick();
         p.main().setWindowTitle("before");
-        p.clockFails = true;
+        p.failing = true;
         p.tick();
         p.form("Form2")->command1().click();
         p.menu("aramuoff");
         QCOMPARE(p.main().windowTitle(), "before");
         QCOMPARE(p.flags(), "0 0 1 e");
-        p.clockFails = false;
+        p.failing = false;
         p.tick();
         QCOMPARE(p.main().dial().label1().text(), "10:10:40");
     }

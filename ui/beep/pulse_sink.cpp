@@ -28,13 +28,14 @@ constexpr auto kLongestBackoff = 32s;
 // and the libraries it brings in weigh more than the rest of the clock.
 #define PULSE_FUNCTIONS(F)                                                                         \
     F(pa_bytes_to_usec)                                                                            \
-    F(pa_context_connect) F(pa_context_disconnect) F(pa_context_get_state) F(pa_context_new)       \
-        F(pa_context_unref) F(pa_mainloop_dispatch) F(pa_mainloop_free) F(pa_mainloop_get_api)     \
-            F(pa_mainloop_iterate) F(pa_mainloop_new) F(pa_mainloop_poll) F(pa_mainloop_prepare)   \
-                F(pa_mainloop_wakeup) F(pa_operation_cancel) F(pa_operation_get_state)             \
-                    F(pa_operation_unref) F(pa_stream_connect_playback) F(pa_stream_disconnect)    \
-                        F(pa_stream_drain) F(pa_stream_get_state) F(pa_stream_new)                 \
-                            F(pa_stream_unref) F(pa_stream_write)
+    F(pa_context_connect)                                                                          \
+    F(pa_context_disconnect) F(pa_context_get_state) F(pa_context_new) F(pa_context_unref)         \
+        F(pa_mainloop_dispatch) F(pa_mainloop_free) F(pa_mainloop_get_api) F(pa_mainloop_iterate)  \
+            F(pa_mainloop_new) F(pa_mainloop_poll) F(pa_mainloop_prepare) F(pa_mainloop_wakeup)    \
+                F(pa_operation_cancel) F(pa_operation_get_state) F(pa_operation_unref)             \
+                    F(pa_stream_connect_playback) F(pa_stream_disconnect) F(pa_stream_drain)       \
+                        F(pa_stream_get_state) F(pa_stream_new) F(pa_stream_unref)                 \
+                            F(pa_stream_write)
 
 struct Library {
 #define DECLARE(name) decltype(&::name) name = nullptr;
@@ -177,11 +178,9 @@ struct SoundServerSink::Impl {
     bool play() {
         if (interrupted || Clock::now() < retryAfter || !load())
             return false;
-        // Take in what the server sent since the last beep, so that a connection it closed
-        // (it restarted, say) shows as failed and is replaced before this beep. One that
-        // still looks alive and fails gets one fresh connection before backing off.
-        const bool connected = context && pa->pa_mainloop_iterate(loop, 0, nullptr) >= 0 &&
-                               pa->pa_context_get_state(context) == PA_CONTEXT_READY;
+        // A connection that looks alive may be stale (the server restarted): when it fails,
+        // one fresh connection is tried before backing off.
+        const bool connected = context && pa->pa_context_get_state(context) == PA_CONTEXT_READY;
         for (int attempt = connected ? 2 : 1; attempt > 0 && !interrupted; --attempt) {
             if (connect() && playTone()) {
                 backoff = kFirstBackoff;
