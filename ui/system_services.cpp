@@ -4,15 +4,13 @@
 #include "ui/beep/system_sink.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace ui {
 
-SystemClock::SystemClock(Source source)
-    : source_(std::move(source)) {}
-
 std::tm SystemClock::read() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(source_());
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};
 #ifdef _WIN32
     if (std::exchange(zoneCheckedAt_, now) != now)

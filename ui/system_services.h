@@ -4,9 +4,7 @@
 
 #include "engine/ports.h"
 
-#include <chrono>
 #include <ctime>
-#include <functional>
 #include <memory>
 
 namespace ui {
@@ -21,9 +19,6 @@ class Sink;
 // within a second.
 class SystemClock final : public engine::WallClock {
 public:
-    using Source = std::function<std::chrono::system_clock::time_point()>;
-    explicit SystemClock(Source source = std::chrono::system_clock::now);
-
     int hour() override;
     int minute() override;
     int second() override;
@@ -31,7 +26,6 @@ public:
 
 private:
     std::tm read();
-    Source source_;
     std::time_t zoneCheckedAt_ = -1;
 };
 
