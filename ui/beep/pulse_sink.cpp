@@ -26,16 +26,16 @@ constexpr auto kLongestBackoff = 32s;
 
 // The sound server's client library, loaded on the first beep instead of at start-up: it
 // and the libraries it brings in weigh more than the rest of the clock.
-#define PULSE_FUNCTIONS(F)                                                                         \
-    F(pa_bytes_to_usec)                                                                            \
-    F(pa_context_connect)                                                                          \
-    F(pa_context_disconnect) F(pa_context_get_state) F(pa_context_new) F(pa_context_unref)         \
-        F(pa_mainloop_dispatch) F(pa_mainloop_free) F(pa_mainloop_get_api) F(pa_mainloop_iterate)  \
-            F(pa_mainloop_new) F(pa_mainloop_poll) F(pa_mainloop_prepare) F(pa_mainloop_wakeup)    \
-                F(pa_operation_cancel) F(pa_operation_get_state) F(pa_operation_unref)             \
-                    F(pa_stream_connect_playback) F(pa_stream_disconnect) F(pa_stream_drain)       \
-                        F(pa_stream_get_state) F(pa_stream_new) F(pa_stream_unref)                 \
-                            F(pa_stream_write)
+// clang-format off
+#define PULSE_FUNCTIONS(F) \
+    F(pa_bytes_to_usec) F(pa_context_connect) F(pa_context_disconnect) F(pa_context_get_state) \
+    F(pa_context_new) F(pa_context_unref) F(pa_mainloop_dispatch) F(pa_mainloop_free) \
+    F(pa_mainloop_get_api) F(pa_mainloop_iterate) F(pa_mainloop_new) F(pa_mainloop_poll) \
+    F(pa_mainloop_prepare) F(pa_mainloop_wakeup) F(pa_operation_cancel) \
+    F(pa_operation_get_state) F(pa_operation_unref) F(pa_stream_connect_playback) \
+    F(pa_stream_disconnect) F(pa_stream_drain) F(pa_stream_get_state) F(pa_stream_new) \
+    F(pa_stream_unref) F(pa_stream_write)
+// clang-format on
 
 struct Library {
 #define DECLARE(name) decltype(&::name) name = nullptr;
