@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -141,6 +142,20 @@ void FormWindow::setCaption(std::string_view label, const QString& caption) {
     // A notice appears with its caption: showing it is what screen readers announce.
     if (target.property("notice").toBool())
         target.setVisible(!caption.isEmpty());
+}
+
+void FormWindow::setOwner(QWidget* owner) {
+    // Window managers keep a window with its owner only when it is of a dialog's type and
+    // names the owner (WM_TRANSIENT_FOR on X11, the parent toplevel on Wayland). The frame
+    // keeps the buttons of a plain window. A change of type makes the window anew, hidden.
+    const Qt::WindowFlags flags =
+        owner ? Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint
+              : Qt::WindowFlags(Qt::Window);
+    if (windowFlags() != flags)
+        setWindowFlags(flags);
+    winId();
+    windowHandle()->setTransientParent(owner ? owner->window()->windowHandle() : nullptr);
 }
 
 QPushButton& FormWindow::command1() const { return controlAs<QPushButton>("Command1"); }

@@ -31,6 +31,10 @@ public:
     void setCaption(std::string_view label, const QString& caption);
     QPushButton& command1() const;
 
+    // Owned by a window (the main window) or by none: an owned dialog stays in front of
+    // its owner and is minimised and restored with it.
+    void setOwner(QWidget* owner);
+
     // Centred on the screen the first time it is shown after creation.
     bool shownBefore() const { return shownBefore_; }
     void markShown() { shownBefore_ = true; }

@@ -62,6 +62,7 @@ void MainForm::Form_Load() {
 void MainForm::Timer1_Timer() {
     // A failed step ends this tick only; the next one starts afresh.
     engine::TickPorts ports{windows_.clock(), windows_.beeper(), windows_, face_};
+    windows_.tickStarts();
     RunHandler([&] { engine::Timer1_Timer(windows_.alarmState(), ports); });
 }
 

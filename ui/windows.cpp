@@ -1,49 +1,14 @@
 #include "ui/windows.h"
 
 #include "ui/dialogs.h"
+#include "ui/frame_centring.h"
 #include "ui/main_form.h"
 #include "ui/toolkit.h"
 
 #include <QApplication>
-#include <QScreen>
-#include <QWindow>
 
 namespace ui {
 namespace {
-
-// Centres a window on the screen by its frame, as the user sees it. The window manager
-// puts the frame around a window only once it is shown: until then the window is centred
-// by its client area, and moved once more when the frame arrives. Without a window
-// manager there is no frame, and nothing moves.
-class FrameCentring final : public QObject {
-public:
-    explicit FrameCentring(QWidget& window)
-        : QObject(&window)
-        , window_(window) {
-        window.winId(); // the native window, which reports the frame
-        centre();
-        window.windowHandle()->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* handle, QEvent* event) override {
-        if (event->type() == QEvent::Expose && window_.windowHandle()->isExposed()) {
-            handle->removeEventFilter(this); // moving may expose the window again, at once
-            if (!window_.windowHandle()->frameMargins().isNull())
-                centre();
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    void centre() {
-        QWindow& handle = *window_.windowHandle();
-        QRect frame(QPoint(), handle.size().grownBy(handle.frameMargins()));
-        frame.moveCenter(window_.screen()->availableGeometry().center());
-        handle.setFramePosition(frame.topLeft());
-    }
-    QWidget& window_;
-};
 
 void bringToFront(QWidget& window) {
     window.show();
@@ -64,7 +29,7 @@ Windows::Windows(engine::AlarmState& alarmState, engine::WallClock& clock, engin
 
 Windows::~Windows() = default;
 
-void Windows::StartUp() { show(form1()); }
+void Windows::StartUp() { show(form1(), Owner::None); }
 
 MainForm& Windows::mainForm() {
     if (!mainForm_) {
@@ -99,18 +64,19 @@ Form4& Windows::form4() { return reference(form4_); }
 
 void Windows::show(MainForm& window) {
     if (!mainFormShownBefore_) {
-        new FrameCentring(window);
+        CentreByFrame(window);
         mainFormShownBefore_ = true;
     }
     bringToFront(window);
 }
 
-void Windows::show(FormWindow& window) {
-    if (!window.shownBefore()) {
-        new FrameCentring(window);
-        window.markShown();
+void Windows::show(FormWindow& dialog, Owner owner) {
+    dialog.setOwner(owner == Owner::MainForm ? &mainForm() : nullptr);
+    if (!dialog.shownBefore()) {
+        CentreByFrame(dialog);
+        dialog.markShown();
     }
-    bringToFront(window);
+    bringToFront(dialog);
 }
 
 void Windows::End() {
@@ -143,7 +109,13 @@ std::string Windows::fieldText(engine::Field field) {
 }
 
 void Windows::setNotice(std::string_view caption) {
-    form1().setCaption("Label4", qstr(caption));
+    Form1& form = form1();
+    // The alarm begins to fire: the notice appears anew, which is what screen readers
+    // announce, also when it shows already since an earlier alarm.
+    if (!noticeInLastTick_)
+        form.setCaption("Label4", {});
+    noticeInThisTick_ = true;
+    form.setCaption("Label4", qstr(caption));
     // For those who cannot hear the chime or look at another window: the clock asks for
     // attention as the desktop has it done (its taskbar entry flashes), muted or not.
     QApplication::alert(&mainForm());

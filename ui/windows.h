@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QWidget;
 
@@ -46,9 +47,15 @@ public:
     bool form4Exists() const { return !form4_.isNull(); }
 
     // Shows a window modeless: centred on the screen the first time after its creation,
-    // brought to the front and made active.
+    // brought to the front and made active. The dialogs that the menu shows are owned by
+    // the main window; the start-up window is not.
+    enum class Owner { None, MainForm };
     void show(MainForm& window);
-    void show(FormWindow& window);
+    void show(FormWindow& dialog, Owner owner = Owner::MainForm);
+
+    // Called as each tick starts: a notice set in a tick after one that set none is
+    // announced anew.
+    void tickStarts() { noticeInLastTick_ = std::exchange(noticeInThisTick_, false); }
 
     // Ends the program at once: no further tick or handler runs.
     void End();
@@ -72,6 +79,8 @@ private:
     QPointer<Form2> form2_;
     QPointer<Form4> form4_;
     bool mainFormShownBefore_ = false;
+    bool noticeInThisTick_ = false;
+    bool noticeInLastTick_ = false;
     bool ended_ = false;
 };
 

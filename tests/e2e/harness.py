@@ -16,7 +16,8 @@ import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
-from Xlib import X, display as xdisplay, protocol  # noqa: E402
+from Xlib import X, Xatom, display as xdisplay, protocol  # noqa: E402
+from Xlib.ext import xtest  # noqa: E402
 
 MAIN_TITLE, RATE = "[Hozel] Ver8.1[win8.1]", 48000
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
@@ -39,12 +40,12 @@ def wait_for(look, timeout=10.0, what="condition"):
 
 class Session:
     def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
-                 zone=None):
+                 zone=None, screen="1280x1024"):
         self.procs, self.events, self.onsets, self.tmp = [], [], [], tempfile.mkdtemp()
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
         self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
                         LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo", PULSE_SERVER=f"unix:{self.tmp}/pa")
-        self.options = platform, wm, sound, fake_time, global_menu
+        self.options = platform, wm, sound, fake_time, global_menu, screen
         self.command = [os.environ["CLOCK_PROGRAM"]]
         if zone:  # no TZ: the zone is /etc/localtime, in a mount namespace of its own
             del self.env["TZ"]
@@ -58,23 +59,24 @@ class Session:
         return self.procs[-1]
 
     def __enter__(self):
-        platform, wm, sound, fake_time, global_menu = self.options
+        platform, wm, sound, fake_time, global_menu, screen = self.options
         read, write = os.pipe()
-        self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", pass_fds=[write])
+        self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
+                   screen + "x24", pass_fds=[write])
         self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         self.x = xdisplay.Display(self.env["DISPLAY"])
-        if wm:
-            self.spawn(wm)
-            wait_for(lambda: self.x.screen().root.get_full_property(
-                self.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), 0), what="the window manager")
-        if platform == "wayland":  # the X server stays, as Xwayland would, for the X bell
-            self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0",
-                       stdout=subprocess.DEVNULL)
-            wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         bus = self.spawn("dbus-daemon", "--session", "--nofork", "--print-address=1",
                          stdout=subprocess.PIPE, text=True)
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = \
             bus.stdout.readline().strip()
+        if wm:
+            self.spawn(*wm.split(), stdout=subprocess.DEVNULL)
+            wait_for(lambda: self.x.screen().root.get_full_property(
+                self.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), 0), 20, "the window manager")
+        if platform == "wayland":  # the X server stays, as Xwayland would, for the X bell
+            self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0",
+                       stdout=subprocess.DEVNULL)
+            wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
         Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
         if global_menu:  # a desktop with a global menu bar, which would take the window's menu
@@ -173,13 +175,39 @@ class Session:
             if name and title in name.value.decode() or (child := self.x_window(title, child)):
                 return child
 
-    def frame_offset_from_centre(self, title):
+    def frame(self, title):  # the window manager's frame, or the window where there is none
         window = wait_for(lambda: self.x_window(title), what=title)
         while (parent := window.query_tree().parent) != self.x.screen().root:
-            window = parent  # the window manager's frame
-        g, screen = window.get_geometry(), self.x.screen()
-        return g.x + g.width / 2 - screen.width_in_pixels / 2, \
-            g.y + g.height / 2 - screen.height_in_pixels / 2
+            window = parent
+        return window.get_geometry()
+
+    def stacking(self):  # the clients from bottom to top
+        return self.x.screen().root.get_full_property(
+            self.x.intern_atom("_NET_CLIENT_LIST_STACKING"), Xatom.WINDOW).value.tolist()
+
+    def active(self):
+        return self.x.screen().root.get_full_property(
+            self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW).value[0]
+
+    def click(self, title, x, y):  # the first mouse button, at x, y of the frame
+        g = self.frame(title)
+        xtest.fake_input(self.x, X.MotionNotify, x=g.x + x, y=g.y + y)
+        for event in (X.ButtonPress, X.ButtonRelease):
+            xtest.fake_input(self.x, event, 1)
+        self.x.sync()
+
+    def minimise(self, title):  # what the minimise button of the frame does
+        self._to_root(self.x_window(title), "WM_CHANGE_STATE", [3, 0, 0, 0, 0])  # IconicState
+
+    def activate(self, title):  # what a click on the taskbar entry does
+        self._to_root(self.x_window(title), "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0, 0, 0])
+
+    def _to_root(self, window, message, data):
+        root = self.x.screen().root
+        root.send_event(protocol.event.ClientMessage(
+            window=window, client_type=self.x.intern_atom(message), data=(32, data)),
+            event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+        self.x.flush()
 
     def wm_state(self, title):
         state = self.x_window(title).get_full_property(self.x.intern_atom("_NET_WM_STATE"), 0)

@@ -8,7 +8,9 @@ import time
 from harness import MAIN_TITLE, Atspi, Session, wait_for
 
 FORM1 = "アラーム時刻設定 Ver.10"
+FORM2 = "時間間隔Ver.10"
 DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayland": {"platform": "wayland"},
+            "small_screen": {"wm": "openbox", "screen": "640x360"},
             "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
             "restart": {}}
 
@@ -28,11 +30,28 @@ def start_up(s, desktop):
     if desktop != "wayland":  # a compositor places windows itself; a headless one has no seat
         wait_for(lambda: s.find(FORM1, "dialog").get_state_set().contains(Atspi.StateType.ACTIVE),
                  what="the start-up dialog in front and active")
+        screen = s.x.screen()
         for title in (MAIN_TITLE, FORM1):  # the frame, as the user sees it, is centred
-            dx, dy = s.frame_offset_from_centre(title)
-            check(abs(dx) <= 1 and abs(dy) <= 1, f"{title} is {dx}, {dy} off the centre")
+            f = s.frame(title)  # and where it is larger than the screen, starts on it
+            dx = f.x - max(0, (screen.width_in_pixels - f.width) // 2)
+            dy = f.y - max(0, (screen.height_in_pixels - f.height) // 2)
+            check(abs(dx) <= 1 and abs(dy) <= 1, f"{title} is {dx}, {dy} off its place")
     moment = s.press("終了")
     check(s.program.wait(5) == 0 and time.monotonic() - moment < 2, "終了 ends the program")
+
+
+def owned(s, desktop):  # a dialog from the menu stays with the clock window; Form1 did not
+    s.press("アラーム間隔設定")
+    main, form1, form2 = (wait_for(lambda: s.x_window(t), what=t).id for t in (MAIN_TITLE, FORM1, FORM2))
+    wait_for(lambda: s.active() == form2, what="the dialog active")
+    s.click(MAIN_TITLE, 12, 60)  # the dial, beside the dialogs
+    wait_for(lambda: s.active() == main, what="the clock window active")
+    stack = s.stacking()
+    check(stack.index(form1) < stack.index(main) < stack.index(form2), f"stacking {stack}")
+    for command, hidden in ((s.minimise, True), (s.activate, False)):
+        command(MAIN_TITLE)
+        wait_for(lambda: ("_NET_WM_STATE_HIDDEN" in s.wm_state(FORM2)) == hidden,
+                 what=f"the dialog {'minimised' if hidden else 'restored'} with the clock")
 
 
 def interval(s, desktop):
@@ -74,6 +93,7 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     s.type_into("アラーム時刻 分", "0")
     time.sleep(2)
     check(len(s.onsets) == heard, "アラームOFF silences the chime")
+    wait_for(lambda: s.events.count(notice) == 2, what="the notice, announced again")
     s.close_with_frame(MAIN_TITLE)
     check(s.program.wait(5) == 0, "closing the clock window ends the program")
 

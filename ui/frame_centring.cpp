@@ -1,0 +1,137 @@
+#include "ui/frame_centring.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+
+#ifndef _WIN32
+#include <xcb/xcb.h>
+#endif
+
+namespace ui {
+namespace {
+
+// Where the frame of a window of this size goes: centred on the available area, its
+// top-left corner never above or left of it.
+QPoint framePosition(QSize size, QMargins frame, QRect area) {
+    QRect rect(QPoint(), size.grownBy(frame));
+    rect.moveCenter(area.center());
+    return {std::max(rect.left(), area.left()), std::max(rect.top(), area.top())};
+}
+
+#ifndef _WIN32
+// The frame that the window manager put around a window, as it publishes it
+// (_NET_FRAME_EXTENTS): left, right, top, bottom. Qt's own frame margins are worked out
+// from the window tree, which some window managers build only after the window shows.
+std::optional<QMargins> frameExtents(xcb_connection_t* connection, xcb_window_t window,
+                                     xcb_atom_t atom) {
+    const auto cookie = xcb_get_property(connection, 0, window, atom, XCB_ATOM_CARDINAL, 0, 4);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(connection, cookie, nullptr), &free);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16)
+        return std::nullopt;
+    std::array<std::uint32_t, 4> e{};
+    std::copy_n(static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get())), 4,
+                e.begin());
+    return QMargins(int(e[0]), int(e[2]), int(e[1]), int(e[3]));
+}
+#endif
+
+// Lives from the first show until the frame is known. Until then the window is centred
+// by its client area; once the window manager has framed it, by the frame, whichever
+// the window manager does first of placing, framing and mapping the window.
+class FrameCentring final : public QObject, public QAbstractNativeEventFilter {
+public:
+    explicit FrameCentring(QWidget& window)
+        : QObject(&window)
+        , window_(window) {
+        window.winId(); // the native window, whose frame is asked for
+#ifndef _WIN32
+        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 && x11->connection()) { // the offscreen platform answers without a display
+            x11_ = x11->connection();
+            const auto cookie = xcb_intern_atom(x11_, 0, 18, "_NET_FRAME_EXTENTS");
+            if (auto* reply = xcb_intern_atom_reply(x11_, cookie, nullptr)) {
+                extentsAtom_ = reply->atom;
+                free(reply);
+            }
+            qGuiApp->installNativeEventFilter(this);
+        }
+#endif
+        centre(QMargins());
+        window.windowHandle()->installEventFilter(this);
+    }
+
+    ~FrameCentring() override { qGuiApp->removeNativeEventFilter(this); }
+
+    // The first exposure: the frame may be there already.
+    bool eventFilter(QObject* handle, QEvent* event) override {
+        if (event->type() == QEvent::Expose && window_.windowHandle()->isExposed()) {
+            handle->removeEventFilter(this); // moving may expose the window again, at once
+            centreOnFrame();
+        }
+        return false;
+    }
+
+    // A window manager publishes the frame once it has made it.
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+#ifndef _WIN32
+        if (type == "xcb_generic_event_t") {
+            const auto* event = static_cast<const xcb_generic_event_t*>(message);
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+                const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+                if (notify->atom == extentsAtom_ && notify->window == window_.winId())
+                    centreOnFrame();
+            }
+        }
+#else
+        Q_UNUSED(type);
+        Q_UNUSED(message);
+#endif
+        return false;
+    }
+
+private:
+    void centreOnFrame() {
+        if (done_)
+            return;
+        std::optional<QMargins> frame;
+#ifndef _WIN32
+        if (x11_)
+            frame = frameExtents(x11_, xcb_window_t(window_.winId()), extentsAtom_);
+        else
+#endif
+            frame = window_.windowHandle()->frameMargins();
+        if (!frame || frame->isNull())
+            return; // no frame yet, or none at all
+        centre(*frame);
+        done_ = true;
+        deleteLater();
+    }
+
+    void centre(QMargins frame) {
+        QWindow& handle = *window_.windowHandle();
+        handle.setFramePosition(
+            framePosition(handle.size(), frame, window_.screen()->availableGeometry()));
+    }
+
+    QWidget& window_;
+    bool done_ = false;
+#ifndef _WIN32
+    xcb_connection_t* x11_ = nullptr;
+    xcb_atom_t extentsAtom_ = XCB_ATOM_NONE;
+#endif
+};
+
+} // namespace
+
+void CentreByFrame(QWidget& window) { new FrameCentring(window); }
+
+} // namespace ui
