@@ -39,15 +39,15 @@ def wait_for(look, timeout=10.0, what="condition"):
 
 class Session:
     def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
-                 zone=None):
+                 zone=None, tz=None):
         self.procs, self.events, self.onsets, self.tmp = [], [], [], tempfile.mkdtemp()
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
         self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
                         LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo", PULSE_SERVER=f"unix:{self.tmp}/pa")
         self.options = platform, wm, sound, fake_time, global_menu
         self.command = [os.environ["CLOCK_PROGRAM"]]
-        if zone:  # no TZ: the zone is /etc/localtime, in a mount namespace of its own
-            del self.env["TZ"]
+        if zone:  # the zone is /etc/localtime, in a mount namespace of its own; TZ names it or not
+            self.env.update(TZ=tz) if tz else self.env.pop("TZ")
             self.command[:0] = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" /etc/localtime '
                                 '&& exec "$1"', f"/usr/share/zoneinfo/{zone}"]
 
