@@ -164,7 +164,11 @@ struct SoundServerSink::Impl {
                 stream, [](pa_stream*, int, void* flag) { *static_cast<bool*>(flag) = true; },
                 &drained);
             if (drain) {
-                played = runUntil([&drained] { return drained; }, deadline);
+                // A server that goes away meanwhile fails the stream: given up at once.
+                const auto over = [&] {
+                    return drained || !PA_STREAM_IS_GOOD(pa->pa_stream_get_state(stream));
+                };
+                played = runUntil(over, deadline) && drained;
                 if (pa->pa_operation_get_state(drain) == PA_OPERATION_RUNNING)
                     pa->pa_operation_cancel(drain);
                 pa->pa_operation_unref(drain);
