@@ -123,9 +123,10 @@ class Session:
                               f"--rate={RATE}", "--latency-msec=5", stdout=subprocess.PIPE)
         threading.Thread(target=self._onsets, args=(recorder,), daemon=True).start()
 
-    def restart_sound_server(self):
+    def restart_sound_server(self):  # down for a little over a second
         self.sound_server.terminate()
         self.sound_server.wait()
+        time.sleep(1.3)
         self.start_sound_server()
 
     def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones
