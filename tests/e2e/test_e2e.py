@@ -44,8 +44,7 @@ def interval(s, desktop):
     if desktop == "restart":
         s.restart_sound_server()  # gone while a beep plays
         up = time.monotonic()
-        first = s.sounds(up, 1, 5)[0] - up
-        check(first < 1.2, f"the first beep after a restart is heard {first:.2f} s after it")
+        check((first := s.sounds(up, 1, 5)[0] - up) < 1.2, f"first beep {first:.2f} s after a restart")
     s.type_into("間隔 分", "")  # length 0: a beep on every tick of the START second
     for command in ("アラームOFF", "終了"):
         s.press("START")
