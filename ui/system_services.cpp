@@ -37,9 +37,9 @@ void SystemClock::reloadZoneIfFileChanged() {
     // tzset() loads a zone named in TZ only when TZ differs from what it last saw, so TZ
     // names another zone for a moment. Other threads may read the environment meanwhile
     // (the beep worker, the toolkit's): setting a variable that is already there only
-    // swaps the string in its slot of the environment, which stays where it is, and the
-    // C library never frees the strings it made, so a reader gets the old value or the
-    // new one, whole. None of them converts local time.
+    // swaps the string in its slot of the environment, which stays where it is, and glibc
+    // never frees the strings it made, so a reader gets the old value or the new one,
+    // whole. None of them converts local time.
     setenv("TZ", "UTC0", 1);
     tzset();
     setenv("TZ", tz_.c_str(), 1);
