@@ -40,15 +40,15 @@ def wait_for(look, timeout=10.0, what="condition"):
 
 class Session:
     def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
-                 zone=None, screen="1280x1024"):
+                 zone=None, tz=None, screen="1280x1024"):
         self.procs, self.events, self.onsets, self.tmp = [], [], [], tempfile.mkdtemp()
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
         self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
                         LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo", PULSE_SERVER=f"unix:{self.tmp}/pa")
         self.options = platform, wm, sound, fake_time, global_menu, screen
         self.command = [os.environ["CLOCK_PROGRAM"]]
-        if zone:  # no TZ: the zone is /etc/localtime, in a mount namespace of its own
-            del self.env["TZ"]
+        if zone:  # the zone is /etc/localtime, in a mount namespace of its own; TZ names it or not
+            self.env.update(TZ=tz) if tz else self.env.pop("TZ")
             self.command[:0] = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" /etc/localtime '
                                 '&& exec "$1"', f"/usr/share/zoneinfo/{zone}"]
 
@@ -125,9 +125,10 @@ class Session:
                               f"--rate={RATE}", "--latency-msec=5", stdout=subprocess.PIPE)
         threading.Thread(target=self._onsets, args=(recorder,), daemon=True).start()
 
-    def restart_sound_server(self):
+    def restart_sound_server(self):  # down for a little over a second
         self.sound_server.terminate()
         self.sound_server.wait()
+        time.sleep(1.3)
         self.start_sound_server()
 
     def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones

@@ -74,6 +74,7 @@ struct SoundServerSink::Impl {
     std::atomic<bool> interrupted{false};
     Clock::time_point retryAfter{};
     Clock::duration backoff = kFirstBackoff;
+    bool timedOut = false; // a deadline passed in this play()
 
     Impl(std::vector<std::int16_t> t, int rate)
         : tone(std::move(t))
@@ -96,6 +97,8 @@ struct SoundServerSink::Impl {
     template <class Done> bool runUntil(Done done, Clock::time_point deadline) {
         while (!done()) {
             const auto left = deadline - Clock::now();
+            if (left <= Clock::duration::zero())
+                timedOut = true;
             if (interrupted || left <= Clock::duration::zero())
                 return false;
             const auto usec = std::chrono::duration_cast<std::chrono::microseconds>(left);
@@ -164,7 +167,11 @@ struct SoundServerSink::Impl {
                 stream, [](pa_stream*, int, void* flag) { *static_cast<bool*>(flag) = true; },
                 &drained);
             if (drain) {
-                played = runUntil([&drained] { return drained; }, deadline);
+                // A server that goes away meanwhile fails the stream: given up at once.
+                const auto over = [&] {
+                    return drained || !PA_STREAM_IS_GOOD(pa->pa_stream_get_state(stream));
+                };
+                played = runUntil(over, deadline) && drained;
                 if (pa->pa_operation_get_state(drain) == PA_OPERATION_RUNNING)
                     pa->pa_operation_cancel(drain);
                 pa->pa_operation_unref(drain);
@@ -178,8 +185,9 @@ struct SoundServerSink::Impl {
     bool play() {
         if (interrupted || Clock::now() < retryAfter || !load())
             return false;
+        timedOut = false;
         // A connection that looks alive may be stale (the server restarted): when it fails,
-        // one fresh connection is tried before backing off.
+        // one fresh connection is tried before giving up.
         const bool connected = context && pa->pa_context_get_state(context) == PA_CONTEXT_READY;
         for (int attempt = connected ? 2 : 1; attempt > 0 && !interrupted; --attempt) {
             if (connect() && playTone()) {
@@ -188,8 +196,12 @@ struct SoundServerSink::Impl {
             }
             dropContext();
         }
-        retryAfter = Clock::now() + backoff;
-        backoff = std::min<Clock::duration>(backoff * 2, kLongestBackoff);
+        // Where no server listens, the connection is refused in a fraction of a millisecond:
+        // the next beep tries again. Only a server that kept us waiting is left alone.
+        if (timedOut) {
+            retryAfter = Clock::now() + backoff;
+            backoff = std::min<Clock::duration>(backoff * 2, kLongestBackoff);
+        }
         return false;
     }
 };
