@@ -6,7 +6,6 @@
 #                                  and client, a sound server, a faked clock, the package
 #                                  builder and the desktop-file checkers, ...)
 #   tools/install-deps.sh --bench  also what the benchmarks take
-#   tools/install-deps.sh --fuzz   also what long fuzz runs take (tools/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -26,12 +25,11 @@ for arg in "$@"; do
             pulseaudio pulseaudio-utils clang-format
         )
         ;;
-    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     --bench)
         packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib)
         ;;
     *)
-        echo "usage: $0 [--test] [--bench] [--fuzz]" >&2
+        echo "usage: $0 [--test] [--bench]" >&2
         exit 2
         ;;
     esac

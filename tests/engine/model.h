@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace sim {
 
@@ -72,45 +73,46 @@ struct Model {
     }
 };
 
-// Where a run's choices come from: pick(n) gives 0..n-1; the run ends when done().
-struct Choices {
-    virtual ~Choices() = default;
-    virtual int pick(int n) = 0;
-    virtual std::string text() = 0;
-    virtual bool done() = 0;
-};
-
-// Ticks 100 ms apart and, one time in `rarity`, something else: a field edited, a command,
-// the clock set, standing still or skipping seconds. Returns the first disagreement.
-inline std::string RunBesideModel(Choices& choices, int rarity, Model& model) {
+// Ticks 100 ms apart until `hours` have passed or pick(n), which gives 0..n-1, gives -1;
+// one time in `rarity` something else happens: a field edited, a command, the clock set,
+// standing still or skipping seconds. Returns the first disagreement with the model.
+template <class Pick> std::string RunBesideModel(Pick pick, int rarity, int hours, Model& model) {
+    static const char* const texts[] = {"",     "0",   "1",   "2",   "3",     "5",  "10",  "23",
+                                        "30",   "60",  "0.5", "1.5", "2.5",   "-1", " 7 ", "7時",
+                                        "１０", "abc", "-",   "  ",  "1e999", "&H7"};
     World world;
-    world.ms += At(1, 0, 0, 0); // a day ahead, so that the clock can be set back
-    for (int stalled = 0; !choices.done();) {
-        if (const int event = choices.pick(rarity); event == 1) {
-            const int f = choices.pick(10);
-            world.fields[engine::Field(f)] = model.field[std::size_t(f)] = choices.text();
+    world.ms += 86400000; // a day ahead, so that the clock can be set back
+    const long long end = world.ms + hours * 3600000LL;
+    for (int stalled = 0, event; (event = pick(rarity)) >= 0 && world.ms < end;) {
+        const auto choose = [&](int n) { return std::max(0, pick(n)); };
+        if (event == 1) {
+            const int f = choose(10);
+            world.fields[engine::Field(f)] = model.field[std::size_t(f)] =
+                texts[choose(std::size(texts))];
         } else if (event == 2) {
-            const int which = choices.pick(4);
+            const int which = choose(4);
             model.command(which, int(world.ms / 1000 % 60));
             world.play(std::array{"set", "start2", "start4", "off"}[std::size_t(which)]);
         } else if (event == 3) { // a time zone or daylight saving, back or forward
-            world.ms = std::max(world.ms + 1000LL * (choices.pick(14401) - 7200), At(1, 0, 0, 0));
+            world.ms = std::max(world.ms + 1000LL * (choose(14401) - 7200), 86400000LL);
         } else if (event == 4) {
-            stalled = choices.pick(40);
+            stalled = choose(40);
         }
-        const auto [beeps, notices] = std::pair{world.beeps.size(), model.notices};
+        const std::size_t before = world.heard.size();
+        const long long notices = model.notices;
         const int expected = model.tick(int(world.ms / 3600000 % 24), int(world.ms / 60000 % 60),
                                         int(world.ms / 1000 % 60));
         world.tick();
         world.log.clear();
-        if (world.beeps.size() - beeps != std::size_t(expected) ||
-            world.notices.size() != std::size_t(model.notices))
+        const auto beeps = std::count_if(world.heard.begin() + long(before), world.heard.end(),
+                                         [](const auto& e) { return e.first == 'b'; });
+        if (beeps != expected ||
+            long(world.heard.size() - before) - beeps != model.notices - notices)
             return "at " + std::to_string(world.ms) + " ms the engine beeped " +
-                   std::to_string(world.beeps.size() - beeps) + " times, the model " +
-                   std::to_string(expected) + "; notices " + std::to_string(notices);
+                   std::to_string(beeps) + " times, the model " + std::to_string(expected);
         // The chime holds the thread while the clock runs on; now and then seconds are lost.
         world.ms += stalled > 0 && stalled-- ? 0
-                    : choices.pick(50) == 0  ? 1000 + choices.pick(2000)
+                    : choose(50) == 0        ? 1000 + choose(2000)
                                              : 100 + (expected >= 5) * 2000;
     }
     return {};
