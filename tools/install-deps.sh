@@ -5,7 +5,7 @@
 #                                  manager, a Wayland compositor, the accessibility bus
 #                                  and client, a sound server, a faked clock, the package
 #                                  builder and its checkers, lintian and hardening-check,
-#                                  the desktop-file checkers, ...)
+#                                  the desktop-file checkers, the benchmarks' libraries ...)
 #   tools/install-deps.sh --bench  also what the benchmarks take
 #   tools/install-deps.sh --fuzz   also what long fuzz runs take (tools/fuzz.sh)
 set -euo pipefail
@@ -24,6 +24,7 @@ for arg in "$@"; do
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file lintian devscripts desktop-file-utils appstream
+            libbenchmark-dev valgrind
             pulseaudio pulseaudio-utils clang-format
         )
         ;;
