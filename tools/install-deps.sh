@@ -4,7 +4,8 @@
 #   tools/install-deps.sh --test   also what the test suite takes (Xvfb, a window
 #                                  manager, a Wayland compositor, the accessibility bus
 #                                  and client, a sound server, a faked clock, the package
-#                                  builder and the desktop-file checkers, ...)
+#                                  builder and its checkers, lintian and hardening-check,
+#                                  the desktop-file checkers, the benchmarks' libraries ...)
 #   tools/install-deps.sh --bench  also what the benchmarks take
 set -euo pipefail
 
@@ -21,7 +22,8 @@ for arg in "$@"; do
             xvfb xauth xdotool libx11-dev openbox weston
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
-            dpkg-dev file desktop-file-utils appstream
+            dpkg-dev file lintian devscripts desktop-file-utils appstream
+            libbenchmark-dev valgrind
             pulseaudio pulseaudio-utils clang-format
         )
         ;;
