@@ -109,6 +109,7 @@ private slots:
         Program p;
         QVERIFY(p.main().isVisible() && p.form("Form1")->isVisible() && !p.form("Form2"));
         QCOMPARE(QApplication::activeWindow(), p.form("Form1"));
+        QVERIFY(!p.form("Form1")->windowHandle()->transientParent()); // the start-up window
         QCOMPARE(p.flags(), "0 0 0 e");
         QCOMPARE(p.state.lastBeepSec, engine::Value{std::int16_t{40}});
         p.tick();
@@ -137,10 +138,34 @@ private slots:
             QVERIFY(p.form(shows)->isVisible() && p.form(shows)->isWindow());
             QCOMPARE(QAccessible::queryAccessibleInterface(p.form(shows))->role(),
                      QAccessible::Dialog);
+            // Owned, as window managers learn it: a dialog with the clock window as parent.
+            QCOMPARE(p.form(shows)->windowHandle()->transientParent(), p.main().windowHandle());
         }
         QCOMPARE(p.beeps, beeps.toInt());
         QCOMPARE(p.hushes, command.count("aramuoff"));
         QCOMPARE(p.flags(), flags);
+    }
+
+    // Each time the alarm begins to fire, muted here, its notice appears anew, which is
+    // what screen readers announce; while it goes on firing, it does not.
+    void theNoticeIsAnnouncedAtEveryAlarm() {
+        struct Shows final : QObject {
+            int count = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                count += event->type() == QEvent::Show;
+                return false;
+            }
+        } shows;
+        Program p;
+        p.form("Form1")->findChild<QLabel*>("Label4")->installEventFilter(&shows);
+        p.field("Form1", "Text1")->setText("10");
+        p.field("Form1", "Text2")->setText("10");
+        p.form("Form1")->command1().click();
+        p.menu("aramuoff");
+        for (const int hour : {10, 10, 11, 10})
+            p.at.hour = hour, p.tick();
+        QCOMPARE(p.form("Form1")->caption("Label4"), "時間ですよ！");
+        QCOMPARE(shows.count, 2);
     }
 
     // A fault in a handler ends that handler, and the program goes on.
@@ -188,6 +213,8 @@ private slots:
         p.menu(command);
         QVERIFY(p.form(form)->isVisible() && p.field(form, "Text1")->text().isEmpty());
         QCOMPARE(p.quits, 0);
+        p.main().close(); // the clock window's close box ends the program
+        QCOMPARE(p.quits, 1);
     }
 
     // Each dialog as the keyboard meets it, shown from the menu: it is active, the focus
