@@ -71,8 +71,15 @@ class Session:
             bus.stdout.readline().strip()
         if wm:
             self.spawn(*wm.split(), stdout=subprocess.DEVNULL)
-            wait_for(lambda: self.x.screen().root.get_full_property(
-                self.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), 0), 20, "the window manager")
+            # Ready once it frames a new window: a window manager announces itself before it
+            # has read its settings, and windows mapped until then are not given the focus.
+            screen = self.x.screen()
+            probe = screen.root.create_window(0, 0, 10, 10, 0, screen.root_depth)
+            probe.map()
+            wait_for(lambda: probe.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"),
+                                                     0), 20, "the window manager")
+            probe.destroy()
+            self.x.flush()
         if platform == "wayland":  # the X server stays, as Xwayland would, for the X bell
             self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0",
                        stdout=subprocess.DEVNULL)
@@ -186,9 +193,10 @@ class Session:
         return self.x.screen().root.get_full_property(
             self.x.intern_atom("_NET_CLIENT_LIST_STACKING"), Xatom.WINDOW).value.tolist()
 
-    def active(self):
-        return self.x.screen().root.get_full_property(
-            self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW).value[0]
+    def active(self):  # none until the window manager has set it
+        active = self.x.screen().root.get_full_property(
+            self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW)
+        return active.value[0] if active else 0
 
     def click(self, title, x, y):  # the first mouse button, at x, y of the frame
         g = self.frame(title)
