@@ -139,14 +139,18 @@ class Session:
         self.start_sound_server()
 
     def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones
-        quiet = 20
+        # Times come from the samples' place in the stream, which the silent sink fills in
+        # real time: a busy machine may hand the recording over late, but not shifted.
+        quiet, start, read = 20, None, 0
         while chunk := recorder.stdout.read(960):
-            now, samples = time.monotonic(), array.array("h", chunk)
+            samples = array.array("h", chunk)
+            start = start or time.monotonic() - len(samples) / RATE
             for ms in range(0, len(samples), RATE // 1000):
                 loud = max(map(abs, samples[ms:ms + RATE // 1000])) > 2000
                 if loud and quiet >= 20:
-                    self.onsets.append(now - (len(samples) - ms) / RATE)
+                    self.onsets.append(start + (read + ms) / RATE)
                 quiet = 0 if loud else quiet + 1
+            read += len(samples)
 
     def sounds(self, since, count, timeout):
         return wait_for(lambda: (lambda s: s[:count] if len(s) >= count else None)(

@@ -66,7 +66,8 @@ def interval(s, desktop):
         check((first := s.sounds(up, 1, 5)[0] - up) < 1.2, f"first beep {first:.2f} s after a restart")
     s.type_into("間隔 分", "")  # length 0: a beep on every tick of the START second
     for command in ("アラームOFF", "終了"):
-        s.sounds(s.press("START"), 1, 5)  # beeps are on their way
+        s.press("START")
+        time.sleep(0.15)  # within the START second, whose beeps wait in a queue
         s.press(command)
         stop = time.monotonic()  # the program has taken the command
         time.sleep(1.5)
