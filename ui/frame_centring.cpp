@@ -57,11 +57,13 @@ public:
         const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
         if (x11 && x11->connection()) { // the offscreen platform answers without a display
             x11_ = x11->connection();
-            const auto cookie = xcb_intern_atom(x11_, 0, 18, "_NET_FRAME_EXTENTS");
-            if (auto* reply = xcb_intern_atom_reply(x11_, cookie, nullptr)) {
-                extentsAtom_ = reply->atom;
-                free(reply);
-            }
+            static const xcb_atom_t atom = [connection = x11_] { // one round trip a run
+                const auto cookie = xcb_intern_atom(connection, 0, 18, "_NET_FRAME_EXTENTS");
+                const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+                    xcb_intern_atom_reply(connection, cookie, nullptr), &free);
+                return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            }();
+            extentsAtom_ = atom;
             qGuiApp->installNativeEventFilter(this);
         }
 #endif

@@ -73,8 +73,8 @@ class Session:
             self.spawn(*wm.split(), stdout=subprocess.DEVNULL)
             # Ready once it frames a new window: a window manager announces itself before it
             # has read its settings, and windows mapped until then are not given the focus.
-            screen = self.x.screen()
-            probe = screen.root.create_window(0, 0, 10, 10, 0, screen.root_depth)
+            x_screen = self.x.screen()
+            probe = x_screen.root.create_window(0, 0, 10, 10, 0, x_screen.root_depth)
             probe.map()
             wait_for(lambda: probe.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"),
                                                      0), 20, "the window manager")
