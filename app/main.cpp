@@ -1,4 +1,4 @@
-#include "ui/program.h"
+#include "toolkit/qt/run.h"
 
 #include <QApplication>
 
@@ -9,5 +9,5 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("alarmclock"));
     // Names the launcher entry, so that the desktop shows the installed icon for the window.
     QApplication::setDesktopFileName(QStringLiteral(ALARMCLOCK_APP_ID));
-    return ui::RunProgram();
+    return toolkit::qt::RunProgram();
 }

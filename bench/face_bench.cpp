@@ -8,7 +8,6 @@
 
 #include <array>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -39,10 +38,24 @@ private:
     engine::LocalDateTime now_{2026, 12, 5, 21, 56, 38};
 };
 
-void faceSteps(benchmark::State& state, QLocale locale) {
+// Regional settings that cost next to nothing, so that the face's own work shows.
+class PlainSettings final : public face::RegionalSettings {
+public:
+    std::string shortDate(const engine::LocalDateTime& when) override {
+        return std::to_string(when.year) + '/' + std::to_string(when.month) + '/' +
+               std::to_string(when.day);
+    }
+    std::string longTime(const engine::LocalDateTime& when) override {
+        return std::to_string(when.hour) + ':' + std::to_string(when.minute) + ':' +
+               std::to_string(when.second);
+    }
+};
+
+void faceSteps(benchmark::State& state) {
     MemorySurface surface;
     StillClock clock;
-    face::ClockFace clockFace(surface, clock, std::move(locale));
+    PlainSettings settings;
+    face::ClockFace clockFace(surface, clock, settings);
     for (auto _ : state) {
         clockFace.ShowDigitalTime();
         clockFace.DrawDialMarks();
@@ -64,8 +77,7 @@ void dialOnly(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(faceSteps, ja_JP, QLocale(QLocale::Japanese, QLocale::Japan));
-BENCHMARK_CAPTURE(faceSteps, en_US, QLocale(QLocale::English, QLocale::UnitedStates));
+BENCHMARK(faceSteps);
 BENCHMARK(dialOnly);
 
 BENCHMARK_MAIN();

@@ -8,12 +8,15 @@
 //                                           "tick+paint" (each tick and its repaint)
 
 #include "engine/ports.h"
+#include "toolkit/qt/form_window.h"
+#include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/system_services.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
-#include "ui/system_services.h"
 #include "ui/windows.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
@@ -56,17 +59,19 @@ enum class Clock { Stepped, System };
 // The program after start-up, with its timer stopped so that only the bench ticks.
 struct Program {
     SteppedClock stepped;
-    ui::SystemClock system;
+    toolkit::qt::SystemClock system;
     SilentBeeper beeper;
+    toolkit::qt::QtToolkit toolkit;
     engine::AlarmState state;
-    std::unique_ptr<ui::Windows> windows;
+    ui::Windows windows{toolkit, state};
 
-    Program(Alarms alarms, Clock clock) {
-        windows = std::make_unique<ui::Windows>(
-            state, clock == Clock::Stepped ? static_cast<engine::WallClock&>(stepped) : system,
-            beeper, [] {});
-        windows->StartUp();
-        main().stopTimer();
+    Program(Alarms alarms, Clock clock)
+        : toolkit(clock == Clock::Stepped ? static_cast<engine::WallClock&>(stepped) : system,
+                  beeper, [] {}) {
+        windows.StartUp();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1")))
+                timer->stop();
         QApplication::processEvents();
         if (alarms == Alarms::All)
             startAllAlarms();
@@ -75,32 +80,37 @@ struct Program {
             tick(true);
     }
 
-    ui::MainForm& main() { return windows->mainForm(); }
+    ui::MainForm& main() { return windows.mainForm(); }
+
+    static void type(const char* form, const char* field, const QString& text) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<toolkit::qt::FormWindow*>(window);
+                dialog && dialog->objectName() == QLatin1String(form))
+                dialog->setText(field, text);
+    }
 
     // The time alarm armed for 23:30, which the stepped clock never reaches and the
     // system clock does not reach within a run; the interval beeping every 10 s; bells
     // far enough away that the presentation keeps running.
     void startAllAlarms() {
-        ui::Form1& form1 = windows->form1();
-        form1.setText("Text1", QStringLiteral("23"));
-        form1.setText("Text2", QStringLiteral("30"));
-        if (dynamic_cast<ui::SystemClock*>(&windows->clock())) {
-            const int hour = system.hour();
-            form1.setText("Text1", QString::number((hour + 2) % 24));
-        }
-        form1.Command1_Click();
-        ui::Form2& form2 = windows->form2();
-        form2.setText("Text3", QStringLiteral("0"));
-        form2.setText("Text1", QStringLiteral("10"));
-        form2.Command1_Click();
-        ui::Form4& form4 = windows->form4();
-        form4.setText("Text1", QStringLiteral("500"));
-        form4.setText("Text2", QStringLiteral("0"));
-        form4.setText("Text3", QStringLiteral("550"));
-        form4.setText("Text4", QStringLiteral("30.5"));
-        form4.setText("Text5", QStringLiteral("599"));
-        form4.setText("Text6", QStringLiteral("59"));
-        form4.Command1_Click();
+        windows.form1();
+        type("Form1", "Text1", QStringLiteral("23"));
+        type("Form1", "Text2", QStringLiteral("30"));
+        if (&toolkit.clock() == &system)
+            type("Form1", "Text1", QString::number((system.hour() + 2) % 24));
+        windows.form1().Command1_Click();
+        windows.form2();
+        type("Form2", "Text3", QStringLiteral("0"));
+        type("Form2", "Text1", QStringLiteral("10"));
+        windows.form2().Command1_Click();
+        windows.form4();
+        type("Form4", "Text1", QStringLiteral("500"));
+        type("Form4", "Text2", QStringLiteral("0"));
+        type("Form4", "Text3", QStringLiteral("550"));
+        type("Form4", "Text4", QStringLiteral("30.5"));
+        type("Form4", "Text5", QStringLiteral("599"));
+        type("Form4", "Text6", QStringLiteral("59"));
+        windows.form4().Command1_Click();
     }
 
     void tick(bool paint) {
@@ -132,7 +142,7 @@ void tickCost(benchmark::State& bench, Alarms alarms, Clock clock, bool paint) {
             QApplication::processEvents();
         program.stepped.advance();
         if (program.state.presCount > engine::Value{std::int16_t{30000}})
-            program.windows->form4().Command1_Click();
+            program.windows.form4().Command1_Click();
         const double seconds = std::chrono::duration<double>(stop - start).count();
         bench.SetIterationTime(seconds);
         samples.push_back(seconds * 1e6);
@@ -169,14 +179,14 @@ void registerTicks() {
 
 // One reading of the wall clock, as the tick takes seven of them.
 void systemClockReading(benchmark::State& bench) {
-    ui::SystemClock clock;
+    toolkit::qt::SystemClock clock;
     for (auto _ : bench)
         benchmark::DoNotOptimize(clock.second());
 }
 BENCHMARK(systemClockReading);
 
 void systemClockNow(benchmark::State& bench) {
-    ui::SystemClock clock;
+    toolkit::qt::SystemClock clock;
     for (auto _ : bench)
         benchmark::DoNotOptimize(clock.now());
 }

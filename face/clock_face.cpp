@@ -4,14 +4,12 @@
 #include "face/readout.h"
 #include "face/title.h"
 
-#include <utility>
-
 namespace face {
 
-ClockFace::ClockFace(Surface& surface, engine::WallClock& clock, QLocale locale)
+ClockFace::ClockFace(Surface& surface, engine::WallClock& clock, RegionalSettings& settings)
     : surface_(surface)
     , clock_(clock)
-    , locale_(std::move(locale)) {}
+    , settings_(settings) {}
 
 void ClockFace::ShowDigitalTime() {
     // Three separate readings, in this order: the readout may straddle a change of minute.
@@ -28,7 +26,7 @@ void ClockFace::DrawHands() { face::DrawHands(surface_, clock_); }
 void ClockFace::ShowTitle() {
     const engine::LocalDateTime now = clock_.now();
     if (title_.empty() || now != titleTime_) {
-        title_ = titleText(now, locale_);
+        title_ = titleText(now, settings_);
         titleTime_ = now;
     }
     surface_.setTitle(title_);

@@ -2,8 +2,7 @@
 
 #include "engine/ports.h"
 #include "face/surface.h"
-
-#include <QLocale>
+#include "face/title.h"
 
 #include <string>
 
@@ -12,7 +11,7 @@ namespace face {
 // The four clock-face steps of the tick, drawn on one surface from one wall clock.
 class ClockFace final : public engine::FaceSteps {
 public:
-    ClockFace(Surface& surface, engine::WallClock& clock, QLocale locale);
+    ClockFace(Surface& surface, engine::WallClock& clock, RegionalSettings& settings);
 
     void ShowDigitalTime() override;
     void DrawDialMarks() override;
@@ -22,9 +21,9 @@ public:
 private:
     Surface& surface_;
     engine::WallClock& clock_;
-    QLocale locale_;
+    RegionalSettings& settings_;
     // The title of the last reading: nine ticks in ten read the same second, and the
-    // locale's formatting is worth doing only when it changes.
+    // regional settings' formatting is worth doing only when it changes.
     engine::LocalDateTime titleTime_{};
     std::string title_;
 };

@@ -2,46 +2,46 @@
 
 #include "engine/commands.h"
 #include "forms/windows.h"
-#include "ui/toolkit.h"
 #include "ui/windows.h"
-
-#include <QPushButton>
 
 namespace ui {
 
-Form1::Form1(Windows& windows, QWidget* owner)
-    : FormWindow(forms::form1, owner)
-    , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this,
-            [this] { RunHandler([this] { Command1_Click(); }); });
+Dialog::Dialog(Windows& windows, const forms::Form& form)
+    : windows_(windows)
+    , form_(form)
+    , window_(windows.toolkit().createDialog(form, *this)) {}
+
+void Dialog::click(std::string_view control) {
+    if (control == "Command1")
+        windows_.run(std::string(form_.name) + ".Command1_Click", [this] { Command1_Click(); });
 }
+
+void Dialog::closeBox() { windows_.destroy(*this); }
+
+Form1::Form1(Windows& windows)
+    : Dialog(windows, forms::form1) {}
 
 void Form1::Form_Load() { windows_.show(windows_.mainForm()); }
 
 void Form1::Command1_Click() {
-    engine::SetAlarmTime(windows_.alarmState(), windows_.clock(), windows_.beeper());
+    Toolkit& toolkit = windows_.toolkit();
+    engine::SetAlarmTime(windows_.alarmState(), toolkit.clock(), toolkit.beeper());
 }
 
-Form2::Form2(Windows& windows, QWidget* owner)
-    : FormWindow(forms::form2, owner)
-    , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this,
-            [this] { RunHandler([this] { Command1_Click(); }); });
-}
+Form2::Form2(Windows& windows)
+    : Dialog(windows, forms::form2) {}
 
 void Form2::Command1_Click() {
-    engine::StartInterval(windows_.alarmState(), windows_.clock(), windows_.beeper());
+    Toolkit& toolkit = windows_.toolkit();
+    engine::StartInterval(windows_.alarmState(), toolkit.clock(), toolkit.beeper());
 }
 
-Form4::Form4(Windows& windows, QWidget* owner)
-    : FormWindow(forms::form4, owner)
-    , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this,
-            [this] { RunHandler([this] { Command1_Click(); }); });
-}
+Form4::Form4(Windows& windows)
+    : Dialog(windows, forms::form4) {}
 
 void Form4::Command1_Click() {
-    engine::StartPresentation(windows_.alarmState(), windows_.clock(), windows_.beeper());
+    Toolkit& toolkit = windows_.toolkit();
+    engine::StartPresentation(windows_.alarmState(), toolkit.clock(), toolkit.beeper());
 }
 
 } // namespace ui

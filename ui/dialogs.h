@@ -1,43 +1,59 @@
 #pragma once
 
-#include "ui/form_window.h"
+#include "ui/toolkit.h"
+
+#include <memory>
 
 namespace ui {
 
 class Windows;
 
-// Form1: the alarm time. It is also the start-up window.
-class Form1 final : public FormWindow {
-    Q_OBJECT
+// A setting dialog: its window, built from its definition, and its one button's handler.
+class Dialog : public WindowEvents {
 public:
-    Form1(Windows& windows, QWidget* owner);
-    void Form_Load();
-    void Command1_Click();
+    Dialog(Windows& windows, const forms::Form& form);
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    virtual void Command1_Click() = 0;
+
+    DialogWindow& window() { return *window_; }
+    const forms::Form& definition() const { return form_; }
+    bool shownBefore = false;
+
+protected:
+    Windows& windows_;
 
 private:
-    Windows& windows_;
+    void click(std::string_view control) final;
+    void closeBox() final;
+    void timer() final {}
+
+    const forms::Form& form_;
+    std::unique_ptr<DialogWindow> window_;
+};
+
+// Form1: the alarm time. It is also the start-up window.
+class Form1 final : public Dialog {
+public:
+    explicit Form1(Windows& windows);
+    void Form_Load();
+    void Command1_Click() override;
 };
 
 // Form2: the interval alarm.
-class Form2 final : public FormWindow {
-    Q_OBJECT
+class Form2 final : public Dialog {
 public:
-    Form2(Windows& windows, QWidget* owner);
-    void Command1_Click();
-
-private:
-    Windows& windows_;
+    explicit Form2(Windows& windows);
+    void Command1_Click() override;
 };
 
 // Form4: the presentation alarm with its three bells.
-class Form4 final : public FormWindow {
-    Q_OBJECT
+class Form4 final : public Dialog {
 public:
-    Form4(Windows& windows, QWidget* owner);
-    void Command1_Click();
-
-private:
-    Windows& windows_;
+    explicit Form4(Windows& windows);
+    void Command1_Click() override;
 };
 
 } // namespace ui

@@ -1,23 +1,19 @@
 #pragma once
 
 #include "face/clock_face.h"
+#include "ui/toolkit.h"
 
-#include <QMainWindow>
-#include <QTimer>
+#include <memory>
 
 namespace ui {
 
-class DialWidget;
 class Windows;
 
 // The clock window: the readout and the dial in its client area, the menu bar of five
 // commands, and Timer1, whose tick drives every alarm.
-class MainForm final : public QMainWindow {
-    Q_OBJECT
-
+class MainForm final : public WindowEvents {
 public:
     explicit MainForm(Windows& windows);
-    ~MainForm() override;
 
     void Form_Load();
     void Timer1_Timer();
@@ -28,18 +24,17 @@ public:
     void aramuoff_Click();
     void end_Click();
 
-    DialWidget& dial() const { return *dial_; }
-    QTimer& timer1() { return Timer1; }
-    void stopTimer() { Timer1.stop(); }
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    ClockWindow& window() { return *window_; }
+    bool shownBefore = false;
 
 private:
+    void click(std::string_view control) override;
+    void closeBox() override;
+    void timer() override;
+
     Windows& windows_;
-    DialWidget* dial_;
+    std::unique_ptr<ClockWindow> window_;
     face::ClockFace face_;
-    QTimer Timer1;
 };
 
 } // namespace ui

@@ -1,9 +1,24 @@
 #pragma once
 
+#include "engine/alarm_state.h"
+#include "ui/windows.h"
+
 namespace ui {
 
-// Runs the program on an existing QApplication: the start-up sequence, then the event
-// loop until the program is ended. Returns the exit code.
-int RunProgram();
+// One run of the program on a toolkit: the alarm state and the windows, started up. The
+// toolkit's event loop then delivers the events until the program ends.
+class Program {
+public:
+    explicit Program(Toolkit& toolkit)
+        : windows_(toolkit, alarmState_) {
+        windows_.StartUp();
+    }
+
+    Windows& windows() { return windows_; }
+
+private:
+    engine::AlarmState alarmState_;
+    Windows windows_;
+};
 
 } // namespace ui

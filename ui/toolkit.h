@@ -1,45 +1,87 @@
 #pragma once
 
-// Small bridges from the window definitions to Qt's types.
+// The services of the window toolkit that the windows and their handlers rely on. Each
+// front-end implements them with its platform's own toolkit; everything above them (the
+// start-up, the windows' lifecycle, the handlers and the menu commands) is written once.
 
+#include "engine/ports.h"
+#include "face/surface.h"
+#include "face/title.h"
 #include "forms/form_def.h"
 
-#include <QColor>
-#include <QFont>
-#include <QIcon>
-#include <QRect>
-#include <QString>
-
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace ui {
 
-inline QString qstr(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+// What a window reports, on the user-interface thread, one event at a time. The handler
+// may destroy the window whose event it handles: the toolkit touches that window no
+// more once the call has returned.
+class WindowEvents {
+public:
+    // A command button or a menu item, by the name its definition gives it.
+    virtual void click(std::string_view control) = 0;
+    // The user closes the window through its frame. The window stays until the handler
+    // destroys it.
+    virtual void closeBox() = 0;
+    // The window's timer, where its definition has one. Timer events that fall due while
+    // a handler runs are merged into one.
+    virtual void timer() = 0;
 
-inline int pixels(int twips) { return twips / forms::twipsPerPixel; }
+protected:
+    ~WindowEvents() = default;
+};
 
-inline QRect pixelRect(const forms::Rect& twips) {
-    return {pixels(twips.left), pixels(twips.top), pixels(twips.width), pixels(twips.height)};
-}
+// A top-level window built from its definition, hidden until shown. Destroying the
+// object destroys the window with its controls and their contents.
+class Window {
+public:
+    virtual ~Window() = default;
+    // Modeless. A hidden window becomes visible; any is brought to the front and made
+    // active. An owned window stays in front of its owner and is minimised with it.
+    // `centre`: placed in the middle of the screen first.
+    virtual void show(Window* owner, bool centre) = 0;
+};
 
-inline QColor qcolor(forms::Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+// A dialog: labels, input fields and a command button, reached by their names.
+class DialogWindow : public Window {
+public:
+    virtual std::string text(std::string_view textBox) = 0; // UTF-8
+    // A notice label shows only while it has a caption, and screen readers announce it
+    // as it appears.
+    virtual void setCaption(std::string_view label, std::string_view caption) = 0;
+};
 
-// The font of the definition, followed by Japanese Gothic faces that Linux desktops
-// ship, so that every glyph finds a face even where the named font is missing.
-QFont qfont(const forms::Font& font);
+// The clock window: a menu bar, a timer, and a client area that the clock face paints.
+class ClockWindow : public Window {
+public:
+    virtual face::Surface& clientArea() = 0;
+    virtual void setBackColor(forms::Rgb colour) = 0;
+    // Asks for the user's attention as the desktop has it done (a flashing taskbar entry).
+    virtual void requestAttention() = 0;
+};
 
-// The clock icon, drawn from its pixel data; every window carries it.
-QIcon clockIcon();
+enum class Severity { Warning, Critical };
 
-// Runs a handler for the event loop. A fault inside ends the handler at the failing step,
-// as a failed step ends the tick: the program goes on, and nothing is shown or logged.
-template <class Handler> void RunHandler(Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (...) {
-    }
-}
+class Toolkit : public face::RegionalSettings {
+public:
+    virtual ~Toolkit() = default;
+
+    virtual std::unique_ptr<ClockWindow> createClockWindow(const forms::Form& form,
+                                                           WindowEvents& events) = 0;
+    virtual std::unique_ptr<DialogWindow> createDialog(const forms::Form& form,
+                                                       WindowEvents& events) = 0;
+
+    virtual engine::WallClock& clock() = 0;
+    virtual engine::Beeper& beeper() = 0;
+
+    // Ends the event loop: no event is delivered after this call.
+    virtual void quit() = 0;
+
+    // Where a program without a console reports its faults: standard error and the
+    // desktop's log.
+    virtual void log(Severity severity, std::string_view message) = 0;
+};
 
 } // namespace ui

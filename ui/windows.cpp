@@ -1,124 +1,91 @@
 #include "ui/windows.h"
 
+#include "forms/windows.h"
 #include "ui/dialogs.h"
-#include "ui/frame_centring.h"
 #include "ui/main_form.h"
-#include "ui/toolkit.h"
-
-#include <QApplication>
 
 namespace ui {
-namespace {
 
-void bringToFront(QWidget& window) {
-    window.show();
-    if (window.isMinimized())
-        window.showNormal();
-    window.raise();
-    window.activateWindow();
-}
-
-} // namespace
-
-Windows::Windows(engine::AlarmState& alarmState, engine::WallClock& clock, engine::Beeper& beeper,
-                 std::function<void()> quit)
-    : alarmState_(alarmState)
-    , clock_(clock)
-    , beeper_(beeper)
-    , quit_(quit ? std::move(quit) : [] { QApplication::exit(0); }) {}
+Windows::Windows(Toolkit& toolkit, engine::AlarmState& alarmState)
+    : toolkit_(toolkit)
+    , alarmState_(alarmState) {}
 
 Windows::~Windows() = default;
 
 void Windows::StartUp() { show(form1(), Owner::None); }
 
-MainForm& Windows::mainForm() {
-    if (!mainForm_) {
-        mainForm_ = std::make_unique<MainForm>(*this);
-        mainForm_->Form_Load();
+template <class Form> Form& Windows::reference(std::unique_ptr<Form>& slot) {
+    if (!slot) {
+        // In its slot before its load handler runs, so that the handler reaches it by name.
+        slot = std::make_unique<Form>(*this);
+        if constexpr (requires { slot->Form_Load(); })
+            slot->Form_Load();
     }
-    return *mainForm_;
+    return *slot;
 }
 
-template <class Dialog> Dialog& Windows::reference(QPointer<Dialog>& slot) {
-    if (slot)
-        return *slot;
-    // A dialog created while the main window exists belongs to it from the start; Form1,
-    // created before anything else at start-up, is handed to it once its load handler
-    // has brought the main window up.
-    auto created = std::make_unique<Dialog>(*this, mainForm_.get());
-    slot = created.get();
-    // The user's close destroys the dialog: forget it at once, so that the very next
-    // reference builds a new one even before the old one is deleted.
-    QObject::connect(created.get(), &FormWindow::closedByUser, created.get(),
-                     [&slot] { slot = nullptr; });
-    if constexpr (std::is_same_v<Dialog, Form1>)
-        created->Form_Load();
-    if (created->parentWidget() != mainForm_.get())
-        created->setParent(&mainForm(), created->windowFlags());
-    return *created.release();
-}
-
+MainForm& Windows::mainForm() { return reference(mainForm_); }
 Form1& Windows::form1() { return reference(form1_); }
 Form2& Windows::form2() { return reference(form2_); }
 Form4& Windows::form4() { return reference(form4_); }
 
-void Windows::show(MainForm& window) {
-    if (!mainFormShownBefore_) {
-        CentreByFrame(window);
-        mainFormShownBefore_ = true;
-    }
-    bringToFront(window);
+Dialog& Windows::dialog(const forms::Form& form) {
+    if (&form == &forms::form1)
+        return form1();
+    if (&form == &forms::form2)
+        return form2();
+    if (&form == &forms::form4)
+        return form4();
+    throw std::invalid_argument("no dialog of this definition");
 }
 
-void Windows::show(FormWindow& dialog, Owner owner) {
-    dialog.setOwner(owner == Owner::MainForm ? &mainForm() : nullptr);
-    if (!dialog.shownBefore()) {
-        CentreByFrame(dialog);
-        dialog.markShown();
-    }
-    bringToFront(dialog);
+void Windows::show(MainForm& window) {
+    window.window().show(nullptr, !std::exchange(window.shownBefore, true));
+}
+
+void Windows::show(Dialog& dialog, Owner owner) {
+    Window* const ownerWindow = owner == Owner::MainForm ? &mainForm().window() : nullptr;
+    dialog.window().show(ownerWindow, !std::exchange(dialog.shownBefore, true));
+}
+
+void Windows::destroy(Dialog& dialog) {
+    const auto release = [&dialog](auto& slot) {
+        if (slot.get() != &dialog)
+            return false;
+        slot.reset();
+        return true;
+    };
+    release(form1_) || release(form2_) || release(form4_);
 }
 
 void Windows::End() {
-    if (ended_)
+    if (std::exchange(ended_, true))
         return;
-    ended_ = true;
-    if (mainForm_)
-        mainForm_->stopTimer();
-    quit_();
+    toolkit_.quit();
 }
 
 std::string Windows::fieldText(engine::Field field) {
-    using engine::Field;
-    const auto read = [](FormWindow& form, std::string_view name) {
-        return form.text(name).toStdString();
-    };
-    switch (field) {
-    case Field::Form1_Text1: return read(form1(), "Text1");
-    case Field::Form1_Text2: return read(form1(), "Text2");
-    case Field::Form2_Text3: return read(form2(), "Text3");
-    case Field::Form2_Text1: return read(form2(), "Text1");
-    case Field::Form4_Text1: return read(form4(), "Text1");
-    case Field::Form4_Text2: return read(form4(), "Text2");
-    case Field::Form4_Text3: return read(form4(), "Text3");
-    case Field::Form4_Text4: return read(form4(), "Text4");
-    case Field::Form4_Text5: return read(form4(), "Text5");
-    case Field::Form4_Text6: return read(form4(), "Text6");
-    }
-    throw std::invalid_argument("unknown field");
+    const forms::FieldControl& control = forms::fieldControl(field);
+    return dialog(*control.form).window().text(control.textBox);
 }
 
 void Windows::setNotice(std::string_view caption) {
-    Form1& form = form1();
+    DialogWindow& form = form1().window();
     // The alarm begins to fire: the notice appears anew, which is what screen readers
     // announce, also when it shows already since an earlier alarm.
     if (!noticeInLastTick_)
         form.setCaption("Label4", {});
     noticeInThisTick_ = true;
-    form.setCaption("Label4", qstr(caption));
-    // For those who cannot hear the chime or look at another window: the clock asks for
-    // attention as the desktop has it done (its taskbar entry flashes), muted or not.
-    QApplication::alert(&mainForm());
+    form.setCaption("Label4", caption);
+    // For those who cannot hear the chime or look at another window, muted or not.
+    mainForm().window().requestAttention();
+}
+
+void Windows::reportFault(std::string_view handler) noexcept {
+    try {
+        toolkit_.log(Severity::Warning, std::string(handler) + " failed");
+    } catch (...) {
+    }
 }
 
 } // namespace ui

@@ -2,32 +2,27 @@
 
 #include "engine/alarm_state.h"
 #include "engine/ports.h"
+#include "ui/toolkit.h"
 
-#include <QPointer>
-
-#include <functional>
 #include <memory>
+#include <string_view>
 #include <utility>
-
-class QWidget;
 
 namespace ui {
 
+class Dialog;
 class MainForm;
-class FormWindow;
 class Form1;
 class Form2;
 class Form4;
 
-// The four windows of the program. Each exists at most once and is reached by name;
-// the first reference creates it from its definition and runs its load handler, and a
-// window created by anything but a show stays hidden. A dialog closed through its frame
-// is destroyed with its texts, and the next reference creates it afresh.
+// The four windows of the program. Each exists at most once and is reached by name; the
+// first reference creates it from its definition and runs its load handler, and a window
+// created by anything but a show stays hidden. A dialog closed through its frame is
+// destroyed with its texts, and the next reference creates it afresh.
 class Windows final : public engine::Dialogs {
 public:
-    // quit leaves the event loop; the default is the application's.
-    Windows(engine::AlarmState& alarmState, engine::WallClock& clock, engine::Beeper& beeper,
-            std::function<void()> quit = {});
+    Windows(Toolkit& toolkit, engine::AlarmState& alarmState);
     ~Windows() override;
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
@@ -41,17 +36,15 @@ public:
     Form2& form2();
     Form4& form4();
 
-    bool mainFormExists() const { return mainForm_ != nullptr; }
-    bool form1Exists() const { return !form1_.isNull(); }
-    bool form2Exists() const { return !form2_.isNull(); }
-    bool form4Exists() const { return !form4_.isNull(); }
-
     // Shows a window modeless: centred on the screen the first time after its creation,
     // brought to the front and made active. The dialogs that the menu shows are owned by
     // the main window; the start-up window is not.
     enum class Owner { None, MainForm };
     void show(MainForm& window);
-    void show(FormWindow& dialog, Owner owner = Owner::MainForm);
+    void show(Dialog& dialog, Owner owner = Owner::MainForm);
+
+    // The user closed the dialog through its frame.
+    void destroy(Dialog& dialog);
 
     // Called as each tick starts: a notice set in a tick after one that set none is
     // announced anew.
@@ -60,25 +53,36 @@ public:
     // Ends the program at once: no further tick or handler runs.
     void End();
 
+    // Runs a handler for the toolkit. A fault ends the handler at the failing step and
+    // the program goes on.
+    template <class Handler> void run(std::string_view name, Handler&& handler) noexcept {
+        if (ended_)
+            return;
+        try {
+            handler();
+        } catch (...) {
+            reportFault(name);
+        }
+    }
+
+    Toolkit& toolkit() { return toolkit_; }
     engine::AlarmState& alarmState() { return alarmState_; }
-    engine::WallClock& clock() { return clock_; }
-    engine::Beeper& beeper() { return beeper_; }
 
     std::string fieldText(engine::Field field) override;
     void setNotice(std::string_view caption) override;
 
 private:
-    template <class Dialog> Dialog& reference(QPointer<Dialog>& slot);
+    template <class Form> Form& reference(std::unique_ptr<Form>& slot);
+    Dialog& dialog(const forms::Form& form);
+    void reportFault(std::string_view handler) noexcept;
 
+    Toolkit& toolkit_;
     engine::AlarmState& alarmState_;
-    engine::WallClock& clock_;
-    engine::Beeper& beeper_;
-    std::function<void()> quit_;
+    // Declared in the order of creation at start-up, so that the dialogs go first.
     std::unique_ptr<MainForm> mainForm_;
-    QPointer<Form1> form1_;
-    QPointer<Form2> form2_;
-    QPointer<Form4> form4_;
-    bool mainFormShownBefore_ = false;
+    std::unique_ptr<Form1> form1_;
+    std::unique_ptr<Form2> form2_;
+    std::unique_ptr<Form4> form4_;
     bool noticeInThisTick_ = false;
     bool noticeInLastTick_ = false;
     bool ended_ = false;

@@ -1,4 +1,4 @@
-#include "ui/beep/pulse_sink.h"
+#include "toolkit/qt/beep/pulse_sink.h"
 
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
@@ -10,7 +10,7 @@
 #include <atomic>
 #include <chrono>
 
-namespace ui::beep {
+namespace toolkit::qt::beep {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -219,4 +219,4 @@ void SoundServerSink::interrupt() {
         impl_->pa->pa_mainloop_wakeup(loop);
 }
 
-} // namespace ui::beep
+} // namespace toolkit::qt::beep

@@ -1,6 +1,7 @@
-#include "ui/form_window.h"
+#include "toolkit/qt/form_window.h"
 
-#include "ui/toolkit.h"
+#include "toolkit/qt/convert.h"
+#include "toolkit/qt/frame_centring.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -14,7 +15,7 @@
 #include <limits>
 #include <stdexcept>
 
-namespace ui {
+namespace toolkit::qt {
 namespace {
 
 QWidget* makeControl(const forms::Control& def, QWidget* parent) {
@@ -69,7 +70,8 @@ public:
 // The dialogs are plain windows, so that Enter and Escape stay with their fields, yet
 // assistive technologies should announce them as the dialogs they are.
 QAccessibleInterface* dialogAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("ui::FormWindow") || object->inherits("ui::FormWindow"))
+    if (className == QLatin1String("toolkit::qt::FormWindow") ||
+        object->inherits("toolkit::qt::FormWindow"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
     if (object->property("notice").toBool())
         return new NoticeAccessible(static_cast<QLabel*>(object));
@@ -78,21 +80,26 @@ QAccessibleInterface* dialogAccessible(const QString& className, QObject* object
 
 } // namespace
 
-FormWindow::FormWindow(const forms::Form& form, QWidget* owner)
-    : QWidget(owner, Qt::Window)
-    , form_(form) {
+FormWindow::FormWindow(const forms::Form& form, ui::WindowEvents& events)
+    : QWidget(nullptr, Qt::Window)
+    , events_(&events) {
     static const bool factoryInstalled = (QAccessible::installFactory(dialogAccessible), true);
     Q_UNUSED(factoryInstalled);
     setObjectName(qstr(form.name));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(qstr(form.caption));
     setWindowIcon(clockIcon());
     resize(pixels(form.clientWidth), pixels(form.clientHeight));
 
     std::vector<const forms::Control*> byTab;
     for (const forms::Control& def : form.controls) {
-        controls_.emplace_back(def.name, makeControl(def, this));
+        QWidget* control = makeControl(def, this);
+        controls_.emplace_back(def.name, control);
         byTab.push_back(&def);
+        if (auto* button = qobject_cast<QPushButton*>(control))
+            connect(button, &QPushButton::clicked, this, [this, name = def.name] {
+                if (events_)
+                    events_->click(name);
+            });
     }
     // Focus moves through the fields and the button in the order of their tab numbers;
     // labels take no focus.
@@ -160,9 +167,45 @@ void FormWindow::setOwner(QWidget* owner) {
 
 QPushButton& FormWindow::command1() const { return controlAs<QPushButton>("Command1"); }
 
+// The handlers decide what becomes of the window.
 void FormWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
-    emit closedByUser();
+    event->ignore();
+    if (events_)
+        events_->closeBox();
 }
 
-} // namespace ui
+void bringToFront(QWidget& window) {
+    window.show();
+    if (window.isMinimized())
+        window.showNormal();
+    window.raise();
+    window.activateWindow();
+}
+
+DialogWindow::DialogWindow(const forms::Form& form, ui::WindowEvents& events)
+    : window_(new FormWindow(form, events)) {}
+
+DialogWindow::~DialogWindow() {
+    if (!window_)
+        return;
+    window_->detach();
+    window_->hide();
+    window_->deleteLater();
+}
+
+void DialogWindow::show(ui::Window* owner, bool centre) {
+    window_->setOwner(owner ? &widgetOf(*owner) : nullptr);
+    if (centre)
+        CentreByFrame(*window_);
+    bringToFront(*window_);
+}
+
+std::string DialogWindow::text(std::string_view textBox) {
+    return window_->text(textBox).toStdString();
+}
+
+void DialogWindow::setCaption(std::string_view label, std::string_view caption) {
+    window_->setCaption(label, qstr(caption));
+}
+
+} // namespace toolkit::qt

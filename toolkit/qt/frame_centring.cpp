@@ -1,4 +1,4 @@
-#include "ui/frame_centring.h"
+#include "toolkit/qt/frame_centring.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
@@ -15,7 +15,7 @@
 #include <xcb/xcb.h>
 #endif
 
-namespace ui {
+namespace toolkit::qt {
 namespace {
 
 // Where the frame of a window of this size goes: centred on the available area, its
@@ -136,4 +136,4 @@ private:
 
 void CentreByFrame(QWidget& window) { new FrameCentring(window); }
 
-} // namespace ui
+} // namespace toolkit::qt

@@ -13,7 +13,7 @@
 
 class QLabel;
 
-namespace ui {
+namespace toolkit::qt {
 
 // The client area of the main window: the face of the analog clock with its seven
 // lines, and the digital readout Label1. It paints the lines where the tick put them
@@ -57,4 +57,4 @@ private:
     QLabel* label1_ = nullptr;
 };
 
-} // namespace ui
+} // namespace toolkit::qt

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/beep/beep_queue.h"
+#include "toolkit/qt/beep/beep_queue.h"
 
 #include <atomic>
 #include <memory>
 #include <vector>
 
-namespace ui::beep {
+namespace toolkit::qt::beep {
 
 // Tries its sinks in order until one of them sounds; once interrupted, tries none.
 class FirstThatSounds final : public Sink {
@@ -26,4 +26,4 @@ private:
 // beep is silent.
 std::unique_ptr<Sink> MakeSystemSink();
 
-} // namespace ui::beep
+} // namespace toolkit::qt::beep

@@ -1,10 +1,10 @@
-#include "ui/beep/tone.h"
+#include "toolkit/qt/beep/tone.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace ui::beep {
+namespace toolkit::qt::beep {
 
 std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape) {
     const auto count = static_cast<std::size_t>(std::lround(shape.seconds * shape.sampleRate));
@@ -21,4 +21,4 @@ std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape) {
     return samples;
 }
 
-} // namespace ui::beep
+} // namespace toolkit::qt::beep

@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-namespace ui::beep {
+namespace toolkit::qt::beep {
 
 // Makes one beep. Called on the queue's worker thread only, one call at a time.
 class Sink {
@@ -52,4 +52,4 @@ private:
     std::thread worker_;
 };
 
-} // namespace ui::beep
+} // namespace toolkit::qt::beep

@@ -1,11 +1,11 @@
-#include "ui/toolkit.h"
+#include "toolkit/qt/convert.h"
 
 #include "forms/clock_icon.h"
 
 #include <QImage>
 #include <QPixmap>
 
-namespace ui {
+namespace toolkit::qt {
 
 QFont qfont(const forms::Font& font) {
     QFont result;
@@ -26,4 +26,4 @@ QIcon clockIcon() {
     return QIcon(QPixmap::fromImage(image));
 }
 
-} // namespace ui
+} // namespace toolkit::qt

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ui::beep {
+namespace toolkit::qt::beep {
 
 struct ToneShape {
     int sampleRate = 48000;
@@ -16,4 +16,4 @@ struct ToneShape {
 // One beep as signed 16-bit mono samples.
 std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape = {});
 
-} // namespace ui::beep
+} // namespace toolkit::qt::beep

@@ -1,7 +1,7 @@
-#include "ui/dial_widget.h"
+#include "toolkit/qt/dial_widget.h"
 
 #include "forms/windows.h"
-#include "ui/toolkit.h"
+#include "toolkit/qt/convert.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -9,7 +9,7 @@
 
 #include <stdexcept>
 
-namespace ui {
+namespace toolkit::qt {
 namespace {
 
 face::Line lineNamed(std::string_view name) {
@@ -125,4 +125,4 @@ void DialWidget::paintEvent(QPaintEvent* event) {
     }
 }
 
-} // namespace ui
+} // namespace toolkit::qt

@@ -1,7 +1,7 @@
-#include "ui/system_services.h"
+#include "toolkit/qt/system_services.h"
 
-#include "ui/beep/beep_queue.h"
-#include "ui/beep/system_sink.h"
+#include "toolkit/qt/beep/beep_queue.h"
+#include "toolkit/qt/beep/system_sink.h"
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace ui {
+namespace toolkit::qt {
 
 SystemClock::SystemClock() {
 #ifndef _WIN32
@@ -91,4 +91,4 @@ void SystemBeeper::beep() { queue_->request(); }
 
 void SystemBeeper::hush() { queue_->hush(); }
 
-} // namespace ui
+} // namespace toolkit::qt

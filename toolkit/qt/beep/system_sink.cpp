@@ -1,6 +1,6 @@
-#include "ui/beep/system_sink.h"
+#include "toolkit/qt/beep/system_sink.h"
 
-#include "ui/beep/tone.h"
+#include "toolkit/qt/beep/tone.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -9,11 +9,11 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include "ui/beep/pulse_sink.h"
+#include "toolkit/qt/beep/pulse_sink.h"
 #include <xcb/xcb.h>
 #endif
 
-namespace ui::beep {
+namespace toolkit::qt::beep {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::unique_ptr<Sink> MakeSystemSink() {
 #endif
 }
 
-} // namespace ui::beep
+} // namespace toolkit::qt::beep

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace ui {
+namespace toolkit::qt {
 
 namespace beep {
 class BeepQueue;
@@ -56,4 +56,4 @@ private:
     std::unique_ptr<beep::BeepQueue> queue_;
 };
 
-} // namespace ui
+} // namespace toolkit::qt

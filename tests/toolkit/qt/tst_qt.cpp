@@ -1,0 +1,350 @@
+// The Qt front-end on the offscreen platform, under Japanese regional settings, with a
+// clock that stands where the test puts it and a beeper that counts: the windows built from
+// their definitions as the user meets them (start-up, owned dialogs, the close box, the
+// keyboard, the notice), the dial painted, the title's date and time; and the beep worker
+// against sinks that the test controls, and the sound server's sink.
+
+#include "toolkit/qt/beep/beep_queue.h"
+#include "toolkit/qt/beep/pulse_sink.h"
+#include "toolkit/qt/beep/system_sink.h"
+#include "toolkit/qt/beep/tone.h"
+#include "toolkit/qt/dial_widget.h"
+#include "toolkit/qt/form_window.h"
+#include "toolkit/qt/main_window.h"
+#include "toolkit/qt/qt_toolkit.h"
+#include "ui/main_form.h"
+#include "ui/program.h"
+
+#include "../../engine/rows.h"
+
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using toolkit::qt::FormWindow;
+
+namespace {
+
+// Dialogs closed by the user, and those of the program before, are deleted once their
+// events are over: before the next program starts.
+struct DeleteClosed {
+    DeleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    ~DeleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
+
+struct Program final : engine::WallClock, engine::Beeper {
+    DeleteClosed deleteClosed;
+    int beeps = 0, quits = 0;
+    engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
+    toolkit::qt::QtToolkit toolkit{*this, *this, [this] { ++quits; }};
+    ui::Program program{toolkit};
+
+    Program() { QApplication::processEvents(); }
+    int hour() override { return at.hour; }
+    int minute() override { return at.minute; }
+    int second() override { return at.second; }
+    engine::LocalDateTime now() override { return at; }
+    void beep() override { ++beeps; }
+
+    template <class Window> static Window* window(const QString& name) {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<Window*>(widget);
+                window && window->objectName() == name)
+                return window;
+        return nullptr;
+    }
+    toolkit::qt::MainWindow& main() { return *window<toolkit::qt::MainWindow>("mainForm"); }
+    FormWindow* form(const QString& name) { return window<FormWindow>(name); }
+    QLineEdit* field(const QString& form, const char* name) {
+        return this->form(form)->findChild<QLineEdit*>(name);
+    }
+    void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
+    void tick() { program.windows().mainForm().Timer1_Timer(); }
+};
+
+// What a test sink saw, and what it does: it plays once `open`, sounds or throws. The test
+// shares it with the sink, as a worker left behind by shutdown may outlive its queue.
+struct Probe {
+    std::atomic<int> starts = 0, ends = 0, interrupts = 0;
+    std::atomic<bool> open = true, sounds = true, throws = false, destroyed = false,
+                      destroyedHere = false;
+    std::atomic<std::int64_t> lastEnd = 0, shortestGap = INT64_MAX; // steady clock, ns
+    std::thread::id here = std::this_thread::get_id();
+
+    static std::int64_t now() { return std::chrono::steady_clock::now().time_since_epoch() / 1ns; }
+
+    static std::unique_ptr<toolkit::qt::beep::Sink> sink(std::shared_ptr<Probe> p) {
+        struct Sink final : toolkit::qt::beep::Sink {
+            std::shared_ptr<Probe> p;
+            ~Sink() override {
+                p->destroyedHere = std::this_thread::get_id() == p->here;
+                p->destroyed = true;
+            }
+            bool play() override {
+                if (p->lastEnd)
+                    p->shortestGap = std::min<std::int64_t>(p->shortestGap, now() - p->lastEnd);
+                ++p->starts;
+                while (!p->open)
+                    std::this_thread::sleep_for(1ms);
+                ++p->ends;
+                p->lastEnd = now();
+                return p->throws ? throw std::runtime_error("no sound") : bool(p->sounds);
+            }
+            void interrupt() override { ++p->interrupts; }
+        };
+        auto sink = std::make_unique<Sink>();
+        sink->p = std::move(p);
+        return sink;
+    }
+};
+
+} // namespace
+
+class TestQt : public QObject {
+    Q_OBJECT
+private slots:
+    // Start-up shows the clock and, in front of it and active, the alarm time dialog, built
+    // from their definitions in twips; the first tick creates the other two dialogs hidden.
+    void startUpAndTheFirstTick() {
+        Program p;
+        QVERIFY(p.main().isVisible() && p.form("Form1")->isVisible() && !p.form("Form2"));
+        QCOMPARE(QApplication::activeWindow(), p.form("Form1"));
+        QVERIFY(!p.form("Form1")->windowHandle()->transientParent()); // the start-up window
+        QCOMPARE(p.main().dial().size(), QSize(481, 359));
+        QCOMPARE(p.form("Form1")->size(), QSize(302, 226));
+        const auto* hour = p.field("Form1", "Text1");
+        QCOMPARE(hour->geometry(), QRect(16, 80, 73, 33));
+        QVERIFY(hour->font().bold() && hour->font().pointSize() == 18 && hour->hasFocus());
+        QCOMPARE(hour->accessibleName(), "アラーム時刻 時");
+        p.tick();
+        QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible() && !p.form("Form4")->isVisible());
+    }
+
+    // A dialog that the menu shows is a window of its own, announced as a dialog and owned,
+    // as window managers learn it, by the clock window.
+    void menuCommandsShowOwnedDialogs_data() {
+        AddRows({"command", "shows"}, {"kankaku|Form2", "happyou|Form4", "jikokusettei|Form1"});
+    }
+    void menuCommandsShowOwnedDialogs() {
+        QFETCH(QString, command);
+        QFETCH(QString, shows);
+        Program p;
+        p.tick();
+        p.menu(command);
+        QVERIFY(p.form(shows)->isVisible() && p.form(shows)->isWindow());
+        QCOMPARE(QAccessible::queryAccessibleInterface(p.form(shows))->role(), QAccessible::Dialog);
+        QCOMPARE(p.form(shows)->windowHandle()->transientParent(), p.main().windowHandle());
+    }
+
+    // The notice shows only with a caption, and appears anew each time the alarm begins to
+    // fire, which is what screen readers announce as an alert.
+    void theNoticeAppearsAtEveryAlarm() {
+        struct Shows final : QObject {
+            int count = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                count += event->type() == QEvent::Show;
+                return false;
+            }
+        } shows;
+        Program p;
+        auto* notice = p.form("Form1")->findChild<QLabel*>("Label4");
+        notice->installEventFilter(&shows);
+        QVERIFY(!notice->isVisible());
+        QCOMPARE(QAccessible::queryAccessibleInterface(notice)->role(), QAccessible::AlertMessage);
+        p.field("Form1", "Text1")->setText("10");
+        p.field("Form1", "Text2")->setText("10");
+        p.form("Form1")->command1().click();
+        p.menu("aramuoff");
+        for (const int hour : {10, 10, 11, 10})
+            p.at.hour = hour, p.tick();
+        QCOMPARE(notice->text(), "時間ですよ！");
+        QCOMPARE(shows.count, 2);
+        QCOMPARE(p.beeps, 1);
+    }
+
+    // The close box destroys a dialog with its texts: the tick creates it afresh and hidden,
+    // the menu shows it empty and active. The clock window's close box ends the program.
+    void theCloseBox() {
+        Program p;
+        p.tick();
+        p.menu("kankaku");
+        p.field("Form2", "Text1")->setText("7");
+        QVERIFY(p.form("Form2")->close() == false); // destroyed by the handlers instead
+        QVERIFY(!p.form("Form2")->isVisible());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!p.form("Form2"));
+        p.tick();
+        QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible());
+        p.menu("kankaku");
+        QVERIFY(p.form("Form2")->isVisible() && p.field("Form2", "Text1")->text().isEmpty());
+        QTRY_COMPARE(QApplication::activeWindow(), p.form("Form2"));
+        QCOMPARE(p.quits, 0);
+        p.main().close();
+        QCOMPARE(p.quits, 1);
+    }
+
+    // Each dialog as the keyboard meets it, shown from the menu: it is active, the focus
+    // starts in its first field and Tab walks the fields and the button in their order;
+    // Enter in a field presses nothing, Space on the button presses it.
+    void keyboard_data() {
+        AddRows({"command", "form", "order"},
+                {"jikokusettei|Form1|Text1 Text2 Command1", "kankaku|Form2|Text1 Command1 Text3",
+                 "happyou|Form4|Text1 Text2 Text3 Text4 Text5 Text6 Command1"});
+    }
+    void keyboard() {
+        QFETCH(QString, command);
+        QFETCH(QString, form);
+        QFETCH(QString, order);
+        Program p;
+        p.tick();
+        p.menu(command);
+        p.main().activateWindow(); // the dialog, shown already, is brought back to the front
+        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
+        p.menu(command);
+        QTRY_COMPARE(QApplication::activeWindow(), p.form(form));
+        QStringList walked;
+        for (int i = 0; i <= order.count(' '); ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            walked << focus->objectName();
+            if (qobject_cast<QLineEdit*>(focus))
+                for (const int key : {Qt::Key_Return, Qt::Key_Enter})
+                    QTest::keyClick(focus, Qt::Key(key));
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(walked.join(' '), order);
+        QCOMPARE(p.beeps, 0);
+        QTest::keyClick(&p.form(form)->command1(), Qt::Key_Space);
+        QCOMPARE(p.beeps, 1);
+    }
+
+    // The title under Japanese regional settings: the short date and the long time, the
+    // date alone at midnight.
+    void title_data() {
+        AddRows({"time", "title"}, {"21:56:38|2026/12/05 21:56:38", "9:05:03|2026/12/05 9:05:03",
+                                    "0:00:00|2026/12/05", "0:00:01|2026/12/05 0:00:01"});
+    }
+    void title() {
+        QFETCH(QString, time);
+        QFETCH(QString, title);
+        Program p;
+        const QTime t = QTime::fromString(time, "h:mm:ss");
+        p.at = {2026, 12, 5, t.hour(), t.minute(), t.second()};
+        p.tick();
+        QCOMPARE(p.main().windowTitle(), title + "     [Hozel] Ver8.1[win8.1]");
+    }
+
+    // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the
+    // top edge, the thick yellow hour hand towards ten o'clock, the readout in its label.
+    void theDialIsPainted() {
+        Program p;
+        p.tick();
+        const QImage dial = p.main().dial().grab().toImage();
+        QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
+        QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
+        QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
+        QCOMPARE(p.main().dial().label1().text(), "10:10:40");
+    }
+
+    // A request never waits for the sink; what waits behind a beep is bounded; hushed, it
+    // is dropped, and the queue takes requests again; beeps in a row play a gap apart.
+    void requestsAndWaitingBeeps() {
+        auto probe = std::make_shared<Probe>();
+        probe->open = false;
+        toolkit::qt::beep::BeepQueue queue(Probe::sink(probe), {.maxPending = 4, .gap = 300ms});
+        QVERIFY(queue.request());
+        QTRY_COMPARE(probe->starts.load(), 1);
+        int accepted = 0;
+        for (int i = 0; i < 20; ++i)
+            accepted += queue.request();
+        QCOMPARE(accepted, 4);
+        queue.hush();
+        queue.request();
+        queue.request();
+        probe->open = true;
+        QTRY_COMPARE(probe->ends.load(), 3);
+        QVERIFY(probe->shortestGap >= std::int64_t{300'000'000});
+        QTest::qWait(400);
+        QCOMPARE(probe->starts.load(), 3);
+    }
+
+    // Shutting down interrupts a hung sink, leaves it behind and plays nothing more; a
+    // worker that ends in time is joined, so its sink is gone, on this thread, with the
+    // queue (a worker left behind may release it last: many rounds tell them apart). A
+    // sink that throws costs its beep only.
+    void shutdownAndFaults_data() { AddRows({"hangs", "throws"}, {"1|0", "0|0", "0|1"}); }
+    void shutdownAndFaults() {
+        QFETCH(QString, hangs);
+        QFETCH(QString, throws);
+        const bool hung = hangs == "1";
+        for (int round = 0; round < (hung ? 1 : 200); ++round) {
+            auto probe = std::make_shared<Probe>();
+            probe->open = !hung;
+            probe->throws = throws == "1";
+            QElapsedTimer shutdown;
+            {
+                toolkit::qt::beep::BeepQueue queue(Probe::sink(probe),
+                                                   {.gap = 0ms, .shutdownWait = 100ms});
+                queue.request();
+                queue.request();
+                while (probe->starts < (hung ? 1 : 2) || probe->ends < (hung ? 0 : 2))
+                    std::this_thread::yield();
+                shutdown.start();
+            }
+            QVERIFY(shutdown.elapsed() < 1000 && probe->interrupts == 1);
+            probe->open = true; // a worker left behind ends its beep and releases the sink
+            QTRY_VERIFY(probe->destroyed);
+            QCOMPARE(probe->destroyedHere.load(), !hung);
+        }
+    }
+
+    // The chain tries its sinks in order until one sounds; once interrupted, it tries none.
+    void theFirstSinkThatSoundsWins() {
+        std::vector<std::shared_ptr<Probe>> probes;
+        std::vector<std::unique_ptr<toolkit::qt::beep::Sink>> sinks;
+        for (const bool sounds : {false, true, true}) {
+            probes.push_back(std::make_shared<Probe>());
+            probes.back()->sounds = sounds;
+            sinks.push_back(Probe::sink(probes.back()));
+        }
+        toolkit::qt::beep::FirstThatSounds chain(std::move(sinks));
+        QVERIFY(chain.play());
+        chain.interrupt();
+        QVERIFY(!chain.play());
+        QCOMPARE(probes[0]->ends + probes[1]->ends * 10 + probes[2]->ends * 100, 11);
+    }
+
+    // A server that is missing fails at once and is tried again at the next beep (here it
+    // is then there and hangs); one that accepts and never answers is given up within the
+    // deadlines, and then left alone: the next beep fails at once.
+    void aServerThatIsMissingOrHungIsGivenUp_data() { AddRows({"listening"}, {"0", "1"}); }
+    void aServerThatIsMissingOrHungIsGivenUp() {
+        QFETCH(QString, listening);
+        const bool listens = listening == "1";
+        QTemporaryDir dir;
+        sockaddr_un address{AF_UNIX, {}};
+        qstrncpy(address.sun_path, qPrintable(dir.filePath("native")), sizeof address.sun_path);
+        const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+        const auto serve = [&] {
+            return bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                   listen(server, 8) == 0;
+        };
+        QVERIFY(!listens || serve());
+        qputenv("PULSE_SERVER", QByteArray("unix:") + address.sun_path);
+        toolkit::qt::beep::SoundServerSink pulse(toolkit::qt::beep::SynthesizeTone(), 48000);
+        QElapsedTimer played;
+        played.start();
+        QVERIFY(!pulse.play() && played.elapsed() < (listens ? 3000 : 800));
+        QVERIFY(listens || serve());
+        played.start();
+        QVERIFY(!pulse.play() && (listens ? played.elapsed() < 150 : played.elapsed() >= 300));
+        close(server);
+    }
+};
+
+QTEST_MAIN(TestQt)
+#include "tst_qt.moc"

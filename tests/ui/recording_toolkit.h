@@ -1,0 +1,114 @@
+#pragma once
+
+// The toolkit's services as a test sees them: every window the handlers create, show and
+// destroy is logged in order, the texts of the fields are what the test puts there, the
+// clock stands where the test sets it and the beeper counts.
+
+#include "ui/toolkit.h"
+
+#include <array>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
+    struct Recorded {
+        RecordingToolkit& toolkit;
+        std::string name;
+        ui::WindowEvents& events;
+
+        Recorded(RecordingToolkit& t, std::string_view n, ui::WindowEvents& e)
+            : toolkit(t)
+            , name(n)
+            , events(e) {
+            toolkit.record("create " + name);
+            toolkit.live[name] = this;
+        }
+        virtual ~Recorded() {
+            toolkit.record("destroy " + name);
+            toolkit.live.erase(name);
+        }
+        void shown(ui::Window* owner, bool centre) {
+            toolkit.record("show " + name + (owner ? " owned" : "") + (centre ? " centred" : ""));
+        }
+    };
+
+    struct Dialog final : ui::DialogWindow, Recorded {
+        std::map<std::string, std::string, std::less<>> texts, captions;
+        using Recorded::Recorded;
+        void show(ui::Window* owner, bool centre) override { shown(owner, centre); }
+        std::string text(std::string_view textBox) override { return texts[std::string(textBox)]; }
+        void setCaption(std::string_view label, std::string_view caption) override {
+            captions[std::string(label)] = caption;
+            toolkit.record(name + "." + std::string(label) + " = " + std::string(caption));
+        }
+    };
+
+    struct Clock final : ui::ClockWindow, Recorded, face::Surface {
+        std::array<std::array<float, 4>, face::lineCount> lines{};
+        std::string readout, title;
+        using Recorded::Recorded;
+        void show(ui::Window* owner, bool centre) override { shown(owner, centre); }
+        face::Surface& clientArea() override { return *this; }
+        void setBackColor(forms::Rgb c) override {
+            toolkit.record("backcolor " + std::to_string(c.r) + " " + std::to_string(c.g) + " " +
+                           std::to_string(c.b));
+        }
+        void requestAttention() override { toolkit.record("attention"); }
+        float ScaleWidth() override { return 7215; }
+        float ScaleHeight() override { return 5385; }
+        void setEnd(face::Line line, face::End end, float twips) override {
+            lines.at(std::size_t(line)).at(std::size_t(end)) = twips;
+        }
+        void setReadout(std::string_view caption) override { readout = caption; }
+        void setTitle(std::string_view caption) override { title = caption; }
+    };
+
+    std::vector<std::string> calls;
+    std::vector<std::string> faults;
+    std::map<std::string, Recorded*, std::less<>> live;
+    engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
+    int beeps = 0, hushes = 0;
+    bool failing = false; // the clock fails
+
+    void record(std::string entry) { calls.push_back(std::move(entry)); }
+    Recorded& window(std::string_view name) {
+        const auto found = live.find(name);
+        if (found == live.end())
+            throw std::out_of_range("no window " + std::string(name));
+        return *found->second;
+    }
+    Dialog& dialog(std::string_view name) { return dynamic_cast<Dialog&>(window(name)); }
+    Clock& main() { return dynamic_cast<Clock&>(window("mainForm")); }
+    // Takes the entries logged since the last call.
+    std::vector<std::string> take() { return std::exchange(calls, {}); }
+
+    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
+                                                       ui::WindowEvents& events) override {
+        return std::make_unique<Clock>(*this, form.name, events);
+    }
+    std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
+                                                   ui::WindowEvents& events) override {
+        return std::make_unique<Dialog>(*this, form.name, events);
+    }
+    engine::WallClock& clock() override { return *this; }
+    engine::Beeper& beeper() override { return *this; }
+    void quit() override { record("quit"); }
+    void log(ui::Severity, std::string_view message) override { faults.emplace_back(message); }
+    std::string shortDate(const engine::LocalDateTime& w) override {
+        return std::to_string(w.year) + "/" + std::to_string(w.month) + "/" + std::to_string(w.day);
+    }
+    std::string longTime(const engine::LocalDateTime& w) override {
+        return std::to_string(w.hour) + ":" + std::to_string(w.minute) + ":" +
+               std::to_string(w.second);
+    }
+
+    int hour() override { return at.hour; }
+    int minute() override { return at.minute; }
+    int second() override { return failing ? throw std::runtime_error("no clock") : at.second; }
+    engine::LocalDateTime now() override { return at; }
+    void beep() override { ++beeps; }
+    void hush() override { ++hushes; }
+};

@@ -1,0 +1,94 @@
+#include "toolkit/qt/qt_toolkit.h"
+
+#include "toolkit/qt/convert.h"
+#include "toolkit/qt/form_window.h"
+#include "toolkit/qt/main_window.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLoggingCategory>
+#include <QTime>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace toolkit::qt {
+namespace {
+
+Q_LOGGING_CATEGORY(handlers, "alarmclock.handlers")
+
+// The locale's long time form names the time zone, and where it does, some locales spell
+// the fields out in words ("H時mm分ss秒 t"); the regional settings' long time is then the
+// short form with the seconds added after the minutes, by the separator between hour and
+// minute ("H:mm" becomes "H:mm:ss").
+QString longTimeFormat(const QLocale& locale) {
+    QString longFormat = locale.timeFormat(QLocale::LongFormat);
+    if (!longFormat.contains(u't'))
+        return longFormat;
+    QString shortFormat = locale.timeFormat(QLocale::ShortFormat);
+    if (shortFormat.contains(u's'))
+        return shortFormat;
+    const qsizetype minute = shortFormat.indexOf(u'm');
+    qsizetype separator = minute;
+    while (separator > 0 && shortFormat[separator - 1] != u'h' &&
+           shortFormat[separator - 1] != u'H')
+        --separator;
+    const QString between = shortFormat.mid(separator, minute - separator);
+    const bool plain = separator > 0 && !between.isEmpty() &&
+                       std::none_of(between.begin(), between.end(), [](QChar c) {
+                           return c.isLetter() || c.isSpace() || c == u'\'';
+                       });
+    if (!plain) // no separator to repeat: the long form without its zone
+        return longFormat.remove(u't').remove(QStringLiteral("()")).simplified();
+    qsizetype minuteEnd = minute;
+    while (minuteEnd < shortFormat.size() && shortFormat[minuteEnd] == u'm')
+        ++minuteEnd;
+    return shortFormat.insert(minuteEnd, between + QStringLiteral("ss"));
+}
+
+} // namespace
+
+QtToolkit::QtToolkit(engine::WallClock& clock, engine::Beeper& beeper, std::function<void()> quit)
+    : clock_(clock)
+    , beeper_(beeper)
+    , quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
+    , longTimeFormat_(longTimeFormat(locale_)) {}
+
+std::unique_ptr<ui::ClockWindow> QtToolkit::createClockWindow(const forms::Form& form,
+                                                              ui::WindowEvents& events) {
+    return std::make_unique<ClockWindow>(form, events);
+}
+
+std::unique_ptr<ui::DialogWindow> QtToolkit::createDialog(const forms::Form& form,
+                                                          ui::WindowEvents& events) {
+    return std::make_unique<DialogWindow>(form, events);
+}
+
+void QtToolkit::quit() { quit_(); }
+
+void QtToolkit::log(ui::Severity severity, std::string_view message) {
+    if (severity == ui::Severity::Critical)
+        qCCritical(handlers).noquote() << qstr(message);
+    else
+        qCWarning(handlers).noquote() << qstr(message);
+}
+
+std::string QtToolkit::shortDate(const engine::LocalDateTime& when) {
+    return locale_.toString(QDate(when.year, when.month, when.day), QLocale::ShortFormat)
+        .toStdString();
+}
+
+std::string QtToolkit::longTime(const engine::LocalDateTime& when) {
+    return locale_.toString(QTime(when.hour, when.minute, when.second), longTimeFormat_)
+        .toStdString();
+}
+
+QWidget& widgetOf(ui::Window& window) {
+    if (auto* dialog = dynamic_cast<DialogWindow*>(&window))
+        return dialog->widget();
+    if (auto* clock = dynamic_cast<ClockWindow*>(&window))
+        return clock->widget();
+    throw std::invalid_argument("a window of another toolkit");
+}
+
+} // namespace toolkit::qt

@@ -1,0 +1,32 @@
+#include "toolkit/qt/run.h"
+
+#include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/system_services.h"
+#include "ui/program.h"
+
+#include <QApplication>
+
+namespace toolkit::qt {
+
+int RunProgram() {
+    // Closing a dialog never ends the program; only the exit command and closing the
+    // main window do.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The commands stay in the clock window's own menu bar, also on desktops that would
+    // take menus into a global bar of their own.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+
+    SystemClock clock;
+    SystemBeeper beeper;
+    QtToolkit toolkit(clock, beeper);
+    int code = 0;
+    {
+        ui::Program program(toolkit);
+        code = QApplication::exec();
+    }
+    // Dialogs closed by the user are deleted by the event loop, which has ended.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
+}
+
+} // namespace toolkit::qt
