@@ -2,29 +2,21 @@
 // the marks at the middles of the edges, the hands from the centre to the ends that their
 // tables pick, and the title with the date alone at midnight.
 
+#include "memory_surface.h"
+
 #include "face/clock_face.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <string>
 
 namespace {
 
-struct Face final : face::Surface, engine::WallClock, face::RegionalSettings {
+struct Face final : MemorySurface, engine::WallClock, face::RegionalSettings {
     engine::LocalDateTime at{2026, 12, 5, 12, 30, 30};
-    std::array<std::array<float, 4>, face::lineCount> lines{};
-    std::string readout, title;
     face::ClockFace clockFace{*this, *this, *this};
 
-    float ScaleWidth() override { return 7215; }
-    float ScaleHeight() override { return 5385; }
-    void setEnd(face::Line line, face::End end, float twips) override {
-        lines.at(std::size_t(line)).at(std::size_t(end)) = twips;
-    }
-    void setReadout(std::string_view caption) override { readout = caption; }
-    void setTitle(std::string_view caption) override { title = caption; }
     int hour() override { return at.hour; }
     int minute() override { return at.minute; }
     int second() override { return at.second; }

@@ -4,9 +4,10 @@
 // destroy is logged in order, the texts of the fields are what the test puts there, the
 // clock stands where the test sets it and the beeper counts.
 
+#include "../face/memory_surface.h"
+
 #include "ui/toolkit.h"
 
-#include <array>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -46,9 +47,7 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
         }
     };
 
-    struct Clock final : ui::ClockWindow, Recorded, face::Surface {
-        std::array<std::array<float, 4>, face::lineCount> lines{};
-        std::string readout, title;
+    struct Clock final : ui::ClockWindow, Recorded, MemorySurface {
         using Recorded::Recorded;
         void show(ui::Window* owner, bool centre) override { shown(owner, centre); }
         face::Surface& clientArea() override { return *this; }
@@ -57,13 +56,6 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
                            std::to_string(c.b));
         }
         void requestAttention() override { toolkit.record("attention"); }
-        float ScaleWidth() override { return 7215; }
-        float ScaleHeight() override { return 5385; }
-        void setEnd(face::Line line, face::End end, float twips) override {
-            lines.at(std::size_t(line)).at(std::size_t(end)) = twips;
-        }
-        void setReadout(std::string_view caption) override { readout = caption; }
-        void setTitle(std::string_view caption) override { title = caption; }
     };
 
     std::vector<std::string> calls;
