@@ -1,13 +1,27 @@
-#include "rows.h"
+// The value rules: texts read as numbers, sums and products that widen, and the
+// conversion to 32 bits.
+
+#include "engine/value.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
 
 using engine::Value;
 
 namespace {
 
-QString Show(std::optional<double> d) { return d ? QString::number(*d, 'g', 15) : "u"; }
+std::string Show(std::optional<double> d) {
+    if (!d)
+        return "u";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", *d);
+    return text;
+}
 
 // What a value holds, as "i16 5", "i32 5", "d 2.5", "e" for empty or "u" for no value.
-QString Show(const std::optional<Value>& v) {
+std::string Show(const std::optional<Value>& v) {
     if (!v || v->isText())
         return "u";
     const char* kind[] = {"e", "i16 ", "i32 ", "d "};
@@ -16,56 +30,87 @@ QString Show(const std::optional<Value>& v) {
 
 } // namespace
 
-class TestValue : public QObject {
-    Q_OBJECT
-private slots:
-    // A text as a whole decimal number, and its leading number; full-width forms read as
-    // their ASCII twins.
-    void readText_data() {
-        // clang-format off
-        AddRows({"text", "decimal", "leading"}, {
-            "7|7|7", " \t-7.5 |-7.5|-7.5", "7時|u|7", "1 2|u|12", "\n1\n2|u|12", "|u|0", "  |u|0",
-            "abc|u|0", "-|u|0", "+5|5|5", ".5|0.5|0.5", "5.|5|5", "1.2.3|u|1.2", "-3e2|-300|-300",
-            "7e|u|7", "7e+|u|7", "1e308|1e+308|1e+308", "1e999|u|u", "-1e999|u|u", "1e-999|0|0",
-            "&H1F|u|31", "&hff|u|255", "&O17|u|15", "&O9|u|0", "&O8|u|0", "&O78|u|7", "&H7時|u|7", "&H1G|u|1", "&H|u|0", "inf|u|0", "nan|u|0",
-            "0x10|u|0", "１２|12|12", "　７　|7|7", "－３．５|-3.5|-3.5", "＋１ｅ３|1000|1000",
-            "＆Ｈ１Ｆ|u|31", "＆ｏ１７|u|15", "ＡＢＣ|u|0", "７時|u|7", "、７|u|0"});
-        // clang-format on
+// A text as a whole decimal number, and its leading number; full-width forms read as
+// their ASCII twins.
+TEST(Value, ReadText) {
+    struct Row {
+        const char *text, *decimal, *leading;
+    };
+    const Row rows[] = {
+        {"7", "7", "7"},
+        {" \t-7.5 ", "-7.5", "-7.5"},
+        {"7時", "u", "7"},
+        {"1 2", "u", "12"},
+        {"\n1\n2", "u", "12"},
+        {"", "u", "0"},
+        {"  ", "u", "0"},
+        {"abc", "u", "0"},
+        {"-", "u", "0"},
+        {"+5", "5", "5"},
+        {".5", "0.5", "0.5"},
+        {"5.", "5", "5"},
+        {"1.2.3", "u", "1.2"},
+        {"-3e2", "-300", "-300"},
+        {"7e", "u", "7"},
+        {"7e+", "u", "7"},
+        {"1e308", "1e+308", "1e+308"},
+        {"1e999", "u", "u"},
+        {"-1e999", "u", "u"},
+        {"1e-999", "0", "0"},
+        {"&H1F", "u", "31"},
+        {"&hff", "u", "255"},
+        {"&O17", "u", "15"},
+        {"&O9", "u", "0"},
+        {"&O8", "u", "0"},
+        {"&O78", "u", "7"},
+        {"&H7時", "u", "7"},
+        {"&H1G", "u", "1"},
+        {"&H", "u", "0"},
+        {"inf", "u", "0"},
+        {"nan", "u", "0"},
+        {"0x10", "u", "0"},
+        {"１２", "12", "12"},
+        {"　７　", "7", "7"},
+        {"－３．５", "-3.5", "-3.5"},
+        {"＋１ｅ３", "1000", "1000"},
+        {"＆Ｈ１Ｆ", "u", "31"},
+        {"＆ｏ１７", "u", "15"},
+        {"ＡＢＣ", "u", "0"},
+        {"７時", "u", "7"},
+        {"、７", "u", "0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(Show(engine::ReadDecimal(row.text)), row.decimal);
+        EXPECT_EQ(Show(engine::LeadingNumber(row.text)), row.leading);
+        EXPECT_EQ(Show(Value{std::string(row.text)}.toDouble()), row.decimal);
     }
-    void readText() {
-        QFETCH(QString, text);
-        QFETCH(QString, decimal);
-        QFETCH(QString, leading);
-        const std::string utf8 = text.toStdString();
-        QCOMPARE(Show(engine::ReadDecimal(utf8)), decimal);
-        QCOMPARE(Show(engine::LeadingNumber(utf8)), leading);
-        QCOMPARE(Show(Value{utf8}.toDouble()), decimal);
-    }
+}
 
-    // Sums and products that widen, empty as 0, texts read as decimals, and the
-    // halves-to-even conversion to 32 bits.
-    void rules() {
-        const Value empty, one{std::int16_t{1}};
-        const auto d = [](double x) { return Value{x}; };
-        const auto t = [](const char* x) { return Value{std::string(x)}; };
-        const auto whole = [](const Value& v) {
-            const auto i = v.toInt32();
-            return i ? std::optional<Value>{Value{*i}} : std::nullopt;
-        };
-        // clang-format off
-        const std::pair<QString, QString> cases[] = {
-            {Show(engine::Add(Value{std::int16_t{32767}}, one)), "i32 32768"},
-            {Show(engine::Add(Value{std::int32_t{2147483647}}, one)), "d 2147483648"},
-            {Show(engine::Add(empty, one)), "i16 1"}, {Show(engine::Add(t("1.5"), one)), "d 2.5"},
-            {Show(engine::Add(t("abc"), one)), "u"}, {Show(engine::Multiply(t("２"), d(60))), "d 120"},
-            {Show(engine::Multiply(t("1e308"), d(60))), "u"}, {Show(whole(d(2.5))), "i32 2"},
-            {Show(whole(d(3.5))), "i32 4"}, {Show(whole(d(-2.5))), "i32 -2"},
-            {Show(whole(d(2147483647.5))), "u"}, {Show(whole(t("2.5"))), "i32 2"}};
-        // clang-format on
-        for (const auto& [got, expected] : cases)
-            QCOMPARE(got, expected);
-    }
-};
-
-QTEST_APPLESS_MAIN(TestValue)
-#include "tst_value.moc"
+// Sums and products that widen, empty as 0, texts read as decimals, and the
+// halves-to-even conversion to 32 bits.
+TEST(Value, Rules) {
+    const Value empty, one{std::int16_t{1}};
+    const auto d = [](double x) { return Value{x}; };
+    const auto t = [](const char* x) { return Value{std::string(x)}; };
+    const auto whole = [](const Value& v) {
+        const auto i = v.toInt32();
+        return i ? std::optional<Value>{Value{*i}} : std::nullopt;
+    };
+    const std::pair<std::string, const char*> cases[] = {
+        {Show(engine::Add(Value{std::int16_t{32767}}, one)), "i32 32768"},
+        {Show(engine::Add(Value{std::int32_t{2147483647}}, one)), "d 2147483648"},
+        {Show(engine::Add(empty, one)), "i16 1"},
+        {Show(engine::Add(t("1.5"), one)), "d 2.5"},
+        {Show(engine::Add(t("abc"), one)), "u"},
+        {Show(engine::Multiply(t("２"), d(60))), "d 120"},
+        {Show(engine::Multiply(t("1e308"), d(60))), "u"},
+        {Show(whole(d(2.5))), "i32 2"},
+        {Show(whole(d(3.5))), "i32 4"},
+        {Show(whole(d(-2.5))), "i32 -2"},
+        {Show(whole(d(2147483647.5))), "u"},
+        {Show(whole(t("2.5"))), "i32 2"},
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
+}

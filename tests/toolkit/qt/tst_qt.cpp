@@ -15,9 +15,13 @@
 #include "ui/main_form.h"
 #include "ui/program.h"
 
-#include "../../engine/rows.h"
+#include "rows.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "sim.h"
-
 #include <QTest>
 
 // Rows of cells separated by '|', each row its own tag; a leading cell beyond the columns
