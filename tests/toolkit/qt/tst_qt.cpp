@@ -18,11 +18,11 @@
 #include "rows.h"
 
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <sys/socket.h>
