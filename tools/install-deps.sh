@@ -14,6 +14,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
     fonts-ipafont-gothic
     libpulse-dev libxcb1-dev
+    libgtest-dev
 )
 for arg in "$@"; do
     case "$arg" in
