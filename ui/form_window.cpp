@@ -79,8 +79,7 @@ QAccessibleInterface* dialogAccessible(const QString& className, QObject* object
 } // namespace
 
 FormWindow::FormWindow(const forms::Form& form, QWidget* owner)
-    : QWidget(owner, Qt::Window)
-    , form_(form) {
+    : QWidget(owner, Qt::Window) {
     static const bool factoryInstalled = (QAccessible::installFactory(dialogAccessible), true);
     Q_UNUSED(factoryInstalled);
     setObjectName(qstr(form.name));

@@ -23,8 +23,6 @@ class FormWindow : public QWidget {
 public:
     FormWindow(const forms::Form& form, QWidget* owner);
 
-    const forms::Form& definition() const { return form_; }
-
     QString text(std::string_view textBox) const;
     void setText(std::string_view textBox, const QString& text);
     QString caption(std::string_view label) const;
@@ -50,7 +48,6 @@ private:
     QWidget* control(std::string_view name) const;
     template <class T> T& controlAs(std::string_view name) const;
 
-    const forms::Form& form_;
     std::vector<std::pair<std::string_view, QWidget*>> controls_;
     bool shownBefore_ = false;
 };

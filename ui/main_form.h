@@ -29,7 +29,6 @@ public:
     void end_Click();
 
     DialWidget& dial() const { return *dial_; }
-    QTimer& timer1() { return Timer1; }
     void stopTimer() { Timer1.stop(); }
 
 protected:

@@ -41,11 +41,6 @@ public:
     Form2& form2();
     Form4& form4();
 
-    bool mainFormExists() const { return mainForm_ != nullptr; }
-    bool form1Exists() const { return !form1_.isNull(); }
-    bool form2Exists() const { return !form2_.isNull(); }
-    bool form4Exists() const { return !form4_.isNull(); }
-
     // Shows a window modeless: centred on the screen the first time after its creation,
     // brought to the front and made active. The dialogs that the menu shows are owned by
     // the main window; the start-up window is not.

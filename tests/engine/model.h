@@ -22,10 +22,11 @@ struct Model {
 
     // Minutes x 60 + seconds of the fields from `first`: 0 when one of `all` is empty.
     std::optional<double> time(std::size_t first, std::size_t from, std::size_t to) const {
-        if (std::any_of(&field[from], &field[to], [](auto& f) { return f.empty(); }))
+        if (std::any_of(field.begin() + from, field.begin() + to,
+                        [](auto& f) { return f.empty(); }))
             return 0.0;
         const auto m = engine::ReadDecimal(field[first]), s = engine::ReadDecimal(field[first + 1]);
-        if (std::any_of(&field[from], &field[to],
+        if (std::any_of(field.begin() + from, field.begin() + to,
                         [](auto& f) { return !engine::ReadDecimal(f); }) ||
             !std::isfinite(*m * 60 + *s))
             return std::nullopt;
