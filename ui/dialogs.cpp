@@ -12,8 +12,9 @@ namespace ui {
 Form1::Form1(Windows& windows, QWidget* owner)
     : FormWindow(forms::form1, owner)
     , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this,
-            [this] { RunHandler([this] { Command1_Click(); }); });
+    connect(&command1(), &QPushButton::clicked, this, [this] {
+        RunHandler(windows_.faults(), "Form1.Command1_Click", [this] { Command1_Click(); });
+    });
 }
 
 void Form1::Form_Load() { windows_.show(windows_.mainForm()); }
@@ -25,8 +26,9 @@ void Form1::Command1_Click() {
 Form2::Form2(Windows& windows, QWidget* owner)
     : FormWindow(forms::form2, owner)
     , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this,
-            [this] { RunHandler([this] { Command1_Click(); }); });
+    connect(&command1(), &QPushButton::clicked, this, [this] {
+        RunHandler(windows_.faults(), "Form2.Command1_Click", [this] { Command1_Click(); });
+    });
 }
 
 void Form2::Command1_Click() {
@@ -36,8 +38,9 @@ void Form2::Command1_Click() {
 Form4::Form4(Windows& windows, QWidget* owner)
     : FormWindow(forms::form4, owner)
     , windows_(windows) {
-    connect(&command1(), &QPushButton::clicked, this,
-            [this] { RunHandler([this] { Command1_Click(); }); });
+    connect(&command1(), &QPushButton::clicked, this, [this] {
+        RunHandler(windows_.faults(), "Form4.Command1_Click", [this] { Command1_Click(); });
+    });
 }
 
 void Form4::Command1_Click() {

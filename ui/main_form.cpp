@@ -37,8 +37,11 @@ MainForm::MainForm(Windows& windows)
         action->setObjectName(qstr(item.name));
         for (const auto& [name, handler] : handlers)
             if (name == item.name)
-                connect(action, &QAction::triggered, this,
-                        [this, handler = handler] { RunHandler([&] { (this->*handler)(); }); });
+                connect(
+                    action, &QAction::triggered, this,
+                    [this, handler = handler, where = "mainForm." + std::string(name) + "_Click"] {
+                        RunHandler(windows_.faults(), where, [&] { (this->*handler)(); });
+                    });
     }
 
     // The client area below the menu bar has the size of the definition.
@@ -63,7 +66,8 @@ void MainForm::Timer1_Timer() {
     // A failed step ends this tick only; the next one starts afresh.
     engine::TickPorts ports{windows_.clock(), windows_.beeper(), windows_, face_};
     windows_.tickStarts();
-    RunHandler([&] { engine::Timer1_Timer(windows_.alarmState(), ports); });
+    engine::RunTick(windows_.alarmState(), ports, windows_.faults(),
+                    std::chrono::steady_clock::now());
 }
 
 void MainForm::kankaku_Click() { windows_.show(windows_.form2()); }

@@ -2,6 +2,7 @@
 
 // Small bridges from the window definitions to Qt's types.
 
+#include "engine/fault_log.h"
 #include "forms/form_def.h"
 
 #include <QColor>
@@ -10,6 +11,7 @@
 #include <QRect>
 #include <QString>
 
+#include <chrono>
 #include <string_view>
 
 namespace ui {
@@ -34,11 +36,13 @@ QFont qfont(const forms::Font& font);
 QIcon clockIcon();
 
 // Runs a handler for the event loop. A fault inside ends the handler at the failing step,
-// as a failed step ends the tick: the program goes on, and nothing is shown or logged.
-template <class Handler> void RunHandler(Handler&& handler) noexcept {
+// as a failed step ends the tick, and goes to the fault log; the program goes on.
+template <class Handler>
+void RunHandler(engine::FaultLog& faults, std::string_view name, Handler&& handler) noexcept {
     try {
         handler();
     } catch (...) {
+        faults.caught(name, {}, std::chrono::steady_clock::now());
     }
 }
 

@@ -6,9 +6,19 @@
 #include "ui/toolkit.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 
 namespace ui {
 namespace {
+
+Q_LOGGING_CATEGORY(faultCategory, "alarmclock.faults")
+
+void writeFault(engine::FaultLog::Severity severity, const std::string& line) {
+    if (severity == engine::FaultLog::Severity::Critical)
+        qCCritical(faultCategory, "%s", line.c_str());
+    else
+        qCWarning(faultCategory, "%s", line.c_str());
+}
 
 void bringToFront(QWidget& window) {
     window.show();
@@ -25,7 +35,8 @@ Windows::Windows(engine::AlarmState& alarmState, engine::WallClock& clock, engin
     : alarmState_(alarmState)
     , clock_(clock)
     , beeper_(beeper)
-    , quit_(quit ? std::move(quit) : [] { QApplication::exit(0); }) {}
+    , quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
+    , faults_(writeFault) {}
 
 Windows::~Windows() = default;
 

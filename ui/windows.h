@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/alarm_state.h"
+#include "engine/fault_log.h"
 #include "engine/ports.h"
 
 #include <QPointer>
@@ -58,6 +59,8 @@ public:
     engine::AlarmState& alarmState() { return alarmState_; }
     engine::WallClock& clock() { return clock_; }
     engine::Beeper& beeper() { return beeper_; }
+    // Where the handlers' faults go: the log category alarmclock.faults, on standard error.
+    engine::FaultLog& faults() { return faults_; }
 
     std::string fieldText(engine::Field field) override;
     void setNotice(std::string_view caption) override;
@@ -69,6 +72,7 @@ private:
     engine::WallClock& clock_;
     engine::Beeper& beeper_;
     std::function<void()> quit_;
+    engine::FaultLog faults_;
     std::unique_ptr<MainForm> mainForm_;
     QPointer<Form1> form1_;
     QPointer<Form2> form2_;

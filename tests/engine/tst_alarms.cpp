@@ -44,6 +44,35 @@ private slots:
         QCOMPARE(world.log.back(), std::string{"ShowTitle"});
     }
 
+    // A failing step is written once, with its handler, step and kind; while it goes on
+    // failing, ten times a second for 150 s, it is counted and the count written once a
+    // minute, the last one after it has stopped. Any other exception is critical.
+    void faultsAreWrittenOnceThenCounted() {
+        using namespace std::chrono_literals;
+        QStringList lines;
+        engine::FaultLog faults([&](engine::FaultLog::Severity severity, const std::string& line) {
+            lines << (severity == engine::FaultLog::Severity::Critical ? "C " : "W ") +
+                         QString::fromStdString(line);
+        });
+        sim::World world;
+        const engine::FaultLog::Time start{};
+        for (int tick = 0; tick < 1900; ++tick) {
+            world.failAt = tick < 1500 ? "DrawDialMarks" : "";
+            engine::RunTick(world.state, world.ports, faults, start + tick * 100ms);
+        }
+        try {
+            throw std::bad_alloc();
+        } catch (...) {
+            faults.caught("Form2.Command1_Click", {}, start);
+        }
+        const QString step = "W Timer1_Timer, step 5 (dial marks) failed",
+                      again = step + " again: RunTimeError::Overflow, %1 times in the last 60 s";
+        QCOMPARE(lines,
+                 QStringList({step + ": RunTimeError::Overflow: Overflow", again.arg(600),
+                              again.arg(600), again.arg(299),
+                              "C Form2.Command1_Click failed: std::bad_alloc: std::bad_alloc"}));
+    }
+
     // What sounds ("3": a beep 3 s after the first step) and shows ("n3": the notice) as
     // each alarm plays, acknowledgements included. The time alarm's rows tick once.
     void scenarios_data() {

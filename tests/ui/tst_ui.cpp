@@ -168,15 +168,29 @@ private slots:
         QCOMPARE(shows.count, 2);
     }
 
-    // A fault in a handler ends that handler, and the program goes on.
+    // A fault in a handler ends that handler, and the program goes on; the fault is logged
+    // under its handler and step, once while it repeats, as critical unless a RunTimeError.
     void aFailingHandlerLeavesTheProgramRunning() {
+        static QStringList logged;
+        const auto previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& at, const QString& text) {
+                if (at.category == std::string_view("alarmclock.faults"))
+                    logged << QString::number(type) + ' ' + text;
+            });
         Program p;
         p.tick();
         p.main().setWindowTitle("before");
         p.failing = true;
         p.tick();
+        p.tick();
         p.form("Form2")->command1().click();
         p.menu("aramuoff");
+        qInstallMessageHandler(previous);
+        QCOMPARE(logged,
+                 QStringList({"2 Timer1_Timer, step 2 (digital readout) failed: "
+                              "std::runtime_error: no clock",
+                              "2 Form2.Command1_Click failed: std::runtime_error: no clock",
+                              "2 mainForm.aramuoff_Click failed: std::runtime_error: no sound"}));
         QCOMPARE(p.main().windowTitle(), "before");
         QCOMPARE(p.flags(), "0 0 1 e");
         p.failing = false;
