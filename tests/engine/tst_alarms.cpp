@@ -73,6 +73,36 @@ private slots:
                               "C Form2.Command1_Click failed: std::bad_alloc: std::bad_alloc"}));
     }
 
+    // The chime counts out each pause in full after every beep, the fifth included, and none
+    // before the first: its counters as each beep sounds and at the end, for bounds that a
+    // count cut short or striding would miss, and for the program's own (about 2 s).
+    void theChimeCountsEveryPause_data() {
+        AddRows({"bounds", "pause"}, {"5 250 1234|251 1235", "|10001 100001"});
+    }
+    void theChimeCountsEveryPause() {
+        QFETCH(QString, bounds);
+        QFETCH(QString, pause);
+        struct Ear final : engine::Beeper {
+            engine::AlarmState state;
+            QStringList heard;
+            void beep() override { heard << counters(); }
+            QString counters() const {
+                const auto step = state.chimeStep.toDouble();
+                return QString("%1 %2 %3")
+                    .arg(state.chimeRound)
+                    .arg(state.chimeStep.isEmpty() ? "e" : QString::number(*step))
+                    .arg(state.chimeSpin);
+            }
+        } ear;
+        const QStringList b = bounds.split(' ');
+        if (bounds.isEmpty())
+            engine::RingChime(ear.state, ear);
+        else
+            engine::RingChime(ear.state, ear, {b[0].toInt(), b[1].toInt(), b[2].toInt()});
+        ear.heard << ear.counters();
+        QCOMPARE(ear.heard.join('|'), QString("1 e 0|2 P|3 P|4 P|5 P|6 P").replace("P", pause));
+    }
+
     // What sounds ("3": a beep 3 s after the first step) and shows ("n3": the notice) as
     // each alarm plays, acknowledgements included. The time alarm's rows tick once.
     void scenarios_data() {

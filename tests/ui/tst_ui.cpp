@@ -9,6 +9,7 @@
 #include "ui/dial_widget.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
+#include "ui/system_services.h"
 #include "ui/windows.h"
 
 #include "../engine/rows.h"
@@ -344,6 +345,23 @@ private slots:
         QCOMPARE(p.main().dial().label1().text(), readout);
         const QString date = "2026/12/05" + QString(time == "0:00:00" ? "" : " " + time);
         QCOMPARE(p.main().windowTitle(), date + "     [Hozel] Ver8.1[win8.1]");
+    }
+
+    // The system's clock reads the local date and time as Qt does, field by field, from
+    // readings within one second.
+    void theSystemClockReadsTheLocalTime() {
+        ui::SystemClock clock;
+        QString read, expected;
+        for (qint64 second = -1; second != QDateTime::currentSecsSinceEpoch();) {
+            const QDateTime before = QDateTime::currentDateTime();
+            second = before.toSecsSinceEpoch();
+            const engine::LocalDateTime now = clock.now();
+            read = QString::asprintf("%d-%d-%d %d:%d:%d %d:%d:%d", now.year, now.month, now.day,
+                                     now.hour, now.minute, now.second, clock.hour(), clock.minute(),
+                                     clock.second());
+            expected = before.toString("yyyy-M-d H:m:s H:m:s");
+        }
+        QCOMPARE(read, expected);
     }
 
     // A request never waits for the sink; what waits behind a beep is bounded; hushed, it
