@@ -46,4 +46,15 @@ private:
     std::map<std::string, Fault> faults_; // by where and kind
 };
 
+// Runs a handler: an exception ends it there and goes to `faults` under the handler's name.
+template <class Handler>
+void RunHandler(FaultLog& faults, std::string_view name, FaultLog::Time now,
+                Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (...) {
+        faults.caught(name, {}, now);
+    }
+}
+
 } // namespace engine

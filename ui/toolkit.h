@@ -39,11 +39,7 @@ QIcon clockIcon();
 // as a failed step ends the tick, and goes to the fault log; the program goes on.
 template <class Handler>
 void RunHandler(engine::FaultLog& faults, std::string_view name, Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (...) {
-        faults.caught(name, {}, std::chrono::steady_clock::now());
-    }
+    engine::RunHandler(faults, name, std::chrono::steady_clock::now(), handler);
 }
 
 } // namespace ui

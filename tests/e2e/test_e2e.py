@@ -128,12 +128,11 @@ if __name__ == "__main__":
     options = {"time_alarm": {"fake_time": "2026-12-05 07:59:55"}, "time_zone": {
         "fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"}}.get(scenario, {})
     settings = dict(DESKTOPS[desktop], **options)
-    sound, bus = settings.get("sound", True), "/usr/share/dbus-1/services/org.a11y.Bus.service"
-    wanted = {"Xvfb": True, "dbus-daemon": True, bus: True, settings.get("wm"): "wm" in settings,
-              "weston": settings.get("platform") == "wayland", "pulseaudio": sound, "parec": sound,
-              FAKETIME: "fake_time" in settings}
-    for part, needed in wanted.items():
-        if needed and not (shutil.which(part) or os.path.exists(part)):
+    sound = settings.get("sound", True)
+    for part in ("Xvfb", "dbus-daemon", "/usr/share/dbus-1/services/org.a11y.Bus.service",
+                 settings.get("wm"), settings.get("platform") == "wayland" and "weston",
+                 sound and "pulseaudio", sound and "parec", "fake_time" in settings and FAKETIME):
+        if part and not (shutil.which(part) or os.path.exists(part)):
             skip(f"{part} not found")
     if scenario == "time_zone" and subprocess.run(["unshare", "-m", "true"]).returncode:
         skip("a mount namespace of its own takes root", tool=False)

@@ -49,10 +49,9 @@ private slots:
     // minute, the last one after it has stopped. Any other exception is critical.
     void faultsAreWrittenOnceThenCounted() {
         using namespace std::chrono_literals;
-        QStringList lines;
+        QStringList lines; // "0" a warning, "1" critical
         engine::FaultLog faults([&](engine::FaultLog::Severity severity, const std::string& line) {
-            lines << (severity == engine::FaultLog::Severity::Critical ? "C " : "W ") +
-                         QString::fromStdString(line);
+            lines << QString::number(int(severity)) + ' ' + line.c_str();
         });
         sim::World world;
         const engine::FaultLog::Time start{};
@@ -60,17 +59,13 @@ private slots:
             world.failAt = tick < 1500 ? "DrawDialMarks" : "";
             engine::RunTick(world.state, world.ports, faults, start + tick * 100ms);
         }
-        try {
-            throw std::bad_alloc();
-        } catch (...) {
-            faults.caught("Form2.Command1_Click", {}, start);
-        }
-        const QString step = "W Timer1_Timer, step 5 (dial marks) failed",
+        engine::RunHandler(faults, "Form2.Command1_Click", start, [] { throw std::bad_alloc(); });
+        const QString step = "0 Timer1_Timer, step 5 (dial marks) failed",
                       again = step + " again: RunTimeError::Overflow, %1 times in the last 60 s";
         QCOMPARE(lines,
                  QStringList({step + ": RunTimeError::Overflow: Overflow", again.arg(600),
                               again.arg(600), again.arg(299),
-                              "C Form2.Command1_Click failed: std::bad_alloc: std::bad_alloc"}));
+                              "1 Form2.Command1_Click failed: std::bad_alloc: std::bad_alloc"}));
     }
 
     // The chime counts out each pause in full after every beep, the fifth included, and none
@@ -83,24 +78,20 @@ private slots:
         QFETCH(QString, bounds);
         QFETCH(QString, pause);
         struct Ear final : engine::Beeper {
-            engine::AlarmState state;
-            QStringList heard;
-            void beep() override { heard << counters(); }
-            QString counters() const {
-                const auto step = state.chimeStep.toDouble();
-                return QString("%1 %2 %3")
-                    .arg(state.chimeRound)
-                    .arg(state.chimeStep.isEmpty() ? "e" : QString::number(*step))
-                    .arg(state.chimeSpin);
+            engine::AlarmState s;
+            QStringList heard; // round, step (empty as 0) and spin
+            void beep() override {
+                heard << QString::asprintf("%d %g %d", s.chimeRound, *s.chimeStep.toDouble(),
+                                           s.chimeSpin);
             }
         } ear;
         const QStringList b = bounds.split(' ');
-        if (bounds.isEmpty())
-            engine::RingChime(ear.state, ear);
-        else
-            engine::RingChime(ear.state, ear, {b[0].toInt(), b[1].toInt(), b[2].toInt()});
-        ear.heard << ear.counters();
-        QCOMPARE(ear.heard.join('|'), QString("1 e 0|2 P|3 P|4 P|5 P|6 P").replace("P", pause));
+        engine::RingChime(ear.s, ear,
+                          b.size() < 3
+                              ? engine::ChimeBounds{}
+                              : engine::ChimeBounds{b[0].toInt(), b[1].toInt(), b[2].toInt()});
+        ear.beep(); // the counters as the chime returns
+        QCOMPARE(ear.heard.join('|'), QString("1 0 0|2 P|3 P|4 P|5 P|6 P").replace("P", pause));
     }
 
     // What sounds ("3": a beep 3 s after the first step) and shows ("n3": the notice) as
