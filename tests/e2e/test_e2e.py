@@ -125,9 +125,8 @@ def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forw
 
 if __name__ == "__main__":
     scenario, desktop = sys.argv[1].split(":")
-    options = {"time_alarm": {"fake_time": "2026-12-05 07:59:55"}, "time_zone": {
-        "fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"}}.get(scenario, {})
-    settings = dict(DESKTOPS[desktop], **options)
+    settings = dict(DESKTOPS[desktop], **{"time_alarm": {"fake_time": "2026-12-05 07:59:55"}, "time_zone": {
+        "fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"}}.get(scenario, {}))
     sound = settings.get("sound", True)
     for part in ("Xvfb", "dbus-daemon", "/usr/share/dbus-1/services/org.a11y.Bus.service",
                  settings.get("wm"), settings.get("platform") == "wayland" and "weston",

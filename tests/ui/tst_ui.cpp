@@ -170,28 +170,20 @@ private slots:
     }
 
     // A fault in a handler ends that handler, and the program goes on; the fault is logged
-    // under its handler and step, once while it repeats, as critical unless a RunTimeError.
+    // under its handler and step, as critical unless a RunTimeError.
     void aFailingHandlerLeavesTheProgramRunning() {
-        static QStringList logged;
-        const auto previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext& at, const QString& text) {
-                if (at.category == std::string_view("alarmclock.faults"))
-                    logged << QString::number(type) + ' ' + text;
-            });
+        for (const char* fault :
+             {"Timer1_Timer, step 2 (digital readout) failed: std::runtime_error: no clock",
+              "Form2.Command1_Click failed: std::runtime_error: no clock",
+              "mainForm.aramuoff_Click failed: std::runtime_error: no sound"})
+            QTest::ignoreMessage(QtCriticalMsg, fault);
         Program p;
         p.tick();
         p.main().setWindowTitle("before");
         p.failing = true;
         p.tick();
-        p.tick();
         p.form("Form2")->command1().click();
         p.menu("aramuoff");
-        qInstallMessageHandler(previous);
-        QCOMPARE(logged,
-                 QStringList({"2 Timer1_Timer, step 2 (digital readout) failed: "
-                              "std::runtime_error: no clock",
-                              "2 Form2.Command1_Click failed: std::runtime_error: no clock",
-                              "2 mainForm.aramuoff_Click failed: std::runtime_error: no sound"}));
         QCOMPARE(p.main().windowTitle(), "before");
         QCOMPARE(p.flags(), "0 0 1 e");
         p.failing = false;
@@ -351,17 +343,16 @@ private slots:
     // readings within one second.
     void theSystemClockReadsTheLocalTime() {
         ui::SystemClock clock;
-        QString read, expected;
-        for (qint64 second = -1; second != QDateTime::currentSecsSinceEpoch();) {
-            const QDateTime before = QDateTime::currentDateTime();
-            second = before.toSecsSinceEpoch();
-            const engine::LocalDateTime now = clock.now();
-            read = QString::asprintf("%d-%d-%d %d:%d:%d %d:%d:%d", now.year, now.month, now.day,
-                                     now.hour, now.minute, now.second, clock.hour(), clock.minute(),
-                                     clock.second());
-            expected = before.toString("yyyy-M-d H:m:s H:m:s");
-        }
-        QCOMPARE(read, expected);
+        QDateTime before;
+        QString read;
+        do {
+            before = QDateTime::currentDateTime();
+            const engine::LocalDateTime n = clock.now();
+            read =
+                QString::asprintf("%d-%d-%d %d:%d:%d %d:%d:%d", n.year, n.month, n.day, n.hour,
+                                  n.minute, n.second, clock.hour(), clock.minute(), clock.second());
+        } while (before.toSecsSinceEpoch() != QDateTime::currentSecsSinceEpoch());
+        QCOMPARE(read, before.toString("yyyy-M-d H:m:s H:m:s"));
     }
 
     // A request never waits for the sink; what waits behind a beep is bounded; hushed, it
