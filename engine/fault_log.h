@@ -17,8 +17,9 @@ namespace engine {
 class FaultLog {
 public:
     using Time = std::chrono::steady_clock::time_point;
-    // RunTimeError is a warning: the handler ends, as the alarms' rules say it does. Any
-    // other exception is a programming error or an exhausted resource, and critical.
+    // A RunTimeError is a warning: a fault that the engine's rules foresee (an overflow, a
+    // division by zero, an invalid operation) and that ends the handler. Any other exception
+    // is a programming error or an exhausted resource, and critical.
     enum class Severity { Warning, Critical };
     using Writer = std::function<void(Severity, const std::string&)>;
 
