@@ -9,7 +9,7 @@ namespace engine {
 // whoever called the handler decides what happens next.
 class RunTimeError : public std::runtime_error {
 public:
-    enum class Kind { Overflow, DivisionByZero, InvalidOperation, Toolkit };
+    enum class Kind { Overflow, DivisionByZero, InvalidOperation };
 
     RunTimeError(Kind kind, const std::string& what)
         : std::runtime_error(what)

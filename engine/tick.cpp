@@ -18,20 +18,47 @@ FieldTexts ReadFieldTexts(Dialogs& dialogs) {
     return texts;
 }
 
+// Each step is noted as it starts, so that the one that throws is known.
+void Tick(AlarmState& state, TickPorts& ports, std::string_view& step) {
+    step = "step 1 (field texts)";
+    const FieldTexts texts = ReadFieldTexts(ports.dialogs);
+    step = "step 2 (digital readout)";
+    ports.face.ShowDigitalTime();
+    step = "step 3 (time alarm setting)";
+    const std::optional<int> minute = PrepareTimeAlarm(state, ports.dialogs, ports.clock);
+    step = "step 4 (bell times)";
+    const BellTimes bells = BellTimesFrom(texts);
+    step = "step 5 (dial marks)";
+    ports.face.DrawDialMarks();
+    step = "step 6 (interval length)";
+    const AlarmTime interval = IntervalLengthFrom(texts);
+    step = "step 7 (presentation alarm)";
+    RunPresentationAlarm(state, bells, ports.clock, ports.beeper);
+    step = "step 8 (interval alarm)";
+    RunIntervalAlarm(state, interval, ports.clock, ports.beeper);
+    step = "step 9 (time alarm)";
+    FireTimeAlarm(state, minute, ports.clock, ports.dialogs, ports.beeper, ports.chime);
+    step = "step 10 (hands)";
+    ports.face.DrawHands();
+    step = "step 11 (title)";
+    ports.face.ShowTitle();
+}
+
 } // namespace
 
 void Timer1_Timer(AlarmState& state, TickPorts& ports) {
-    const FieldTexts texts = ReadFieldTexts(ports.dialogs);                                // 1
-    ports.face.ShowDigitalTime();                                                          // 2
-    const std::optional<int> minute = PrepareTimeAlarm(state, ports.dialogs, ports.clock); // 3
-    const BellTimes bells = BellTimesFrom(texts);                                          // 4
-    ports.face.DrawDialMarks();                                                            // 5
-    const AlarmTime interval = IntervalLengthFrom(texts);                                  // 6
-    RunPresentationAlarm(state, bells, ports.clock, ports.beeper);                         // 7
-    RunIntervalAlarm(state, interval, ports.clock, ports.beeper);                          // 8
-    FireTimeAlarm(state, minute, ports.clock, ports.dialogs, ports.beeper, ports.chime);   // 9
-    ports.face.DrawHands();                                                                // 10
-    ports.face.ShowTitle();                                                                // 11
+    std::string_view step;
+    Tick(state, ports, step);
+}
+
+void RunTick(AlarmState& state, TickPorts& ports, FaultLog& faults, FaultLog::Time now) noexcept {
+    std::string_view step;
+    try {
+        Tick(state, ports, step);
+    } catch (...) {
+        faults.caught("Timer1_Timer", step, now);
+    }
+    faults.flush(now);
 }
 
 } // namespace engine

@@ -2,6 +2,7 @@
 
 #include "engine/alarm_state.h"
 #include "engine/chime.h"
+#include "engine/fault_log.h"
 #include "engine/ports.h"
 
 namespace engine {
@@ -18,5 +19,9 @@ struct TickPorts {
 // The clock tick of mainForm's Timer1, every 100 ms. A step that throws ends the tick:
 // the exception leaves this function and no later step runs.
 void Timer1_Timer(AlarmState& state, TickPorts& ports);
+
+// The tick as the timer runs it: a step that throws ends the tick and is reported to
+// `faults` with its number and name; the counts that are due are written too.
+void RunTick(AlarmState& state, TickPorts& ports, FaultLog& faults, FaultLog::Time now) noexcept;
 
 } // namespace engine

@@ -7,6 +7,7 @@
 #include "ui/windows.h"
 
 #include <array>
+#include <chrono>
 #include <string>
 #include <utility>
 
@@ -24,11 +25,13 @@ void MainForm::Form_Load() {
     engine::NoteStartSecond(state, windows_.toolkit().clock());
 }
 
+// A failed step ends this tick only and goes to the fault log; the next tick starts afresh.
 void MainForm::Timer1_Timer() {
     Toolkit& toolkit = windows_.toolkit();
     engine::TickPorts ports{toolkit.clock(), toolkit.beeper(), windows_, face_};
     windows_.tickStarts();
-    engine::Timer1_Timer(windows_.alarmState(), ports);
+    engine::RunTick(windows_.alarmState(), ports, windows_.faults(),
+                    std::chrono::steady_clock::now());
 }
 
 void MainForm::kankaku_Click() { windows_.show(windows_.form2()); }
@@ -56,7 +59,7 @@ void MainForm::click(std::string_view control) {
     }};
     for (const auto& [name, handler] : handlers)
         if (name == control)
-            windows_.run(std::string(name) + "_Click",
+            windows_.run("mainForm." + std::string(name) + "_Click",
                          [this, handler = handler] { (this->*handler)(); });
 }
 
@@ -65,7 +68,8 @@ void MainForm::click(std::string_view control) {
 void MainForm::closeBox() { windows_.End(); }
 
 void MainForm::timer() {
-    windows_.run("Timer1_Timer", [this] { Timer1_Timer(); });
+    if (!windows_.ended())
+        Timer1_Timer();
 }
 
 } // namespace ui

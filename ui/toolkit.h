@@ -4,6 +4,7 @@
 // front-end implements them with its platform's own toolkit; everything above them (the
 // start-up, the windows' lifecycle, the handlers and the menu commands) is written once.
 
+#include "engine/fault_log.h"
 #include "engine/ports.h"
 #include "face/surface.h"
 #include "face/title.h"
@@ -62,8 +63,6 @@ public:
     virtual void requestAttention() = 0;
 };
 
-enum class Severity { Warning, Critical };
-
 class Toolkit : public face::RegionalSettings {
 public:
     virtual ~Toolkit() = default;
@@ -79,9 +78,9 @@ public:
     // Ends the event loop: no event is delivered after this call.
     virtual void quit() = 0;
 
-    // Where a program without a console reports its faults: standard error and the
-    // desktop's log.
-    virtual void log(Severity severity, std::string_view message) = 0;
+    // Where a program without a console reports its faults, a line at a time: standard
+    // error, and the desktop's log.
+    virtual void log(engine::FaultLog::Severity severity, const std::string& line) = 0;
 };
 
 } // namespace ui

@@ -8,7 +8,10 @@ namespace ui {
 
 Windows::Windows(Toolkit& toolkit, engine::AlarmState& alarmState)
     : toolkit_(toolkit)
-    , alarmState_(alarmState) {}
+    , alarmState_(alarmState)
+    , faults_([&toolkit](engine::FaultLog::Severity severity, const std::string& line) {
+        toolkit.log(severity, line);
+    }) {}
 
 Windows::~Windows() = default;
 
@@ -79,13 +82,6 @@ void Windows::setNotice(std::string_view caption) {
     form.setCaption("Label4", caption);
     // For those who cannot hear the chime or look at another window, muted or not.
     mainForm().window().requestAttention();
-}
-
-void Windows::reportFault(std::string_view handler) noexcept {
-    try {
-        toolkit_.log(Severity::Warning, std::string(handler) + " failed");
-    } catch (...) {
-    }
 }
 
 } // namespace ui

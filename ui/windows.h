@@ -1,9 +1,11 @@
 #pragma once
 
 #include "engine/alarm_state.h"
+#include "engine/fault_log.h"
 #include "engine/ports.h"
 #include "ui/toolkit.h"
 
+#include <chrono>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -53,17 +55,14 @@ public:
     // Ends the program at once: no further tick or handler runs.
     void End();
 
-    // Runs a handler for the toolkit. A fault ends the handler at the failing step and
-    // the program goes on.
+    // Runs a handler for the toolkit, unless the program has ended. A fault ends the
+    // handler at the failing step, goes to the fault log, and the program goes on.
     template <class Handler> void run(std::string_view name, Handler&& handler) noexcept {
-        if (ended_)
-            return;
-        try {
-            handler();
-        } catch (...) {
-            reportFault(name);
-        }
+        if (!ended_)
+            engine::RunHandler(faults_, name, std::chrono::steady_clock::now(), handler);
     }
+    bool ended() const { return ended_; }
+    engine::FaultLog& faults() { return faults_; }
 
     Toolkit& toolkit() { return toolkit_; }
     engine::AlarmState& alarmState() { return alarmState_; }
@@ -74,10 +73,10 @@ public:
 private:
     template <class Form> Form& reference(std::unique_ptr<Form>& slot);
     Dialog& dialog(const forms::Form& form);
-    void reportFault(std::string_view handler) noexcept;
 
     Toolkit& toolkit_;
     engine::AlarmState& alarmState_;
+    engine::FaultLog faults_;
     // Declared in the order of creation at start-up, so that the dialogs go first.
     std::unique_ptr<MainForm> mainForm_;
     std::unique_ptr<Form1> form1_;

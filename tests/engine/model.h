@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace sim {
@@ -22,11 +23,11 @@ struct Model {
 
     // Minutes x 60 + seconds of the fields from `first`: 0 when one of `all` is empty.
     std::optional<double> time(std::size_t first, std::size_t from, std::size_t to) const {
-        if (std::any_of(&field[from], &field[to], [](auto& f) { return f.empty(); }))
+        const auto all = std::span(field).subspan(from, to - from);
+        if (std::ranges::any_of(all, [](auto& f) { return f.empty(); }))
             return 0.0;
         const auto m = engine::ReadDecimal(field[first]), s = engine::ReadDecimal(field[first + 1]);
-        if (std::any_of(&field[from], &field[to],
-                        [](auto& f) { return !engine::ReadDecimal(f); }) ||
+        if (std::ranges::any_of(all, [](auto& f) { return !engine::ReadDecimal(f); }) ||
             !std::isfinite(*m * 60 + *s))
             return std::nullopt;
         return *m * 60 + *s;

@@ -1,7 +1,7 @@
 #pragma once
 
 // A simulated world for the engine: one object is the wall clock, the beeper, the dialogs
-// and the face, and logs every call in order. Plain C++, so that the fuzz target shares it.
+// and the face, and logs every call in order.
 
 #include "engine/commands.h"
 #include "engine/run_time_error.h"

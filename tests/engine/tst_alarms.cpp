@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <random>
 
 using Log = std::vector<std::string>;
@@ -17,24 +19,73 @@ const Log kFullTick = {"read2", "read3", "read4", "read5", "read6", "read7", "re
     "h", "時間ですよ！", "beep", "beep", "beep", "beep", "beep", "DrawHands", "ShowTitle"};
 // clang-format on
 
-// A failing step ends the tick there; the next tick runs in full.
+// A failing step ends the tick there, and the next tick runs in full. The fault is written
+// once, with its handler, step and kind; while it goes on failing, ten times a second for
+// 150 s, it is counted, and the count written once a minute, the last one after it has
+// stopped.
 TEST(Alarms, Order) {
-    const std::pair<std::string, std::size_t> rows[] = {
-        {"", 30}, {"ShowDigitalTime", 9}, {"DrawDialMarks", 13}, {"DrawHands", 29}};
-    for (const auto& [failAt, steps] : rows) {
-        SCOPED_TRACE(failAt);
+    struct Row {
+        const char* failAt;
+        long steps;
+        const char* step;
+    };
+    const Row rows[] = {{"", 30, ""},
+                        {"ShowDigitalTime", 9, "2 (digital readout)"},
+                        {"DrawDialMarks", 13, "5 (dial marks)"},
+                        {"DrawHands", 29, "10 (hands)"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.failAt);
+        std::vector<std::string> lines; // "0 " a warning
+        engine::FaultLog faults([&](engine::FaultLog::Severity severity, const std::string& line) {
+            lines.push_back(std::to_string(int(severity)) + ' ' + line);
+        });
         sim::World world;
         world.play("f1 10,0; f2 ,0; set; start4; start2");
         world.log.clear();
-        world.failAt = failAt;
-        if (failAt.empty())
-            world.tick();
-        else
-            EXPECT_THROW(world.tick(), engine::RunTimeError);
-        EXPECT_EQ(world.log, Log(kFullTick.begin(), kFullTick.begin() + long(steps)));
-        world.failAt.clear();
-        world.tick();
-        EXPECT_EQ(world.log.back(), "ShowTitle");
+        for (int tick = 0; tick < 1900; world.log.clear(), ++tick) {
+            world.failAt = tick < 1500 ? row.failAt : "";
+            engine::RunTick(world.state, world.ports, faults,
+                            engine::FaultLog::Time{} + std::chrono::milliseconds(100 * tick));
+            if (tick == 0) {
+                EXPECT_EQ(world.log, Log(kFullTick.begin(), kFullTick.begin() + row.steps));
+            } else if (tick == 1500) {
+                EXPECT_EQ(world.log.back(), "ShowTitle");
+            }
+        }
+        const std::string fault = "0 Timer1_Timer, step " + std::string(row.step) + " failed",
+                          again = fault + " again: RunTimeError::Overflow, ";
+        const std::vector<std::string> expected{
+            fault + ": RunTimeError::Overflow: Overflow", again + "600 times in the last 60 s",
+            again + "600 times in the last 60 s", again + "299 times in the last 60 s"};
+        EXPECT_EQ(lines, *row.step == 0 ? std::vector<std::string>{} : expected);
+    }
+}
+
+// The chime counts out each pause in full after every beep, the fifth included, and none
+// before the first: its counters as each beep sounds and at the end, for bounds that a
+// count cut short or striding would miss, and for the program's own (about 2 s).
+TEST(Alarms, TheChimeCountsEveryPause) {
+    struct Ear final : engine::Beeper {
+        engine::AlarmState s;
+        std::string heard; // round, step (empty as 0) and spin at each beep
+        void beep() override {
+            char counters[48];
+            std::snprintf(counters, sizeof counters, "%d %g %d|", s.chimeRound,
+                          *s.chimeStep.toDouble(), s.chimeSpin);
+            heard += counters;
+        }
+    };
+    const std::pair<engine::ChimeBounds, const char*> rows[] = {{{5, 250, 1234}, "251 1235"},
+                                                                {{}, "10001 100001"}};
+    for (const auto& [bounds, pause] : rows) {
+        SCOPED_TRACE(pause);
+        Ear ear;
+        engine::RingChime(ear.s, ear, bounds);
+        ear.beep(); // the counters as the chime returns
+        std::string expected = "1 0 0|";
+        for (int round = 2; round <= 6; ++round)
+            expected += std::to_string(round) + " " + pause + "|";
+        EXPECT_EQ(ear.heard, expected);
     }
 }
 

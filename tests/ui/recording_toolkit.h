@@ -63,7 +63,7 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
     std::map<std::string, Recorded*, std::less<>> live;
     engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
     int beeps = 0, hushes = 0;
-    bool failing = false; // the clock fails
+    bool failing = false; // the clock and the sound fail
 
     void record(std::string entry) { calls.push_back(std::move(entry)); }
     Recorded& window(std::string_view name) {
@@ -88,7 +88,10 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
     engine::WallClock& clock() override { return *this; }
     engine::Beeper& beeper() override { return *this; }
     void quit() override { record("quit"); }
-    void log(ui::Severity, std::string_view message) override { faults.emplace_back(message); }
+    void log(engine::FaultLog::Severity severity, const std::string& line) override {
+        faults.push_back(
+            (severity == engine::FaultLog::Severity::Critical ? "critical " : "warning ") + line);
+    }
     std::string shortDate(const engine::LocalDateTime& w) override {
         return std::to_string(w.year) + "/" + std::to_string(w.month) + "/" + std::to_string(w.day);
     }
@@ -102,5 +105,5 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
     int second() override { return failing ? throw std::runtime_error("no clock") : at.second; }
     engine::LocalDateTime now() override { return at; }
     void beep() override { ++beeps; }
-    void hush() override { ++hushes; }
+    void hush() override { failing ? throw std::runtime_error("no sound") : void(++hushes); }
 };

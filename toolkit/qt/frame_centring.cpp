@@ -42,11 +42,34 @@ std::optional<QMargins> frameExtents(xcb_connection_t* connection, xcb_window_t 
                 e.begin());
     return QMargins(int(e[0]), int(e[2]), int(e[1]), int(e[3]));
 }
+
+// Whether the window manager publishes frames: it lists _NET_FRAME_EXTENTS among the hints
+// it supports (_NET_SUPPORTED on the root window). Without one, no frame is coming.
+bool publishesFrames(xcb_connection_t* connection, xcb_atom_t extents) {
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> supported(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, 14, "_NET_SUPPORTED"),
+                              nullptr),
+        &free);
+    if (!supported || supported->atom == XCB_ATOM_NONE)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const auto cookie =
+        xcb_get_property(connection, 0, root, supported->atom, XCB_ATOM_ATOM, 0, 4096);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> hints(
+        xcb_get_property_reply(connection, cookie, nullptr), &free);
+    if (!hints || hints->format != 32)
+        return false;
+    const auto* first = static_cast<const xcb_atom_t*>(xcb_get_property_value(hints.get()));
+    const auto* last = first + xcb_get_property_value_length(hints.get()) / 4;
+    return std::find(first, last, extents) != last;
+}
 #endif
 
 // Lives from the first show until the frame is known. Until then the window is centred
 // by its client area; once the window manager has framed it, by the frame, whichever
-// the window manager does first of placing, framing and mapping the window.
+// the window manager does first of placing, framing and mapping the window. A frame of
+// zero (a tiling window manager, a borderless window), or none where no window manager
+// publishes frames, is known too: the window stays where it is.
 class FrameCentring final : public QObject, public QAbstractNativeEventFilter {
 public:
     explicit FrameCentring(QWidget& window)
@@ -77,6 +100,7 @@ public:
     bool eventFilter(QObject* handle, QEvent* event) override {
         if (event->type() == QEvent::Expose && window_.windowHandle()->isExposed()) {
             handle->removeEventFilter(this); // moving may expose the window again, at once
+            exposed_ = true;
             centreOnFrame();
         }
         return false;
@@ -111,9 +135,12 @@ private:
         else
 #endif
             frame = window_.windowHandle()->frameMargins();
-        if (!frame || frame->isNull())
-            return; // no frame yet, or none at all
-        centre(*frame);
+#ifndef _WIN32
+        if (!frame && (!exposed_ || publishesFrames(x11_, extentsAtom_)))
+            return; // not published yet
+#endif
+        if (frame && !frame->isNull())
+            centre(*frame);
         done_ = true;
         deleteLater();
     }
@@ -125,6 +152,7 @@ private:
     }
 
     QWidget& window_;
+    bool exposed_ = false;
     bool done_ = false;
 #ifndef _WIN32
     xcb_connection_t* x11_ = nullptr;

@@ -15,7 +15,7 @@
 namespace toolkit::qt {
 namespace {
 
-Q_LOGGING_CATEGORY(handlers, "alarmclock.handlers")
+Q_LOGGING_CATEGORY(faultCategory, "alarmclock.faults")
 
 // The locale's long time form names the time zone, and where it does, some locales spell
 // the fields out in words ("H時mm分ss秒 t"); the regional settings' long time is then the
@@ -66,11 +66,11 @@ std::unique_ptr<ui::DialogWindow> QtToolkit::createDialog(const forms::Form& for
 
 void QtToolkit::quit() { quit_(); }
 
-void QtToolkit::log(ui::Severity severity, std::string_view message) {
-    if (severity == ui::Severity::Critical)
-        qCCritical(handlers).noquote() << qstr(message);
+void QtToolkit::log(engine::FaultLog::Severity severity, const std::string& line) {
+    if (severity == engine::FaultLog::Severity::Critical)
+        qCCritical(faultCategory, "%s", line.c_str());
     else
-        qCWarning(handlers).noquote() << qstr(message);
+        qCWarning(faultCategory, "%s", line.c_str());
 }
 
 std::string QtToolkit::shortDate(const engine::LocalDateTime& when) {

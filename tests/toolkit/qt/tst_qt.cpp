@@ -12,6 +12,7 @@
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/main_window.h"
 #include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/system_services.h"
 #include "ui/main_form.h"
 #include "ui/program.h"
 
@@ -252,6 +253,37 @@ private slots:
         QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
         QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
         QCOMPARE(p.main().dial().label1().text(), "10:10:40");
+    }
+
+    // The system's clock reads the local date and time as Qt does, field by field, from
+    // readings within one second.
+    void theSystemClockReadsTheLocalTime() {
+        toolkit::qt::SystemClock clock;
+        QDateTime before;
+        QString read;
+        do {
+            before = QDateTime::currentDateTime();
+            const engine::LocalDateTime n = clock.now();
+            read =
+                QString::asprintf("%d-%d-%d %d:%d:%d %d:%d:%d", n.year, n.month, n.day, n.hour,
+                                  n.minute, n.second, clock.hour(), clock.minute(), clock.second());
+        } while (before.toSecsSinceEpoch() != QDateTime::currentSecsSinceEpoch());
+        QCOMPARE(read, before.toString("yyyy-M-d H:m:s H:m:s"));
+    }
+
+    // Faults reach the desktop's log in the program's own category, at their severity.
+    void faultsAreLoggedInTheirCategory() {
+        static QStringList seen;
+        Program p;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                seen << QString::number(type) + ' ' + context.category + ' ' + message;
+            });
+        p.toolkit.log(engine::FaultLog::Severity::Critical, "a fault");
+        p.toolkit.log(engine::FaultLog::Severity::Warning, "a run-time error");
+        qInstallMessageHandler(previous);
+        QCOMPARE(seen, QStringList({"2 alarmclock.faults a fault",
+                                    "1 alarmclock.faults a run-time error"}));
     }
 
     // A request never waits for the sink; what waits behind a beep is bounded; hushed, it
