@@ -19,7 +19,6 @@ public:
     virtual void Command1_Click() = 0;
 
     DialogWindow& window() { return *window_; }
-    const forms::Form& definition() const { return form_; }
     bool shownBefore = false;
 
 protected:

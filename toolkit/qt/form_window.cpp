@@ -139,10 +139,6 @@ void FormWindow::setText(std::string_view textBox, const QString& text) {
     controlAs<QLineEdit>(textBox).setText(text);
 }
 
-QString FormWindow::caption(std::string_view label) const {
-    return controlAs<QLabel>(label).text();
-}
-
 void FormWindow::setCaption(std::string_view label, const QString& caption) {
     auto& target = controlAs<QLabel>(label);
     target.setText(caption);

@@ -24,7 +24,6 @@ public:
 
     QString text(std::string_view textBox) const;
     void setText(std::string_view textBox, const QString& text);
-    QString caption(std::string_view label) const;
     void setCaption(std::string_view label, const QString& caption);
     QPushButton& command1() const;
 
