@@ -239,6 +239,10 @@ std::optional<Value> Multiply(const Value& a, const Value& b) {
     return Combine(a, b, [](auto x, auto y) { return x * y; });
 }
 
+namespace {
+
+// Full-width forms U+FF01..U+FF5E become their ASCII counterparts and the ideographic
+// space U+3000 a blank; everything else is kept byte for byte.
 std::string FoldFullWidth(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -261,6 +265,8 @@ std::string FoldFullWidth(std::string_view utf8) {
     }
     return out;
 }
+
+} // namespace
 
 std::optional<double> ReadDecimal(std::string_view utf8) {
     const std::string folded = FoldFullWidth(utf8);

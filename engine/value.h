@@ -52,10 +52,6 @@ private:
 std::optional<Value> Add(const Value& a, const Value& b);
 std::optional<Value> Multiply(const Value& a, const Value& b);
 
-// Full-width forms U+FF01..U+FF5E become their ASCII counterparts and the ideographic
-// space U+3000 a blank; everything else is kept byte for byte.
-std::string FoldFullWidth(std::string_view utf8);
-
 // The whole text as one decimal number: optional sign, digits with at most one point,
 // optional exponent, blanks around it.
 std::optional<double> ReadDecimal(std::string_view utf8);
