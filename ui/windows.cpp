@@ -66,6 +66,12 @@ void Windows::show(MainForm& window) {
     if (!mainFormShownBefore_) {
         CentreByFrame(window);
         mainFormShownBefore_ = true;
+        // Start-up: the window manager puts a new window in front and active by itself. Asked
+        // for besides, the activation would wait for the window to be mapped and then carry
+        // a newer user time than the start-up window shown meanwhile, which focus-stealing
+        // prevention (mutter's) would then keep behind the clock window.
+        window.show();
+        return;
     }
     bringToFront(window);
 }

@@ -187,11 +187,12 @@ class Session:
             if name and title in name.value.decode() or (child := self.x_window(title, child)):
                 return child
 
-    def frame(self, title):  # the window manager's frame, or the window where there is none
+    def frame(self, title):  # x, y, width, height of the frame as the user sees it
         window = wait_for(lambda: self.x_window(title), what=title)
-        while (parent := window.query_tree().parent) != self.x.screen().root:
-            window = parent
-        return window.get_geometry()
+        g, at = window.get_geometry(), window.translate_coords(self.x.screen().root, 0, 0)
+        extents = window.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), 0)
+        left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
+        return -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom
 
     def stacking(self):  # the clients from bottom to top
         return self.x.screen().root.get_full_property(
@@ -203,8 +204,8 @@ class Session:
         return active.value[0] if active else 0
 
     def click(self, title, x, y):  # the first mouse button, at x, y of the frame
-        g = self.frame(title)
-        xtest.fake_input(self.x, X.MotionNotify, x=g.x + x, y=g.y + y)
+        left, top, _, _ = self.frame(title)
+        xtest.fake_input(self.x, X.MotionNotify, x=left + x, y=top + y)
         for event in (X.ButtonPress, X.ButtonRelease):
             xtest.fake_input(self.x, event, 1)
         self.x.sync()

@@ -11,6 +11,7 @@ FORM1 = "アラーム時刻設定 Ver.10"
 FORM2 = "時間間隔Ver.10"
 DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayland": {"platform": "wayland"},
             "small_screen": {"wm": "openbox", "screen": "640x360"},
+            "mutter": {"wm": "mutter --x11 --replace --sm-disable"},
             "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
             "restart": {}, "tz_path": {"tz": ":/etc/localtime"}, "tz_named": {"tz": "Europe/Berlin"}}
 
@@ -29,12 +30,20 @@ def start_up(s, desktop):
     s.find("アナログ時計")  # the dial
     if desktop != "wayland":  # a compositor places windows itself; a headless one has no seat
         wait_for(lambda: s.find(FORM1, "dialog").get_state_set().contains(Atspi.StateType.ACTIVE),
-                 what="the start-up dialog in front and active")
+                 what="the start-up dialog active")
+        check(s.find("アラーム時刻 時", "text").get_state_set().contains(Atspi.StateType.FOCUSED),
+              "the hour field has the focus")
+        if "wm" in DESKTOPS[desktop]:
+            main, form1 = (wait_for(lambda: s.x_window(t), what=t).id for t in (MAIN_TITLE, FORM1))
+            stack = s.stacking()
+            check(stack.index(main) < stack.index(form1), "the start-up dialog in front of the clock")
+        # The frame, as the user sees it, is centred, and where it is larger than the screen,
+        # starts on it.
         screen = s.x.screen()
-        for title in (MAIN_TITLE, FORM1):  # the frame, as the user sees it, is centred
-            f = s.frame(title)  # and where it is larger than the screen, starts on it
-            dx = f.x - max(0, (screen.width_in_pixels - f.width) // 2)
-            dy = f.y - max(0, (screen.height_in_pixels - f.height) // 2)
+        for title in (MAIN_TITLE, FORM1):
+            x, y, width, height = s.frame(title)
+            dx = x - max(0, (screen.width_in_pixels - width) // 2)
+            dy = y - max(0, (screen.height_in_pixels - height) // 2)
             check(abs(dx) <= 1 and abs(dy) <= 1, f"{title} is {dx}, {dy} off its place")
     moment = s.press("終了")
     check(s.program.wait(5) == 0 and time.monotonic() - moment < 2, "終了 ends the program")
