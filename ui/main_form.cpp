@@ -41,8 +41,11 @@ MainForm::MainForm(Windows& windows)
                         [this, handler = handler] { RunHandler([&] { (this->*handler)(); }); });
     }
 
-    // The client area below the menu bar has the size of the definition.
+    // The client area below the menu bar has the size of the definition. Narrower than its
+    // bar, the window would fold the last commands into an extension button, and screen
+    // readers would still report them as showing.
     resize(pixels(def.clientWidth), pixels(def.clientHeight) + menuBar()->sizeHint().height());
+    setMinimumWidth(menuBar()->sizeHint().width());
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(def.timerIntervalMs);

@@ -117,6 +117,16 @@ private slots:
         QCOMPARE(p.beeps, 0);
     }
 
+    // However narrow the user makes the clock window, every command stays on its bar.
+    void narrowedTheBarKeepsEveryCommand() {
+        Program p;
+        p.main().resize(200, p.main().height());
+        QMenuBar& bar = *p.main().menuBar();
+        QTRY_COMPARE(bar.width(), p.main().width());
+        for (QAction* command : bar.actions())
+            QVERIFY(bar.rect().contains(bar.actionGeometry(command)));
+    }
+
     // A menu command, or the button of a dialog: what shows, the beeps and the flags.
     void commands_data() {
         // clang-format off
