@@ -10,8 +10,8 @@ from harness import MAIN_TITLE, Atspi, Session, wait_for
 FORM1 = "アラーム時刻設定 Ver.10"
 FORM2 = "時間間隔Ver.10"
 DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayland": {"platform": "wayland"},
-            "small_screen": {"wm": "openbox", "screen": "640x360", "dpi": 192}, "scaled": {"wm": "openbox", "dpi": 192},
-            "mutter": {"wm": "mutter --x11 --replace --sm-disable"},
+            "small_screen": {"wm": "openbox", "screen": "640x360", "dpi": 192},
+            "scaled": {"wm": "openbox", "dpi": 192}, "mutter": {"wm": "mutter --x11 --replace --sm-disable"},
             "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
             "restart": {}, "tz_path": {"tz": ":/etc/localtime"}, "tz_named": {"tz": "Europe/Berlin"}}
 
@@ -35,8 +35,7 @@ def start_up(s, desktop):
               "the hour field has the focus")
         if "wm" in DESKTOPS[desktop]:
             main, form1 = (wait_for(lambda: s.x_window(t), what=t).id for t in (MAIN_TITLE, FORM1))
-            stack = s.stacking()
-            check(stack.index(main) < stack.index(form1), "the start-up dialog in front of the clock")
+            check((stack := s.stacking()).index(main) < stack.index(form1), "Form1 in front")
         # The frame, as the user sees it, is centred, and where it is larger than the screen,
         # starts on it; a scaled window moves in steps of its own pixels.
         near, screen = 3 if "dpi" in DESKTOPS[desktop] else 1, s.x.screen()

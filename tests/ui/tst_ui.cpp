@@ -115,11 +115,7 @@ private slots:
         p.tick();
         QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible() && !p.form("Form4")->isVisible());
         QCOMPARE(p.beeps, 0);
-    }
-
-    // However narrow the user makes the clock window, every command stays on its bar.
-    void narrowedTheBarKeepsEveryCommand() {
-        Program p;
+        // However narrow the user makes the clock window, every command stays on its bar.
         p.main().resize(200, p.main().height());
         QMenuBar& bar = *p.main().menuBar();
         QTRY_COMPARE(bar.width(), p.main().width());
