@@ -29,10 +29,9 @@ def start_up(s, desktop):
     check(s.find("時刻設定", "push button").get_action_iface(), "時刻設定 can be pressed")
     s.find("アナログ時計")  # the dial
     if desktop != "wayland":  # a compositor places windows itself; a headless one has no seat
-        wait_for(lambda: s.find(FORM1, "dialog").get_state_set().contains(Atspi.StateType.ACTIVE),
-                 what="the start-up dialog active")
-        check(s.find("アラーム時刻 時", "text").get_state_set().contains(Atspi.StateType.FOCUSED),
-              "the hour field has the focus")
+        wait_for(lambda: all(s.find(name, role).get_state_set().contains(state) for name, role, state in (
+            (FORM1, "dialog", Atspi.StateType.ACTIVE), ("アラーム時刻 時", "text", Atspi.StateType.FOCUSED))),
+            what="the start-up dialog active, the focus in its hour field")
         if "wm" in DESKTOPS[desktop]:
             main, form1 = (wait_for(lambda: s.x_window(t), what=t).id for t in (MAIN_TITLE, FORM1))
             check((stack := s.stacking()).index(main) < stack.index(form1), "Form1 in front")
