@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, whatever the clock needs and is not yet installed.
 #   tools/install-deps.sh          what it takes to build and run the clock
-#   tools/install-deps.sh --test   also what the test suite takes (Xvfb, a window
-#                                  manager, a Wayland compositor, the accessibility bus
+#   tools/install-deps.sh --test   also what the test suite takes (Xvfb, two window
+#                                  managers, a Wayland compositor, the accessibility bus
 #                                  and client, a sound server, a faked clock, the package
 #                                  builder and its checkers, lintian and hardening-check,
 #                                  the desktop-file checkers, the benchmarks' libraries ...)
@@ -20,7 +20,7 @@ for arg in "$@"; do
     case "$arg" in
     --test)
         packages+=(
-            xvfb xauth xdotool libx11-dev openbox weston
+            xvfb xauth xdotool libx11-dev openbox mutter weston
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file lintian devscripts desktop-file-utils appstream

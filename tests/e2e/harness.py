@@ -40,12 +40,12 @@ def wait_for(look, timeout=10.0, what="condition"):
 
 class Session:
     def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
-                 zone=None, tz=None, screen="1280x1024"):
+                 zone=None, tz=None, screen="1280x1024", dpi=None):
         self.procs, self.events, self.onsets, self.tmp = [], [], [], tempfile.mkdtemp()
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
         self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
                         LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo", PULSE_SERVER=f"unix:{self.tmp}/pa")
-        self.options = platform, wm, sound, fake_time, global_menu, screen
+        self.options = platform, wm, sound, fake_time, global_menu, screen, dpi
         self.command = [os.environ["CLOCK_PROGRAM"]]
         if zone:  # the zone is /etc/localtime, in a mount namespace of its own; TZ names it or not
             self.env.update(TZ=tz) if tz else self.env.pop("TZ")
@@ -59,12 +59,16 @@ class Session:
         return self.procs[-1]
 
     def __enter__(self):
-        platform, wm, sound, fake_time, global_menu, screen = self.options
+        platform, wm, sound, fake_time, global_menu, screen, dpi = self.options
         read, write = os.pipe()
         self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
                    screen + "x24", pass_fds=[write])
         self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         self.x = xdisplay.Display(self.env["DISPLAY"])
+        if dpi:  # a scaled screen, as desktops set it in the X resources
+            self.x.screen().root.change_property(self.x.intern_atom("RESOURCE_MANAGER"),
+                                                 Xatom.STRING, 8, f"Xft.dpi:\t{dpi}\n".encode())
+            self.x.flush()
         bus = self.spawn("dbus-daemon", "--session", "--nofork", "--print-address=1",
                          stdout=subprocess.PIPE, text=True)
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = \
@@ -187,11 +191,12 @@ class Session:
             if name and title in name.value.decode() or (child := self.x_window(title, child)):
                 return child
 
-    def frame(self, title):  # the window manager's frame, or the window where there is none
+    def frame(self, title):  # x, y, width, height of the frame as the user sees it
         window = wait_for(lambda: self.x_window(title), what=title)
-        while (parent := window.query_tree().parent) != self.x.screen().root:
-            window = parent
-        return window.get_geometry()
+        g, at = window.get_geometry(), window.translate_coords(self.x.screen().root, 0, 0)
+        extents = window.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), 0)
+        left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
+        return -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom
 
     def stacking(self):  # the clients from bottom to top
         return self.x.screen().root.get_full_property(
@@ -203,8 +208,8 @@ class Session:
         return active.value[0] if active else 0
 
     def click(self, title, x, y):  # the first mouse button, at x, y of the frame
-        g = self.frame(title)
-        xtest.fake_input(self.x, X.MotionNotify, x=g.x + x, y=g.y + y)
+        left, top, _, _ = self.frame(title)
+        xtest.fake_input(self.x, X.MotionNotify, x=left + x, y=top + y)
         for event in (X.ButtonPress, X.ButtonRelease):
             xtest.fake_input(self.x, event, 1)
         self.x.sync()

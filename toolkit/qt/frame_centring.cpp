@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <QtMath>
 
 #include <algorithm>
 #include <array>
@@ -18,20 +19,25 @@
 namespace toolkit::qt {
 namespace {
 
-// Where the frame of a window of this size goes: centred on the available area, its
-// top-left corner never above or left of it.
-QPoint framePosition(QSize size, QMargins frame, QRect area) {
-    QRect rect(QPoint(), size.grownBy(frame));
-    rect.moveCenter(area.center());
-    return {std::max(rect.left(), area.left()), std::max(rect.top(), area.top())};
+// Where a window of this size goes so that its frame is centred on the available area, the
+// frame's top-left corner never above or left of it. The frame is kept in fractions of a
+// pixel: on a scaled screen, the window manager's whole pixels are not whole pixels of the
+// window.
+QPoint clientPosition(QSize size, QMarginsF frame, QRect area) {
+    QRectF rect(QPointF(), QSizeF(size).grownBy(frame));
+    rect.moveCenter(QRectF(area).center());
+    const QPointF client = rect.topLeft() + QPointF(frame.left(), frame.top());
+    return {std::max(qRound(client.x()), area.left() + qCeil(frame.left())),
+            std::max(qRound(client.y()), area.top() + qCeil(frame.top()))};
 }
 
 #ifndef _WIN32
 // The frame that the window manager put around a window, as it publishes it
-// (_NET_FRAME_EXTENTS): left, right, top, bottom. Qt's own frame margins are worked out
-// from the window tree, which some window managers build only after the window shows.
-std::optional<QMargins> frameExtents(xcb_connection_t* connection, xcb_window_t window,
-                                     xcb_atom_t atom) {
+// (_NET_FRAME_EXTENTS): left, right, top, bottom, in the screen's pixels, here turned into
+// the window's scaled ones. Qt's own frame margins are worked out from the window tree, which
+// some window managers build only after the window shows.
+std::optional<QMarginsF> frameExtents(xcb_connection_t* connection, xcb_window_t window,
+                                      xcb_atom_t atom, qreal pixelRatio) {
     const auto cookie = xcb_get_property(connection, 0, window, atom, XCB_ATOM_CARDINAL, 0, 4);
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
         xcb_get_property_reply(connection, cookie, nullptr), &free);
@@ -40,7 +46,7 @@ std::optional<QMargins> frameExtents(xcb_connection_t* connection, xcb_window_t 
     std::array<std::uint32_t, 4> e{};
     std::copy_n(static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get())), 4,
                 e.begin());
-    return QMargins(int(e[0]), int(e[2]), int(e[1]), int(e[3]));
+    return QMarginsF(e[0], e[2], e[1], e[3]) / pixelRatio;
 }
 
 // Whether the window manager publishes frames: it lists _NET_FRAME_EXTENTS among the hints
@@ -128,10 +134,11 @@ private:
     void centreOnFrame() {
         if (done_)
             return;
-        std::optional<QMargins> frame;
+        std::optional<QMarginsF> frame;
 #ifndef _WIN32
         if (x11_)
-            frame = frameExtents(x11_, xcb_window_t(window_.winId()), extentsAtom_);
+            frame = frameExtents(x11_, xcb_window_t(window_.winId()), extentsAtom_,
+                                 window_.windowHandle()->devicePixelRatio());
         else
 #endif
             frame = window_.windowHandle()->frameMargins();
@@ -145,10 +152,13 @@ private:
         deleteLater();
     }
 
-    void centre(QMargins frame) {
+    // The client area is placed rather than the frame: a window manager may have framed the
+    // window around the position first asked for, and openbox ignores a request to move the
+    // frame to where the client area already is, taking it for an old client bug.
+    void centre(QMarginsF frame) {
         QWindow& handle = *window_.windowHandle();
-        handle.setFramePosition(
-            framePosition(handle.size(), frame, window_.screen()->availableGeometry()));
+        handle.setPosition(
+            clientPosition(handle.size(), frame, window_.screen()->availableGeometry()));
     }
 
     QWidget& window_;

@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace toolkit::qt {
 
 MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
@@ -29,8 +31,11 @@ MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
                 [this, name = item.name] { events_.click(name); });
     }
 
-    // The client area below the menu bar has the size of the definition.
+    // The client area below the menu bar has the size of the definition. Narrower than its
+    // bar, the window would fold the last commands into an extension button, and screen
+    // readers would still report them as showing.
     resize(pixels(form.clientWidth), pixels(form.clientHeight) + menuBar()->sizeHint().height());
+    setMinimumWidth(menuBar()->sizeHint().width());
 
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(form.timerIntervalMs);
@@ -51,7 +56,15 @@ ClockWindow::ClockWindow(const forms::Form& form, ui::WindowEvents& events)
 void ClockWindow::show(ui::Window*, bool centre) {
     if (centre)
         CentreByFrame(*window_);
-    bringToFront(*window_);
+    if (std::exchange(shownBefore_, true)) {
+        bringToFront(*window_);
+        return;
+    }
+    // Start-up: the window manager puts a new window in front and active by itself. Asked
+    // for besides, the activation would wait for the window to be mapped and then carry a
+    // newer user time than the start-up window shown meanwhile, which focus-stealing
+    // prevention (mutter's) would then keep behind the clock window.
+    window_->show();
 }
 
 face::Surface& ClockWindow::clientArea() { return window_->dial(); }

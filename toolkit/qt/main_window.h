@@ -45,6 +45,7 @@ public:
 
 private:
     std::unique_ptr<MainWindow> window_;
+    bool shownBefore_ = false;
 };
 
 } // namespace toolkit::qt

@@ -128,6 +128,12 @@ private slots:
         QCOMPARE(hour->accessibleName(), "アラーム時刻 時");
         p.tick();
         QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible() && !p.form("Form4")->isVisible());
+        // However narrow the user makes the clock window, every command stays on its bar.
+        p.main().resize(200, p.main().height());
+        QMenuBar& bar = *p.main().menuBar();
+        QTRY_COMPARE(bar.width(), p.main().width());
+        for (QAction* command : bar.actions())
+            QVERIFY(bar.rect().contains(bar.actionGeometry(command)));
     }
 
     // A dialog that the menu shows is a window of its own, announced as a dialog and owned,
