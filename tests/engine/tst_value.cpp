@@ -1,6 +1,8 @@
 // The value rules: texts read as numbers, sums and products that widen, and the
 // conversion to 32 bits.
 
+#include "../cells.h"
+
 #include "engine/value.h"
 
 #include <gtest/gtest.h>
@@ -33,57 +35,21 @@ std::string Show(const std::optional<Value>& v) {
 // A text as a whole decimal number, and its leading number; full-width forms read as
 // their ASCII twins.
 TEST(Value, ReadText) {
-    struct Row {
-        const char *text, *decimal, *leading;
-    };
-    const Row rows[] = {
-        {"7", "7", "7"},
-        {" \t-7.5 ", "-7.5", "-7.5"},
-        {"7時", "u", "7"},
-        {"1 2", "u", "12"},
-        {"\n1\n2", "u", "12"},
-        {"", "u", "0"},
-        {"  ", "u", "0"},
-        {"abc", "u", "0"},
-        {"-", "u", "0"},
-        {"+5", "5", "5"},
-        {".5", "0.5", "0.5"},
-        {"5.", "5", "5"},
-        {"1.2.3", "u", "1.2"},
-        {"-3e2", "-300", "-300"},
-        {"7e", "u", "7"},
-        {"7e+", "u", "7"},
-        {"1e308", "1e+308", "1e+308"},
-        {"1e999", "u", "u"},
-        {"-1e999", "u", "u"},
-        {"1e-999", "0", "0"},
-        {"&H1F", "u", "31"},
-        {"&hff", "u", "255"},
-        {"&O17", "u", "15"},
-        {"&O9", "u", "0"},
-        {"&O8", "u", "0"},
-        {"&O78", "u", "7"},
-        {"&H7時", "u", "7"},
-        {"&H1G", "u", "1"},
-        {"&H", "u", "0"},
-        {"inf", "u", "0"},
-        {"nan", "u", "0"},
-        {"0x10", "u", "0"},
-        {"１２", "12", "12"},
-        {"　７　", "7", "7"},
-        {"－３．５", "-3.5", "-3.5"},
-        {"＋１ｅ３", "1000", "1000"},
-        {"＆Ｈ１Ｆ", "u", "31"},
-        {"＆ｏ１７", "u", "15"},
-        {"ＡＢＣ", "u", "0"},
-        {"７時", "u", "7"},
-        {"、７", "u", "0"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        EXPECT_EQ(Show(engine::ReadDecimal(row.text)), row.decimal);
-        EXPECT_EQ(Show(engine::LeadingNumber(row.text)), row.leading);
-        EXPECT_EQ(Show(Value{std::string(row.text)}.toDouble()), row.decimal);
+    // clang-format off
+    for (const char* row : {
+            "7|7|7", " \t-7.5 |-7.5|-7.5", "7時|u|7", "1 2|u|12", "\n1\n2|u|12", "|u|0", "  |u|0",
+            "abc|u|0", "-|u|0", "+5|5|5", ".5|0.5|0.5", "5.|5|5", "1.2.3|u|1.2", "-3e2|-300|-300",
+            "7e|u|7", "7e+|u|7", "1e308|1e+308|1e+308", "1e999|u|u", "-1e999|u|u", "1e-999|0|0",
+            "&H1F|u|31", "&hff|u|255", "&O17|u|15", "&O9|u|0", "&O8|u|0", "&O78|u|7", "&H7時|u|7",
+            "&H1G|u|1", "&H|u|0", "inf|u|0", "nan|u|0", "0x10|u|0", "１２|12|12", "　７　|7|7",
+            "－３．５|-3.5|-3.5", "＋１ｅ３|1000|1000", "＆Ｈ１Ｆ|u|31", "＆ｏ１７|u|15", "ＡＢＣ|u|0",
+            "７時|u|7", "、７|u|0"}) {
+        // clang-format on
+        const auto cells = Cells(row);
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Show(engine::ReadDecimal(cells[0])), cells[1]);
+        EXPECT_EQ(Show(engine::LeadingNumber(cells[0])), cells[2]);
+        EXPECT_EQ(Show(Value{cells[0]}.toDouble()), cells[1]);
     }
 }
 
@@ -97,20 +63,16 @@ TEST(Value, Rules) {
         const auto i = v.toInt32();
         return i ? std::optional<Value>{Value{*i}} : std::nullopt;
     };
+    // clang-format off
     const std::pair<std::string, const char*> cases[] = {
         {Show(engine::Add(Value{std::int16_t{32767}}, one)), "i32 32768"},
         {Show(engine::Add(Value{std::int32_t{2147483647}}, one)), "d 2147483648"},
-        {Show(engine::Add(empty, one)), "i16 1"},
-        {Show(engine::Add(t("1.5"), one)), "d 2.5"},
-        {Show(engine::Add(t("abc"), one)), "u"},
-        {Show(engine::Multiply(t("２"), d(60))), "d 120"},
-        {Show(engine::Multiply(t("1e308"), d(60))), "u"},
-        {Show(whole(d(2.5))), "i32 2"},
-        {Show(whole(d(3.5))), "i32 4"},
-        {Show(whole(d(-2.5))), "i32 -2"},
-        {Show(whole(d(2147483647.5))), "u"},
-        {Show(whole(t("2.5"))), "i32 2"},
-    };
+        {Show(engine::Add(empty, one)), "i16 1"}, {Show(engine::Add(t("1.5"), one)), "d 2.5"},
+        {Show(engine::Add(t("abc"), one)), "u"}, {Show(engine::Multiply(t("２"), d(60))), "d 120"},
+        {Show(engine::Multiply(t("1e308"), d(60))), "u"}, {Show(whole(d(2.5))), "i32 2"},
+        {Show(whole(d(3.5))), "i32 4"}, {Show(whole(d(-2.5))), "i32 -2"},
+        {Show(whole(d(2147483647.5))), "u"}, {Show(whole(t("2.5"))), "i32 2"}};
+    // clang-format on
     for (const auto& [got, expected] : cases)
         EXPECT_EQ(got, expected);
 }
