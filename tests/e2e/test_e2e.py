@@ -5,7 +5,7 @@ import subprocess
 import sys
 import time
 
-from harness import MAIN_TITLE, Atspi, Session, wait_for
+from harness import MAIN_TITLE, Atspi, Session, check, wait_for
 
 FORM1 = "アラーム時刻設定 Ver.10"
 FORM2 = "時間間隔Ver.10"
@@ -13,11 +13,6 @@ DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayla
             "small_screen": {"wm": "openbox", "screen": "640x360"},
             "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
             "restart": {}, "tz_path": {"tz": ":/etc/localtime"}, "tz_named": {"tz": "Europe/Berlin"}}
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
 
 
 def start_up(s, desktop):
