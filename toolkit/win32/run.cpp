@@ -1,0 +1,36 @@
+#include "toolkit/win32/run.h"
+
+#include "toolkit/win32/accessibility.h"
+#include "toolkit/win32/win32_toolkit.h"
+#include "ui/program.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+namespace toolkit::win32 {
+
+int RunProgram(HINSTANCE instance) noexcept {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const ComApartment com;
+    try {
+        Win32Toolkit toolkit(instance);
+        ui::Program program(toolkit);
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (toolkit.dialogMessage(message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        return static_cast<int>(message.wParam);
+    } catch (const std::exception& fault) {
+        OutputDebugStringA(fault.what());
+        return 1;
+    } catch (...) {
+        return 1;
+    }
+}
+
+} // namespace toolkit::win32
