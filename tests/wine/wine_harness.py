@@ -120,4 +120,4 @@ class WineSession(XSession):
             return None
         values = re.finditer(r'^"(.+?)"=(?:"(.*)"|dword:(\w+))$', open(export, encoding="utf-16").read(),
                              re.M)
-        return {v[1]: int(v[3], 16) if v[3] else v[2].replace("\\\\", "\\") for v in values}
+        return {v[1]: int(v[3], 16) if v[3] else re.sub(r"\\(.)", r"\1", v[2]) for v in values}
