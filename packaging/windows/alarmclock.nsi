@@ -32,6 +32,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${NAME}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${NAME} セットアップ"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "2026 The Alarm Clock developers"
 
 ; Every user's Start menu and the 64-bit registry, for the installer and the uninstaller alike.
 Function .onInit
