@@ -269,8 +269,7 @@ class Session(XSession):
         screen = self.x.screen()
         window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth)
         window.map()
-        active = self.x.intern_atom("_NET_ACTIVE_WINDOW")
-        wait_for(lambda: window.id in screen.root.get_full_property(active, 0).value, what="focus")
+        wait_for(lambda: self.active() == window.id, what="focus")
 
     def close_with_frame(self, title):  # what the close box of the frame does
         window, atom = self.x_window(title), self.x.intern_atom
