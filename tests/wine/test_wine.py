@@ -38,10 +38,10 @@ def placed(s, name):  # centred on the screen; client area and controls in twips
 
 def start_up(s):
     main, form1 = s.window("mainForm"), s.front("Form1")
-    order = [w["hwnd"] for w in s.ask("windows")]
+    order = [w["hwnd"] for w in s.ask("windows")["list"]]
     check(order.index(form1["hwnd"]) < order.index(main["hwnd"]) and not form1["owner"],
           "Form1 unowned, in front of the clock window")
-    check(s.focused("Form1") == "Text1", "the focus in the hour field")
+    wait_for(lambda: s.focused("Form1") == "Text1", what="the focus in the hour field")
     check(all(s.text("Form1", n) == "" for n in ("Text1", "Text2", "Label4")), "Form1 empty")
     readout = wait_for(lambda: re.fullmatch(r"\d+:\d+:\d+", r := s.text("mainForm", "Label1")) and r)
     wait_for(lambda: s.text("mainForm", "Label1") != readout, 3, "the readout ticking")
@@ -92,12 +92,13 @@ def interval(s):
     beeps = s.beeps_after(s.press("Form2", "Command1"), 3, 6)  # the acknowledgement, then one a second
     check(0.7 < beeps[2] - beeps[1] < 1.3, f"one beep a second: {beeps}")
     check({argument for _, argument in s.beeps} == {0}, "the system beep is MessageBeep(MB_OK)")
-    for command in ("aramuoff", "end"):
+    for command in ("aramuoff", "end"):  # アラームOFF stops the alarm; 終了 comes while it runs again
         stop = s.menu(command)
         time.sleep(1.5)  # a beep was due in this time
         late = [t - stop for t, _ in s.beeps if t > stop + 0.2]
         check(not late, f"beeps {late} s after {command}")
-        s.press("Form2", "Command1") if command == "aramuoff" else None
+        if command == "aramuoff":
+            s.press("Form2", "Command1")
     check(s.program.wait(5) == 0, "終了 ends the program while the alarm runs")
 
 

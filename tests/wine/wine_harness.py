@@ -78,8 +78,9 @@ class WineSession(XSession):
             return "mainForm"
         return next((name for name, f in self.forms.items() if f["caption"] == window["title"]), None)
 
-    def window(self, name):  # the top-level window of a form, or None
-        return next((w for w in self.ask("windows") if self.form_of(w) == name), None)
+    def window(self, name, desktop=None):  # the top-level window of a form, or None
+        desktop = desktop or self.ask("windows")
+        return next((w for w in desktop["list"] if self.form_of(w) == name), None)
 
     def control(self, form, name):
         ident = next(c["id"] for c in self.forms[form]["controls"] if c["name"] == name)
@@ -104,15 +105,14 @@ class WineSession(XSession):
         self.ask("post", self.window(form)["hwnd"], WM_SYSCOMMAND, command, 0)
 
     def front(self, form):  # the form's window once it is in front and active
-        def look():
-            window, front = self.window(form), self.ask("foreground")
-            return window if window and window["hwnd"] == front["hwnd"] else None
-        return wait_for(look, what=f"{form} in front and active")
+        return wait_for(lambda: (w := self.window(form, d := self.ask("windows"))) and
+                        w["hwnd"] == d["front"] and w, what=f"{form} in front and active")
 
     def focused(self, form):  # the name of the form's control that has the keyboard focus
-        focus = self.ask("foreground")["focus"]
-        live = {c["id"] for c in self.ask("controls", self.window(form)["hwnd"]) if c["hwnd"] == focus}
-        return next((c["name"] for c in self.forms[form]["controls"] if c["id"] in live), None)
+        desktop = self.ask("windows")
+        ids = [c["id"] for c in self.ask("controls", self.window(form, desktop)["hwnd"])
+               if c["hwnd"] == desktop["focus"]]
+        return next((c["name"] for c in self.forms[form]["controls"] if c["id"] in ids), None)
 
     def registry(self, key):  # the values of a key, or None where there is none
         export = os.path.join(self.tmp, "key.reg")
