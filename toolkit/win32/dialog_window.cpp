@@ -139,14 +139,11 @@ LRESULT DialogWindow::handle(UINT message, WPARAM w, LPARAM l) {
         return 0;
     }
     case WM_ACTIVATE:
-        // Leaving the dialog, the focus is remembered; coming back, it is where it was.
-        if (LOWORD(w) == WA_INACTIVE) {
+        // Leaving the dialog, the focus is remembered; coming back (the frame takes the
+        // focus, below), it is where it was.
+        if (LOWORD(w) == WA_INACTIVE)
             if (HWND focus = GetFocus(); focus && IsChild(hwnd(), focus))
                 focus_ = focus;
-        } else if (!HIWORD(w) && focus_) {
-            SetFocus(focus_);
-            return 0;
-        }
         break;
     case WM_SETFOCUS:
         if (focus_)

@@ -28,6 +28,7 @@
 namespace {
 
 using namespace toolkit::win32;
+using RegionHandle = Owned<HRGN, DeleteObject>;
 
 struct Session final : engine::WallClock, engine::Beeper {
     int beeps = 0;
@@ -229,15 +230,26 @@ TEST(Win32Clock, TheTickWritesReadoutAndTitleAndRepaintsOnlyWhatMoves) {
         EXPECT_GT(painted, 20);
     }
 
-    // One second on, only the second hand and the readout move.
+    // Twenty seconds on, the second hand leaves the lower left for the upper right: what it
+    // leaves and what it enters is painted anew, and not much more.
+    const auto secondHandEnd = [&s, dpi] {
+        const auto& ends = s.clockWindow().dial().ends(face::Line::Line1);
+        return POINT{LONG(std::lround(ends[2] * dpi / 1440)),
+                     LONG(std::lround(ends[3] * dpi / 1440))};
+    };
+    const POINT before = secondHandEnd();
     ValidateRect(clock, nullptr);
-    ++s.at.second;
+    s.at.second = 1;
     SendMessageW(clock, WM_TIMER, 1, 0);
-    RECT dirty{};
-    ASSERT_TRUE(GetUpdateRect(clock, &dirty, FALSE));
-    EXPECT_LT((dirty.right - dirty.left) * (dirty.bottom - dirty.top), size.cx * size.cy / 2);
+    const POINT after = secondHandEnd();
+    ASSERT_GT(std::abs(after.x - before.x) + std::abs(after.y - before.y), 100);
+    const RegionHandle dirty(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetUpdateRgn(clock, dirty.get(), FALSE), NULLREGION);
+    EXPECT_TRUE(PtInRegion(dirty.get(), before.x, before.y));
+    EXPECT_TRUE(PtInRegion(dirty.get(), after.x, after.y));
+    EXPECT_FALSE(PtInRegion(dirty.get(), size.cx - 2, size.cy - 2)); // a corner no hand reached
     s.pump();
-    EXPECT_EQ(Session::text(s.clockWindow().readout()), "10:10:41");
+    EXPECT_EQ(Session::text(s.clockWindow().readout()), "10:10:1");
 }
 
 struct Keyboard {
