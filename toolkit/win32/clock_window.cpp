@@ -179,29 +179,37 @@ LRESULT ClockWindow::handle(UINT message, WPARAM w, LPARAM l) {
         }
         break;
     case WM_ERASEBKGND: return 1; // the painting fills the background itself
-    case WM_PAINT: paint(); return 0;
+    case WM_PAINT: {
+        const Painting painting(hwnd());
+        paint(painting.dc(), painting.dirty());
+        return 0;
+    }
+    case WM_PRINTCLIENT: { // a picture of the client area, as PrintWindow takes it
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        paint(reinterpret_cast<HDC>(w), client);
+        return 0;
+    }
     default: break;
     }
     return defaultHandling(message, w, l);
 }
 
-void ClockWindow::paint() {
-    const Painting painting(hwnd());
-    const RECT& dirty = painting.dirty();
+void ClockWindow::paint(HDC target, const RECT& dirty) const {
     const int width = dirty.right - dirty.left;
     const int height = dirty.bottom - dirty.top;
     if (width <= 0 || height <= 0)
         return;
     // Drawn off screen and copied in one go, so that no line flickers over the background.
-    const MemoryDc buffer(CreateCompatibleDC(painting.dc()));
-    const BitmapHandle bitmap(CreateCompatibleBitmap(painting.dc(), width, height));
+    const MemoryDc buffer(CreateCompatibleDC(target));
+    const BitmapHandle bitmap(CreateCompatibleBitmap(target, width, height));
     if (!buffer || !bitmap)
         return;
     const Selection selected(buffer.get(), bitmap.get());
     SetViewportOrgEx(buffer.get(), -dirty.left, -dirty.top, nullptr);
     FillRect(buffer.get(), &dirty, background_.get());
     dial_.paint(buffer.get(), dirty);
-    BitBlt(painting.dc(), dirty.left, dirty.top, width, height, buffer.get(), dirty.left, dirty.top,
+    BitBlt(target, dirty.left, dirty.top, width, height, buffer.get(), dirty.left, dirty.top,
            SRCCOPY);
 }
 

@@ -68,7 +68,7 @@ public:
 private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
     void relayout(UINT dpi) override;
-    void paint();
+    void paint(HDC target, const RECT& dirty) const;
     SIZE clientPixels() const;
 
     Dial dial_;

@@ -5,6 +5,7 @@
 #include "toolkit/win32/text.h"
 #include "toolkit/win32/win32_toolkit.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -33,6 +34,22 @@ Made kindOf(forms::Kind kind) {
         return {L"BUTTON", child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0};
     }
     throw std::invalid_argument("a control of no known kind");
+}
+
+// The dialog keys make a push button that has the focus the default one, which Enter then
+// presses. This button stays a plain push button, in its look and for the dialog keys.
+LRESULT CALLBACK neverDefault(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                              DWORD_PTR) noexcept {
+    switch (message) {
+    case BM_SETSTYLE: w = (w & ~WPARAM{BS_TYPEMASK}) | BS_PUSHBUTTON; break;
+    case WM_GETDLGCODE: {
+        const LRESULT code = DefSubclassProc(button, message, w, l);
+        return (code & ~LRESULT{DLGC_DEFPUSHBUTTON}) | DLGC_UNDEFPUSHBUTTON;
+    }
+    case WM_NCDESTROY: RemoveWindowSubclass(button, neverDefault, 0); break;
+    default: break;
+    }
+    return DefSubclassProc(button, message, w, l);
 }
 
 bool takesFocus(forms::Kind kind) {
@@ -67,6 +84,8 @@ DialogWindow::DialogWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::W
             SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // as much as the control holds
             annotations.setName(window, widen(def.accessibleName));
         }
+        if (def.kind == forms::Kind::CommandButton)
+            SetWindowSubclass(window, neverDefault, 0, 0);
         if (def.kind == forms::Kind::Notice)
             annotations.setRole(window, ROLE_SYSTEM_ALERT);
         if (!focus_ && takesFocus(def.kind))
@@ -120,14 +139,11 @@ LRESULT DialogWindow::handle(UINT message, WPARAM w, LPARAM l) {
         return 0;
     }
     case WM_ACTIVATE:
-        // Leaving the dialog, the focus is remembered; coming back, it is where it was.
-        if (LOWORD(w) == WA_INACTIVE) {
+        // Leaving the dialog, the focus is remembered; coming back (the frame takes the
+        // focus, below), it is where it was.
+        if (LOWORD(w) == WA_INACTIVE)
             if (HWND focus = GetFocus(); focus && IsChild(hwnd(), focus))
                 focus_ = focus;
-        } else if (!HIWORD(w) && focus_) {
-            SetFocus(focus_);
-            return 0;
-        }
         break;
     case WM_SETFOCUS:
         if (focus_)

@@ -15,7 +15,9 @@ int RunProgram(HINSTANCE instance) noexcept {
     InitCommonControlsEx(&controls);
     const ComApartment com;
     try {
-        Win32Toolkit toolkit(instance);
+        LocalClock clock;
+        SystemBeeper beeper;
+        Win32Toolkit toolkit(instance, clock, beeper);
         ui::Program program(toolkit);
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -70,8 +70,10 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
 
 WindowClass::~WindowClass() { UnregisterClassW(MAKEINTATOM(atom_), instance_); }
 
-Win32Toolkit::Win32Toolkit(HINSTANCE instance)
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, engine::WallClock& clock, engine::Beeper& beeper)
     : instance_(instance)
+    , clock_(clock)
+    , beeper_(beeper)
     , clockClass_(instance, clockWindowClass, TopLevel::procedure)
     , dialogClass_(instance, dialogWindowClass, TopLevel::procedure) {}
 

@@ -43,7 +43,7 @@ private:
 // that makes it, which runs the message loop.
 class Win32Toolkit final : public ui::Toolkit {
 public:
-    explicit Win32Toolkit(HINSTANCE instance);
+    Win32Toolkit(HINSTANCE instance, engine::WallClock& clock, engine::Beeper& beeper);
 
     std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
                                                        ui::WindowEvents& events) override;
@@ -82,8 +82,8 @@ private:
     void logFault(const char* what) noexcept;
 
     HINSTANCE instance_;
-    LocalClock clock_;
-    SystemBeeper beeper_;
+    engine::WallClock& clock_;
+    engine::Beeper& beeper_;
     WindowClass clockClass_;
     WindowClass dialogClass_;
     Annotations annotations_;
