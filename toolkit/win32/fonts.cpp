@@ -15,15 +15,19 @@ struct Search {
 };
 
 // The first face found, or a fixed-pitch one as the named Gothic is, where there is one.
-int CALLBACK anyFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM search) {
+int CALLBACK anyFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM search) noexcept {
     // Faces for vertical writing are named after their horizontal face with an '@' before.
     if (font->lfFaceName[0] == L'@')
         return 1;
     auto& s = *reinterpret_cast<Search*>(search);
     const bool fixedPitch = (font->lfPitchAndFamily & 0x3) == FIXED_PITCH;
-    if (s.found.empty() || (fixedPitch && !s.fixedPitch)) {
-        s.found = font->lfFaceName;
-        s.fixedPitch = fixedPitch;
+    try {
+        if (s.found.empty() || (fixedPitch && !s.fixedPitch)) {
+            s.found = font->lfFaceName;
+            s.fixedPitch = fixedPitch;
+        }
+    } catch (...) {
+        return 0;
     }
     return fixedPitch ? 0 : 1;
 }
