@@ -4,7 +4,9 @@
 // or a test driver's own process: the window classes of the clock window and of the
 // dialogs, and the identifiers of the controls and menu commands built from the window
 // definitions. Both are stable: a window's class and a control's identifier never change
-// with the order in which windows are created.
+// with the order in which windows are created. A dialog is found by its class and its
+// caption (the definition's); from another process a field's text is read with WM_GETTEXT,
+// since GetWindowText does not ask a control of another process for it.
 
 #include "forms/form_def.h"
 

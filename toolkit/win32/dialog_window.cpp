@@ -71,6 +71,12 @@ DialogWindow::DialogWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::W
     for (const std::size_t i : byTab) {
         const forms::Control& def = form.controls[i];
         const Made made = kindOf(def.kind);
+        // A field is named by the label right before it in the z-order where the system
+        // has no annotations (Wine): a hidden one with the field's name, as the visible
+        // label before it may name another field ("時" before the minutes).
+        if (def.kind == forms::Kind::TextBox)
+            CreateWindowExW(0, L"STATIC", widen(def.accessibleName).c_str(), WS_CHILD | SS_NOPREFIX,
+                            0, 0, 0, 0, hwnd(), nullptr, toolkit.instance(), nullptr);
         // Each child goes to the bottom of the z-order as it is made: the order of the tab
         // numbers is the order of Tab, and of screen readers reading the dialog.
         HWND window = CreateWindowExW(made.exStyle, made.windowClass, widen(def.caption).c_str(),

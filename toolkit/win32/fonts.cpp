@@ -11,14 +11,25 @@ namespace {
 
 struct Search {
     std::wstring found;
+    bool fixedPitch = false;
 };
 
-int CALLBACK anyFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM search) {
+// The first face found, or a fixed-pitch one as the named Gothic is, where there is one.
+int CALLBACK anyFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM search) noexcept {
     // Faces for vertical writing are named after their horizontal face with an '@' before.
     if (font->lfFaceName[0] == L'@')
         return 1;
-    reinterpret_cast<Search*>(search)->found = font->lfFaceName;
-    return 0;
+    auto& s = *reinterpret_cast<Search*>(search);
+    const bool fixedPitch = (font->lfPitchAndFamily & 0x3) == FIXED_PITCH;
+    try {
+        if (s.found.empty() || (fixedPitch && !s.fixedPitch)) {
+            s.found = font->lfFaceName;
+            s.fixedPitch = fixedPitch;
+        }
+    } catch (...) {
+        return 0;
+    }
+    return fixedPitch ? 0 : 1;
 }
 
 // The first installed face of these that has the character set, or any face that has it.

@@ -10,6 +10,13 @@
 
 namespace toolkit::win32 {
 
+void dispatch(const Win32Toolkit& toolkit, MSG& message) {
+    if (toolkit.dialogMessage(message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
 int RunProgram(HINSTANCE instance) noexcept {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -20,12 +27,8 @@ int RunProgram(HINSTANCE instance) noexcept {
         Win32Toolkit toolkit(instance, clock, beeper);
         ui::Program program(toolkit);
         MSG message{};
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (toolkit.dialogMessage(message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            dispatch(toolkit, message);
         return static_cast<int>(message.wParam);
     } catch (const std::exception& fault) {
         OutputDebugStringA(fault.what());
