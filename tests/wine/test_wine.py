@@ -48,8 +48,9 @@ def start_up(s):
     readout, title, now = s.text("mainForm", "Label1"), s.window("mainForm")["title"], time.time()
     moments = [datetime.datetime.fromtimestamp(now - ago) for ago in (0, 1, 2)]
     check(readout in [f"{t.hour}:{t.minute}:{t.second}" for t in moments], f"readout {readout}")
-    check(title in [f"{t.year}/{t.month}/{t.day} {t:%-H:%M:%S}{SUFFIX}" for t in moments],
-          f"title {title!r}: the date and time under Japanese regional settings")
+    check(title in [f"{t.year}/{t.month}/{t.day}" + (f" {t:%-H:%M:%S}" if t.hour or t.minute or t.second
+                                                      else "") + SUFFIX for t in moments],
+          f"title {title!r}: the date and time under Japanese regional settings, the date alone at 0:00:00")
     for command, name in (("kankaku", "Form2"), ("happyou", "Form4")):
         s.menu(command)
         s.front(name)
