@@ -109,6 +109,7 @@ DialogWindow::~DialogWindow() {
     destroy();
 }
 
+// The dialogs' controls share one font, or take the desktop's.
 void DialogWindow::relayout(UINT dpi) {
     const forms::Font* font = nullptr;
     for (const Control& control : controls_)

@@ -238,10 +238,9 @@ TEST(Win32Clock, TheTickWritesReadoutAndTitleAndRepaintsOnlyWhatMoves) {
     const UINT dpi = GetDpiForWindow(clock);
     const SIZE size = clientSize(clock);
     EXPECT_FLOAT_EQ(s.clockWindow().ScaleWidth(), size.cx * 1440.0f / dpi);
-    const HDC screen = GetDC(nullptr);
-    const MemoryDc picture(CreateCompatibleDC(screen));
-    const BitmapHandle bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
-    ReleaseDC(nullptr, screen);
+    const ScreenDc screen(GetDC(nullptr));
+    const MemoryDc picture(CreateCompatibleDC(screen.get()));
+    const BitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
     {
         const Selection selected(picture.get(), bitmap.get());
         SendMessageW(clock, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.get()), PRF_CLIENT);
