@@ -109,6 +109,7 @@ DialogWindow::~DialogWindow() {
     destroy();
 }
 
+// The dialogs' controls share one font, or take the desktop's.
 void DialogWindow::relayout(UINT dpi) {
     const forms::Font* font = nullptr;
     for (const Control& control : controls_)
@@ -189,8 +190,11 @@ void DialogWindow::setCaption(std::string_view label, std::string_view caption) 
     // A notice shows only with a caption; appearing, it is announced.
     const bool shown = (GetWindowLongPtrW(target.window, GWL_STYLE) & WS_VISIBLE) != 0;
     ShowWindow(target.window, caption.empty() ? SW_HIDE : SW_SHOW);
-    if (!shown && !caption.empty())
+    if (!shown && !caption.empty()) {
+        // Painted now: the chime that follows holds the thread and every repaint with it.
+        UpdateWindow(target.window);
         announceAlert(target.window);
+    }
 }
 
 } // namespace toolkit::win32

@@ -35,20 +35,19 @@ int CALLBACK anyFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM sea
 // The first installed face of these that has the character set, or any face that has it.
 std::wstring installedFace(std::wstring_view wanted, BYTE charset) {
     const std::array<std::wstring, 3> candidates{std::wstring(wanted), L"MS Gothic", L""};
-    const HDC screen = GetDC(nullptr);
+    const ScreenDc screen(GetDC(nullptr));
     std::wstring face(wanted);
     for (const std::wstring& candidate : candidates) {
         LOGFONTW query{};
         query.lfCharSet = charset;
         candidate.copy(query.lfFaceName, LF_FACESIZE - 1);
         Search search;
-        EnumFontFamiliesExW(screen, &query, anyFace, reinterpret_cast<LPARAM>(&search), 0);
+        EnumFontFamiliesExW(screen.get(), &query, anyFace, reinterpret_cast<LPARAM>(&search), 0);
         if (!search.found.empty()) {
             face = search.found;
             break;
         }
     }
-    ReleaseDC(nullptr, screen);
     return face;
 }
 

@@ -26,6 +26,12 @@ using BrushHandle = Owned<HBRUSH, DeleteObject>;
 using BitmapHandle = Owned<HBITMAP, DeleteObject>;
 using MemoryDc = Owned<HDC, DeleteDC>;
 
+// The screen's device context, released when it goes.
+struct ReleaseScreenDc {
+    void operator()(HDC dc) const noexcept { ReleaseDC(nullptr, dc); }
+};
+using ScreenDc = std::unique_ptr<HDC__, ReleaseScreenDc>;
+
 // An object selected into a device context for a scope, the previous one put back after.
 class Selection {
 public:

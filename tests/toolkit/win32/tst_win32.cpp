@@ -211,13 +211,14 @@ std::optional<COLORREF> expectedColour(const ClockWindow& window, POINT at, UINT
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const forms::LineControl& def = forms::mainForm.lines[i];
         const auto& e = window.dial().ends(lines[i]);
-        const double x1 = e[0] * dpi / 1440, y1 = e[1] * dpi / 1440;
-        const double dx = e[2] * dpi / 1440 - x1, dy = e[3] * dpi / 1440 - y1;
+        // Ends on whole pixels, pens as wide as at 96 dpi scaled to this one, as painted.
+        const auto px = [dpi](float twips) { return double(std::lround(twips * dpi / 1440.0)); };
+        const double x1 = px(e[0]), y1 = px(e[1]), dx = px(e[2]) - x1, dy = px(e[3]) - y1;
         const double length2 = dx * dx + dy * dy;
         const double t =
             length2 > 0 ? std::clamp(((at.x - x1) * dx + (at.y - y1) * dy) / length2, 0.0, 1.0) : 0;
-        const double beyondEdge =
-            std::hypot(at.x - (x1 + t * dx), at.y - (y1 + t * dy)) - def.widthPixels * dpi / 192.0;
+        const double beyondEdge = std::hypot(at.x - (x1 + t * dx), at.y - (y1 + t * dy)) -
+                                  MulDiv(def.widthPixels, static_cast<int>(dpi), 96) / 2.0;
         if (beyondEdge < -1.5)
             colour = RGB(def.colour.r, def.colour.g, def.colour.b);
         else if (beyondEdge < 1.5)
@@ -238,10 +239,9 @@ TEST(Win32Clock, TheTickWritesReadoutAndTitleAndRepaintsOnlyWhatMoves) {
     const UINT dpi = GetDpiForWindow(clock);
     const SIZE size = clientSize(clock);
     EXPECT_FLOAT_EQ(s.clockWindow().ScaleWidth(), size.cx * 1440.0f / dpi);
-    const HDC screen = GetDC(nullptr);
-    const MemoryDc picture(CreateCompatibleDC(screen));
-    const BitmapHandle bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
-    ReleaseDC(nullptr, screen);
+    const ScreenDc screen(GetDC(nullptr));
+    const MemoryDc picture(CreateCompatibleDC(screen.get()));
+    const BitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
     {
         const Selection selected(picture.get(), bitmap.get());
         SendMessageW(clock, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.get()), PRF_CLIENT);
