@@ -10,3 +10,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Programs built here run under Wine when CTest runs them (wine64 is not on PATH on Debian).
+find_program(ALARMCLOCK_WINE NAMES wine64 wine PATHS /usr/lib/wine DOC "Wine, to run the tests")
+if(ALARMCLOCK_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${ALARMCLOCK_WINE})
+endif()

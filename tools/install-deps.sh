@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, whatever the clock needs and is not yet installed.
-#   tools/install-deps.sh          what it takes to build and run the clock
-#   tools/install-deps.sh --test   also what the test suite takes (Xvfb, two window
-#                                  managers, a Wayland compositor, the accessibility bus
-#                                  and client, a sound server, a faked clock, the package
-#                                  builder and its checkers, lintian and hardening-check,
-#                                  the desktop-file checkers, the benchmarks' libraries ...)
-#   tools/install-deps.sh --bench  also what the benchmarks take
+#   tools/install-deps.sh            what it takes to build and run the clock
+#   tools/install-deps.sh --windows  also what it takes to cross-build the Windows program
+#                                    and its installer (MinGW-w64, NSIS)
+#   tools/install-deps.sh --test     also what the test suite takes (Xvfb, two window
+#                                    managers, a Wayland compositor, the accessibility bus
+#                                    and client, a sound server, a faked clock, the package
+#                                    builder and its checkers, lintian and hardening-check,
+#                                    the desktop-file checkers, the benchmarks' libraries,
+#                                    the Windows build, Wine and its fonts, GoogleTest's
+#                                    sources to build for Windows ...)
+#   tools/install-deps.sh --bench    also what the benchmarks take
 set -euo pipefail
 
 packages=(
@@ -16,10 +20,13 @@ packages=(
     libpulse-dev libxcb1-dev
     libgtest-dev
 )
+windows=(g++-mingw-w64-x86-64-posix nsis)
 for arg in "$@"; do
     case "$arg" in
+    --windows) packages+=("${windows[@]}") ;;
     --test)
         packages+=(
+            "${windows[@]}" wine64 fonts-wine googletest
             xvfb xauth xdotool libx11-dev openbox mutter weston
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
@@ -32,7 +39,7 @@ for arg in "$@"; do
         packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib)
         ;;
     *)
-        echo "usage: $0 [--test] [--bench]" >&2
+        echo "usage: $0 [--windows] [--test] [--bench]" >&2
         exit 2
         ;;
     esac

@@ -16,12 +16,17 @@ import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
-from Xlib import X, Xatom, display as xdisplay, protocol  # noqa: E402
+from Xlib import X, XK, Xatom, display as xdisplay, protocol  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
 MAIN_TITLE, RATE = "[Hozel] Ver8.1[win8.1]", 48000
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 REGISTRAR = "com.canonical.AppMenu.Registrar"
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
 
 
 def wait_for(look, timeout=10.0, what="condition"):
@@ -38,33 +43,71 @@ def wait_for(look, timeout=10.0, what="condition"):
         time.sleep(0.02)
 
 
-class Session:
-    def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
-                 zone=None, tz=None, screen="1280x1024", dpi=None):
-        self.procs, self.events, self.onsets, self.tmp = [], [], [], tempfile.mkdtemp()
+class XSession:
+    """A private X server (Xvfb) and the processes started beside it, all ended with it."""
+
+    def __init__(self, screen="1280x1024"):
+        self.procs, self.tmp, self.screen = [], tempfile.mkdtemp(), screen
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
         self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
-                        LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo", PULSE_SERVER=f"unix:{self.tmp}/pa")
-        self.options = platform, wm, sound, fake_time, global_menu, screen, dpi
+                        LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
+
+    def spawn(self, *command, **options):
+        self.procs.append(subprocess.Popen(command, env=options.pop("env", self.env),
+                                           stderr=options.pop("stderr", subprocess.DEVNULL),
+                                           preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15),
+                                           **options))  # ends with the test: PR_SET_PDEATHSIG
+        return self.procs[-1]
+
+    def __enter__(self):
+        read, write = os.pipe()
+        self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
+                   self.screen + "x24", pass_fds=[write])
+        self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
+        self.x = xdisplay.Display(self.env["DISPLAY"])
+        return self
+
+    def __exit__(self, *exc):
+        for proc in self.procs[::-1]:
+            proc.terminate()
+            proc.wait()
+        subprocess.run(["rm", "-rf", self.tmp])
+
+    def click_at(self, x, y):  # the first mouse button, at x, y of the screen
+        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
+        for event in (X.ButtonPress, X.ButtonRelease):
+            xtest.fake_input(self.x, event, 1)
+        self.x.sync()
+
+    def key(self, *names):  # real key events: the keys pressed in turn, released in reverse
+        codes = [self.x.keysym_to_keycode(XK.string_to_keysym(name)) for name in names]
+        for event, order in ((X.KeyPress, codes), (X.KeyRelease, codes[::-1])):
+            for code in order:
+                xtest.fake_input(self.x, event, code)
+        self.x.sync()
+
+    def pixels(self, left, top, width, height):  # what the screen shows: rows of (r, g, b)
+        raw = self.x.screen().root.get_image(left, top, width, height, X.ZPixmap, 0xFFFFFFFF).data
+        return [[(raw[i + 2], raw[i + 1], raw[i]) for i in range(row, row + width * 4, 4)]
+                for row in range(0, width * height * 4, width * 4)]
+
+
+class Session(XSession):
+    def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
+                 zone=None, tz=None, screen="1280x1024", dpi=None):
+        super().__init__(screen)
+        self.events, self.onsets = [], []
+        self.env.update(PULSE_SERVER=f"unix:{self.tmp}/pa")
+        self.options = platform, wm, sound, fake_time, global_menu, dpi
         self.command = [os.environ["CLOCK_PROGRAM"]]
         if zone:  # the zone is /etc/localtime, in a mount namespace of its own; TZ names it or not
             self.env.update(TZ=tz) if tz else self.env.pop("TZ")
             self.command[:0] = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" /etc/localtime '
                                 '&& exec "$1"', f"/usr/share/zoneinfo/{zone}"]
 
-    def spawn(self, *command, **options):
-        self.procs.append(subprocess.Popen(command, env=self.env, stderr=subprocess.DEVNULL,
-                                           preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15),
-                                           **options))  # ends with the test: PR_SET_PDEATHSIG
-        return self.procs[-1]
-
     def __enter__(self):
-        platform, wm, sound, fake_time, global_menu, screen, dpi = self.options
-        read, write = os.pipe()
-        self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
-                   screen + "x24", pass_fds=[write])
-        self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
-        self.x = xdisplay.Display(self.env["DISPLAY"])
+        super().__enter__()
+        platform, wm, sound, fake_time, global_menu, dpi = self.options
         if dpi:  # a scaled screen, as desktops set it in the X resources
             self.x.screen().root.change_property(self.x.intern_atom("RESOURCE_MANAGER"),
                                                  Xatom.STRING, 8, f"Xft.dpi:\t{dpi}\n".encode())
@@ -120,10 +163,9 @@ class Session:
                         f"/usr/share/zoneinfo/{zone}", "/etc/localtime"], check=True)
 
     def __exit__(self, *exc):
-        for proc in [self.program] + self.procs[::-1]:
-            proc.terminate()
-            proc.wait()
-        subprocess.run(["rm", "-rf", self.tmp])
+        self.program.terminate()
+        self.program.wait()
+        super().__exit__(*exc)
 
     # -- sound: a server whose silent sink is recorded, and the X server's bells ---------
     def start_sound_server(self):
@@ -209,10 +251,7 @@ class Session:
 
     def click(self, title, x, y):  # the first mouse button, at x, y of the frame
         left, top, _, _ = self.frame(title)
-        xtest.fake_input(self.x, X.MotionNotify, x=left + x, y=top + y)
-        for event in (X.ButtonPress, X.ButtonRelease):
-            xtest.fake_input(self.x, event, 1)
-        self.x.sync()
+        self.click_at(left + x, top + y)
 
     def minimise(self, title):  # what the minimise button of the frame does
         self._to_root(self.x_window(title), "WM_CHANGE_STATE", [3, 0, 0, 0, 0])  # IconicState
@@ -235,8 +274,7 @@ class Session:
         screen = self.x.screen()
         window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth)
         window.map()
-        active = self.x.intern_atom("_NET_ACTIVE_WINDOW")
-        wait_for(lambda: window.id in screen.root.get_full_property(active, 0).value, what="focus")
+        wait_for(lambda: self.active() == window.id, what="focus")
 
     def close_with_frame(self, title):  # what the close box of the frame does
         window, atom = self.x_window(title), self.x.intern_atom

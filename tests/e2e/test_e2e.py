@@ -15,7 +15,7 @@ def skip(reason, tool=True):  # the test presets want every tool that they insta
 
 
 try:
-    from harness import FAKETIME, MAIN_TITLE, Atspi, Session, wait_for
+    from harness import FAKETIME, MAIN_TITLE, Atspi, Session, check, wait_for
 except (ImportError, ValueError) as error:  # PyGObject, the accessibility client, Xlib
     skip(f"a Python module is missing: {error}")
 
@@ -26,11 +26,6 @@ DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayla
             "scaled": {"wm": "openbox", "dpi": 192}, "mutter": {"wm": "mutter --x11 --replace --sm-disable"},
             "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
             "restart": {}, "tz_path": {"tz": ":/etc/localtime"}, "tz_named": {"tz": "Europe/Berlin"}}
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
 
 
 def start_up(s, desktop):

@@ -1,0 +1,4 @@
+#pragma once
+
+// Resources of the program, shared by its resource script and its code.
+#define IDI_CLOCK 1

@@ -1,0 +1,136 @@
+#include "toolkit/win32/win32_toolkit.h"
+
+#include "toolkit/win32/clock_window.h"
+#include "toolkit/win32/control_ids.h"
+#include "toolkit/win32/dialog_window.h"
+#include "toolkit/win32/text.h"
+
+#include <cstdio>
+#include <system_error>
+
+namespace toolkit::win32 {
+namespace {
+
+SYSTEMTIME localTime() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+SYSTEMTIME systemTime(const engine::LocalDateTime& when) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(when.year);
+    time.wMonth = static_cast<WORD>(when.month);
+    time.wDay = static_cast<WORD>(when.day);
+    time.wHour = static_cast<WORD>(when.hour);
+    time.wMinute = static_cast<WORD>(when.minute);
+    time.wSecond = static_cast<WORD>(when.second);
+    return time;
+}
+
+// Asks once for the length and once for the text, as the formatting functions want it.
+template <class Format> std::string formatted(Format format) {
+    const int length = format(nullptr, 0);
+    if (length <= 0)
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                "formatting a date or time");
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, format(text.data(), length) - 1)));
+    return narrow(text);
+}
+
+} // namespace
+
+int LocalClock::hour() { return localTime().wHour; }
+int LocalClock::minute() { return localTime().wMinute; }
+int LocalClock::second() { return localTime().wSecond; }
+
+engine::LocalDateTime LocalClock::now() {
+    const SYSTEMTIME t = localTime();
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+void SystemBeeper::beep() { MessageBeep(MB_OK); }
+
+WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure)
+    : instance_(instance) {
+    WNDCLASSEXW definition{};
+    definition.cbSize = sizeof definition;
+    definition.style = CS_HREDRAW | CS_VREDRAW;
+    definition.lpfnWndProc = procedure;
+    definition.hInstance = instance;
+    definition.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    definition.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    definition.lpszClassName = name;
+    atom_ = RegisterClassExW(&definition);
+    if (!atom_)
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                "RegisterClassExW");
+}
+
+WindowClass::~WindowClass() { UnregisterClassW(MAKEINTATOM(atom_), instance_); }
+
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, engine::WallClock& clock, engine::Beeper& beeper)
+    : instance_(instance)
+    , clock_(clock)
+    , beeper_(beeper)
+    , clockClass_(instance, clockWindowClass, TopLevel::procedure)
+    , dialogClass_(instance, dialogWindowClass, TopLevel::procedure) {}
+
+std::unique_ptr<ui::ClockWindow> Win32Toolkit::createClockWindow(const forms::Form& form,
+                                                                 ui::WindowEvents& events) {
+    return std::make_unique<ClockWindow>(*this, form, events);
+}
+
+std::unique_ptr<ui::DialogWindow> Win32Toolkit::createDialog(const forms::Form& form,
+                                                             ui::WindowEvents& events) {
+    return std::make_unique<DialogWindow>(*this, form, events);
+}
+
+void Win32Toolkit::quit() {
+    ended_ = true;
+    PostQuitMessage(0);
+}
+
+void Win32Toolkit::log(ui::Severity severity, std::string_view message) {
+    const std::string line = std::string("alarmclock: ") +
+                             (severity == ui::Severity::Critical ? "critical: " : "warning: ") +
+                             std::string(message) + "\n";
+    OutputDebugStringW(widen(line).c_str());
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void Win32Toolkit::logFault(const char* what) noexcept {
+    try {
+        log(ui::Severity::Warning, std::string("an event failed: ") + what);
+    } catch (...) {
+        OutputDebugStringW(L"alarmclock: an event failed\n");
+    }
+}
+
+std::string Win32Toolkit::shortDate(const engine::LocalDateTime& when) {
+    const SYSTEMTIME time = systemTime(when);
+    return formatted([&time](wchar_t* text, int length) {
+        return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text,
+                               length, nullptr);
+    });
+}
+
+std::string Win32Toolkit::longTime(const engine::LocalDateTime& when) {
+    const SYSTEMTIME time = systemTime(when);
+    return formatted([&time](wchar_t* text, int length) {
+        return GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, text, length);
+    });
+}
+
+bool Win32Toolkit::dialogMessage(MSG& message) const {
+    if (!message.hwnd)
+        return false;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!root || GetClassLongPtrW(root, GCW_ATOM) != dialogClass_.atom())
+        return false;
+    return IsDialogMessageW(root, &message) != FALSE;
+}
+
+} // namespace toolkit::win32

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "toolkit/win32/accessibility.h"
+#include "ui/toolkit.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace toolkit::win32 {
+
+// The local time as Windows keeps it; every call a fresh reading.
+class LocalClock final : public engine::WallClock {
+public:
+    int hour() override;
+    int minute() override;
+    int second() override;
+    engine::LocalDateTime now() override;
+};
+
+// MessageBeep plays the sound that the user chose for it and returns at once.
+class SystemBeeper final : public engine::Beeper {
+public:
+    void beep() override;
+};
+
+// A window class of this program, registered for as long as the object lives.
+class WindowClass {
+public:
+    WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
+    ~WindowClass();
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+    ATOM atom() const { return atom_; }
+
+private:
+    HINSTANCE instance_;
+    ATOM atom_;
+};
+
+// The toolkit's services on user32 and gdi32, for one run of the program on the thread
+// that makes it, which runs the message loop.
+class Win32Toolkit final : public ui::Toolkit {
+public:
+    Win32Toolkit(HINSTANCE instance, engine::WallClock& clock, engine::Beeper& beeper);
+
+    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
+                                                       ui::WindowEvents& events) override;
+    std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
+                                                   ui::WindowEvents& events) override;
+    engine::WallClock& clock() override { return clock_; }
+    engine::Beeper& beeper() override { return beeper_; }
+    void quit() override;
+    void log(ui::Severity severity, std::string_view message) override;
+    std::string shortDate(const engine::LocalDateTime& when) override;
+    std::string longTime(const engine::LocalDateTime& when) override;
+
+    // Hands an event to the handlers, unless the program has ended. Nothing escapes: a
+    // fault is logged, and the window procedure that called goes on.
+    template <class Call> void deliver(Call&& call) noexcept {
+        if (ended_)
+            return;
+        try {
+            call();
+        } catch (const std::exception& fault) {
+            logFault(fault.what());
+        } catch (...) {
+            logFault("an unknown fault");
+        }
+    }
+
+    // Takes the keyboard messages that move through a dialog's controls (Tab, Shift+Tab)
+    // and those that a dialog ignores (Enter, Escape). True: the message is handled.
+    bool dialogMessage(MSG& message) const;
+
+    HINSTANCE instance() const { return instance_; }
+    Annotations& annotations() { return annotations_; }
+    bool ended() const { return ended_; }
+
+private:
+    void logFault(const char* what) noexcept;
+
+    HINSTANCE instance_;
+    engine::WallClock& clock_;
+    engine::Beeper& beeper_;
+    WindowClass clockClass_;
+    WindowClass dialogClass_;
+    Annotations annotations_;
+    bool ended_ = false;
+};
+
+} // namespace toolkit::win32
