@@ -92,18 +92,18 @@ void Win32Toolkit::quit() {
     PostQuitMessage(0);
 }
 
-void Win32Toolkit::log(ui::Severity severity, std::string_view message) {
-    const std::string line = std::string("alarmclock: ") +
-                             (severity == ui::Severity::Critical ? "critical: " : "warning: ") +
-                             std::string(message) + "\n";
-    OutputDebugStringW(widen(line).c_str());
-    std::fputs(line.c_str(), stderr);
+void Win32Toolkit::log(engine::FaultLog::Severity severity, const std::string& line) {
+    const bool critical = severity == engine::FaultLog::Severity::Critical;
+    const std::string text =
+        std::string("alarmclock.faults: ") + (critical ? "critical: " : "warning: ") + line + "\n";
+    OutputDebugStringW(widen(text).c_str());
+    std::fputs(text.c_str(), stderr);
     std::fflush(stderr);
 }
 
 void Win32Toolkit::logFault(const char* what) noexcept {
     try {
-        log(ui::Severity::Warning, std::string("an event failed: ") + what);
+        log(engine::FaultLog::Severity::Critical, std::string("an event failed: ") + what);
     } catch (...) {
         OutputDebugStringW(L"alarmclock: an event failed\n");
     }

@@ -52,7 +52,7 @@ public:
     engine::WallClock& clock() override { return clock_; }
     engine::Beeper& beeper() override { return beeper_; }
     void quit() override;
-    void log(ui::Severity severity, std::string_view message) override;
+    void log(engine::FaultLog::Severity severity, const std::string& line) override;
     std::string shortDate(const engine::LocalDateTime& when) override;
     std::string longTime(const engine::LocalDateTime& when) override;
 
