@@ -3,13 +3,12 @@
 
 #include "recording_toolkit.h"
 
+#include "../cells.h"
 #include "ui/program.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 struct Session {
     RecordingToolkit toolkit;
@@ -18,8 +17,12 @@ struct Session {
     Session() { toolkit.take(); }
     engine::AlarmState& state() { return program.windows().alarmState(); }
     void tick() { toolkit.main().events.timer(); }
-    void menu(std::string_view item) { toolkit.main().events.click(item); }
-    void press(std::string_view dialog) { toolkit.window(dialog).events.click("Command1"); }
+    // Menu commands by their names, the dialogs' buttons by their dialogs' names.
+    void play(const std::string& commands) {
+        for (const std::string& command : Cells(commands))
+            command.starts_with("Form") ? toolkit.window(command).events.click("Command1")
+                                        : toolkit.main().events.click(command);
+    }
     void close(std::string_view window) { toolkit.window(window).events.closeBox(); }
     std::string& field(std::string_view dialog, std::string_view name) {
         return toolkit.dialog(dialog).texts[std::string(name)];
@@ -29,8 +32,7 @@ struct Session {
         std::string flags;
         for (const engine::Value* v :
              {&state().intervalOn, &state().presOn, &state().alarmOff, &state().alarmArmed})
-            flags += (flags.empty() ? "" : " ") +
-                     (v->isEmpty() ? std::string("e") : std::to_string(int(*v->toDouble())));
+            flags.append(v->isEmpty() ? "e" : std::to_string(int(*v->toDouble()))).append(" ");
         return flags;
     }
 };
@@ -39,59 +41,43 @@ struct Session {
 
 // Form1 is created first; its load handler creates the main window, whose own load handler
 // runs before it is shown; then Form1 is shown in front of it, unowned. Both are centred.
-TEST(Windows, StartUpOrder) {
+// The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only
+// while the time alarm is armed.
+TEST(Windows, StartUpAndTheFirstTick) {
     RecordingToolkit toolkit;
     ui::Program program(toolkit);
-    EXPECT_EQ(toolkit.take(), (Calls{"create Form1", "create mainForm", "backcolor 0 0 255",
-                                     "show mainForm centred", "show Form1 centred"}));
+    EXPECT_EQ(toolkit.take(),
+              "create Form1, create mainForm, blue, show mainForm centred, show Form1 centred");
     EXPECT_EQ(program.windows().alarmState().lastBeepSec, engine::Value{std::int16_t{40}});
+    for (const char* calls : {"create Form2, create Form4", ""}) {
+        toolkit.main().events.timer();
+        EXPECT_EQ(toolkit.take(), calls);
+    }
+    EXPECT_EQ(toolkit.main().readout, "10:10:40");
+    EXPECT_EQ(toolkit.main().title, "date time     [Hozel] Ver8.1[win8.1]");
 }
 
-// The first tick reads the fields of Form2 and Form4: both are created then, hidden; Form1
-// is read only while the time alarm is armed.
-TEST(Windows, TheTickCreatesTheDialogsItReadsHidden) {
-    Session run;
-    run.tick();
-    EXPECT_EQ(run.toolkit.take(), (Calls{"create Form2", "create Form4"}));
-    run.tick();
-    EXPECT_EQ(run.toolkit.take(), Calls{});
-    EXPECT_EQ(run.toolkit.main().readout, "10:10:40");
-    EXPECT_EQ(run.toolkit.main().title, "2026/12/5 10:10:40     [Hozel] Ver8.1[win8.1]");
-}
-
-// Each menu command and each button: what it shows, with its owner, and what it sets and
-// sounds. A dialog is centred the first time it is shown after its creation only.
+// Each menu command and each button: what it shows, with its owner, what it sets, beeps
+// and hushes. A dialog is centred the first time it is shown after its creation only.
 TEST(Windows, Commands) {
-    struct Row {
-        const char* commands;
-        Calls shows;
-        int beeps, hushes;
-        const char* flags;
-    };
-    const Row rows[] = {
-        {"kankaku kankaku", {"show Form2 owned centred", "show Form2 owned"}, 0, 0, "0 0 0 e"},
-        {"happyou", {"show Form4 owned centred"}, 0, 0, "0 0 0 e"},
-        {"jikokusettei", {"show Form1 owned"}, 0, 0, "0 0 0 e"},
-        {"aramuoff aramuoff", {}, 0, 2, "0 0 1 e"},
-        {"Form1", {}, 1, 0, "0 0 0 1"},
-        {"Form2", {}, 1, 0, "1 0 0 e"},
-        {"Form4", {}, 1, 0, "0 1 0 e"},
-        {"Form2 aramuoff Form4", {}, 2, 1, "0 1 0 e"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.commands);
+    // clang-format off
+    for (const char* row : {
+            "kankaku|kankaku|show Form2 owned centred, show Form2 owned|0 0|0 0 0 e ",
+            "happyou|show Form4 owned centred|0 0|0 0 0 e ", "jikokusettei|show Form1 owned|0 0|0 0 0 e ",
+            "aramuoff|aramuoff||0 2|0 0 1 e ", "Form1||1 0|0 0 0 1 ", "Form2||1 0|1 0 0 e ",
+            "Form4||1 0|0 1 0 e ", "Form2|aramuoff|Form4||2 1|0 1 0 e "}) {
+        // clang-format on
+        SCOPED_TRACE(row);
+        const auto cells = Cells(row);
         Session run;
         run.tick();
         run.toolkit.take();
-        for (std::string_view rest = row.commands; !rest.empty();) {
-            const std::string_view command = rest.substr(0, rest.find(' '));
-            rest.remove_prefix(std::min(rest.size(), command.size() + 1));
-            command.starts_with("Form") ? run.press(command) : run.menu(command);
-        }
-        EXPECT_EQ(run.toolkit.take(), row.shows);
-        EXPECT_EQ(run.toolkit.beeps, row.beeps);
-        EXPECT_EQ(run.toolkit.hushes, row.hushes);
-        EXPECT_EQ(run.flags(), row.flags);
+        for (std::size_t i = 0; i + 3 < cells.size(); ++i)
+            run.play(cells[i]);
+        EXPECT_EQ(run.toolkit.take(), cells[cells.size() - 3]);
+        EXPECT_EQ(std::to_string(run.toolkit.beeps) + " " + std::to_string(run.toolkit.hushes),
+                  cells[cells.size() - 2]);
+        EXPECT_EQ(run.flags(), cells.back());
     }
 }
 
@@ -99,41 +85,28 @@ TEST(Windows, Commands) {
 // it afresh and runs its load handler first: hidden when the tick refers to it (Form1 only
 // while armed), shown and centred when the menu does.
 TEST(Windows, TheCloseBoxDestroysADialog) {
-    struct Row {
-        const char* dialog;
-        const char* command;
-        bool armed;
-        Calls byTick, byMenu;
-    };
-    const Row rows[] = {
-        {"Form2", "kankaku", false, {"create Form2"}, {"show Form2 owned centred"}},
-        {"Form4", "happyou", false, {"create Form4"}, {"show Form4 owned centred"}},
-        {"Form1",
-         "jikokusettei",
-         true,
-         {"create Form1", "show mainForm"},
-         {"show Form1 owned centred"}},
-        {"Form1",
-         "jikokusettei",
-         false,
-         {},
-         {"create Form1", "show mainForm", "show Form1 owned centred"}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.dialog);
+    // clang-format off
+    for (const char* row : {
+            "Form2|kankaku|0|create Form2|show Form2 owned centred",
+            "Form4|happyou|0|create Form4|show Form4 owned centred",
+            "Form1|jikokusettei|1|create Form1, show mainForm|show Form1 owned centred",
+            "Form1|jikokusettei|0||create Form1, show mainForm, show Form1 owned centred"}) {
+        // clang-format on
+        SCOPED_TRACE(row);
+        const auto cells = Cells(row);
         Session run;
         run.tick();
-        if (row.armed)
-            run.press("Form1");
-        run.field(row.dialog, "Text1") = "7";
+        if (cells[2] == "1")
+            run.play("Form1");
+        run.field(cells[0], "Text1") = "7";
         run.toolkit.take();
-        run.close(row.dialog);
-        EXPECT_EQ(run.toolkit.take(), Calls{"destroy " + std::string(row.dialog)});
+        run.close(cells[0]);
+        EXPECT_EQ(run.toolkit.take(), "destroy " + cells[0]);
         run.tick();
-        EXPECT_EQ(run.toolkit.take(), row.byTick);
-        run.menu(row.command);
-        EXPECT_EQ(run.toolkit.take(), row.byMenu);
-        EXPECT_EQ(run.field(row.dialog, "Text1"), "");
+        EXPECT_EQ(run.toolkit.take(), cells[3]);
+        run.play(cells[1]);
+        EXPECT_EQ(run.toolkit.take(), cells[4]);
+        EXPECT_EQ(run.field(cells[0], "Text1"), "");
     }
 }
 
@@ -142,11 +115,10 @@ TEST(Windows, TheCloseBoxDestroysADialog) {
 TEST(Windows, EndEndsTheProgram) {
     for (const bool closeBox : {false, true}) {
         Session run;
-        closeBox ? run.close("mainForm") : run.menu("end");
+        closeBox ? run.close("mainForm") : run.play("end");
         run.tick();
-        run.menu("kankaku");
-        run.menu("end");
-        EXPECT_EQ(run.toolkit.take(), Calls{"quit"});
+        run.play("kankaku|end");
+        EXPECT_EQ(run.toolkit.take(), "quit");
         EXPECT_EQ(run.toolkit.main().readout, "");
     }
 }
@@ -157,16 +129,14 @@ TEST(Windows, EndEndsTheProgram) {
 TEST(Windows, TheNoticeIsAnnouncedAtEveryAlarm) {
     Session run;
     run.field("Form1", "Text1") = "10";
-    run.field("Form1", "Text2") = "10";
-    run.press("Form1");
-    run.menu("aramuoff");
+    run.play("Form1|aramuoff");
     run.toolkit.take();
     for (const int hour : {10, 10, 11, 10})
         run.toolkit.at.hour = hour, run.tick();
-    const std::string notice = "Form1.Label4 = 時間ですよ！", cleared = "Form1.Label4 = ";
+    const std::string notice = "Form1.Label4 = 時間ですよ！, attention",
+                      again = "Form1.Label4 = , " + notice;
     EXPECT_EQ(run.toolkit.take(),
-              (Calls{"create Form2", "create Form4", cleared, notice, "attention", notice,
-                     "attention", cleared, notice, "attention"}));
+              "create Form2, create Form4, " + again + ", " + notice + ", " + again);
     EXPECT_EQ(run.toolkit.beeps, 1);
 }
 
@@ -177,14 +147,14 @@ TEST(Windows, AFailingHandlerLeavesTheProgramRunning) {
     run.tick();
     run.toolkit.failing = true;
     run.tick();
-    run.press("Form2");
-    run.menu("aramuoff");
-    EXPECT_EQ(run.flags(), "0 0 1 e");
+    run.play("Form2|aramuoff");
+    EXPECT_EQ(run.flags(), "0 0 1 e ");
     EXPECT_EQ(run.toolkit.faults,
-              (Calls{"critical Timer1_Timer, step 2 (digital readout) failed: "
-                     "std::runtime_error: no clock",
-                     "critical Form2.Command1_Click failed: std::runtime_error: no clock",
-                     "critical mainForm.aramuoff_Click failed: std::runtime_error: no sound"}));
+              (std::vector<std::string>{
+                  "critical Timer1_Timer, step 2 (digital readout) failed: "
+                  "std::runtime_error: no clock",
+                  "critical Form2.Command1_Click failed: std::runtime_error: no clock",
+                  "critical mainForm.aramuoff_Click failed: std::runtime_error: no sound"}));
     run.toolkit.failing = false;
     run.toolkit.at.second = 41;
     run.tick();
