@@ -26,17 +26,10 @@ const Log kFullTick = {"read2", "read3", "read4", "read5", "read6", "read7", "re
 // 150 s, it is counted, and the count written once a minute, the last one after it has
 // stopped.
 TEST(Alarms, Order) {
-    struct Row {
-        const char* failAt;
-        long steps;
-        const char* step;
-    };
-    const Row rows[] = {{"", 30, ""},
-                        {"ShowDigitalTime", 9, "2 (digital readout)"},
-                        {"DrawDialMarks", 13, "5 (dial marks)"},
-                        {"DrawHands", 29, "10 (hands)"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.failAt);
+    for (const char* row : {"|30|", "ShowDigitalTime|9|2 (digital readout)",
+                            "DrawDialMarks|13|5 (dial marks)", "DrawHands|29|10 (hands)"}) {
+        SCOPED_TRACE(row);
+        const auto cells = Cells(row);
         std::vector<std::string> lines; // "0 " a warning
         engine::FaultLog faults([&](engine::FaultLog::Severity severity, const std::string& line) {
             lines.push_back(std::to_string(int(severity)) + ' ' + line);
@@ -45,21 +38,22 @@ TEST(Alarms, Order) {
         world.play("f1 10,0; f2 ,0; set; start4; start2");
         world.log.clear();
         for (int tick = 0; tick < 1900; world.log.clear(), ++tick) {
-            world.failAt = tick < 1500 ? row.failAt : "";
+            world.failAt = tick < 1500 ? cells[0] : "";
             engine::RunTick(world.state, world.ports, faults,
                             engine::FaultLog::Time{} + std::chrono::milliseconds(100 * tick));
             if (tick == 0) {
-                EXPECT_EQ(world.log, Log(kFullTick.begin(), kFullTick.begin() + row.steps));
+                EXPECT_EQ(world.log,
+                          Log(kFullTick.begin(), kFullTick.begin() + std::stol(cells[1])));
             } else if (tick == 1500) {
                 EXPECT_EQ(world.log.back(), "ShowTitle");
             }
         }
-        const std::string fault = "0 Timer1_Timer, step " + std::string(row.step) + " failed",
+        const std::string fault = "0 Timer1_Timer, step " + cells[2] + " failed",
                           again = fault + " again: RunTimeError::Overflow, ";
         const std::vector<std::string> expected{
             fault + ": RunTimeError::Overflow: Overflow", again + "600 times in the last 60 s",
             again + "600 times in the last 60 s", again + "299 times in the last 60 s"};
-        EXPECT_EQ(lines, *row.step == 0 ? std::vector<std::string>{} : expected);
+        EXPECT_EQ(lines, cells[2].empty() ? std::vector<std::string>{} : expected);
     }
 }
 
