@@ -1,172 +1,92 @@
 // A screen reader's view of the clock, from a process of its own in the same Wine prefix and
 // display: it finds the windows and reads and presses their controls through the Windows API
-// only. One command a line on standard input (words split at tabs), one line of JSON back:
+// only. One command a line on standard input, one line of JSON back, with "t" the moment it
+// was carried out on Wine's clock (GetTickCount64, as in Wine's traces):
 //
-//   forms                  the window definitions, with the identifiers the program gives them
-//   windows                the foreground window, the focused control, the program's top-level
-//                          windows front to back
-//   controls HWND          the child windows of HWND
-//   settext HWND TEXT      WM_SETTEXT, as a screen reader types into a field
-//   post HWND MSG WP LP    PostMessage: menu commands, BM_CLICK, WM_SYSCOMMAND ...
-//
-// Window handles are decimal numbers; "t" is GetTickCount64 when the command was carried out,
-// the clock of Wine's trace lines.
+//   look               the foreground window, the focused control, and the program's windows
+//                      front to back by form name, each with its controls by name, and with
+//                      them their definitions (sizes and places in twips, tab numbers) and
+//                      the menu commands' identifiers
+//   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 
 #include "forms/windows.h"
 #include "toolkit/win32/control_ids.h"
 
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
-using Fields = std::initializer_list<std::pair<const char*, std::string>>;
+using namespace toolkit::win32;
+
+std::string utf8(std::wstring_view text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
+                                   int(out.size()), nullptr, nullptr));
+    return out;
+}
 
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
         if (c == '"' || c == '\\')
             out += '\\';
-        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        out += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
     }
     return out + '"';
 }
 
-std::string quoted(std::wstring_view text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
-                                   int(out.size()), nullptr, nullptr));
-    return quoted(std::string_view(out));
-}
+long long id(HWND window) { return reinterpret_cast<long long>(window); }
 
-std::string str(std::intptr_t value) { return std::to_string(value); }
-std::string str(HWND window) { return str(reinterpret_cast<std::intptr_t>(window)); }
-std::string str(RECT r) {
-    char out[64];
-    std::snprintf(out, sizeof out, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    return out;
-}
-
-// Appends an item to a JSON list or object being written.
-void add(std::string& out, const std::string& item) {
-    if (out.size() > 1)
-        out += ',';
-    out += item;
-}
-
-std::string object(Fields fields) {
-    std::string out = "{";
-    for (const auto& [name, value] : fields)
-        add(out, quoted(std::string_view(name)) + ":" + value);
-    return out + "}";
-}
-
-// WM_GETTEXT is marshalled across processes: a field's text is known to its own process only.
-std::string text(HWND window) {
-    wchar_t buffer[512] = {};
+// The name and the fields of a window. WM_GETTEXT is marshalled across processes: a
+// control's text is known to its own process only.
+void print(HWND w, std::string_view name, const forms::Rect& twips, int tab) {
+    wchar_t text[512] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                        5000, &copied);
-    return quoted(std::wstring_view(buffer));
+    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    RECT r{}, c{};
+    GetWindowRect(w, &r);
+    GetClientRect(w, &c);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
+    std::printf("%s:{\"hwnd\":%lld,\"text\":%s,\"visible\":%d,\"iconic\":%d,\"owner\":%lld,"
+                "\"dpi\":%u,\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld,%ld,%ld],"
+                "\"twips\":[%d,%d,%d,%d],\"tab\":%d",
+                quoted(name).c_str(), id(w), quoted(utf8(text)).c_str(), IsWindowVisible(w),
+                IsIconic(w), id(GetWindow(w, GW_OWNER)), GetDpiForWindow(w), r.left, r.top, r.right,
+                r.bottom, c.left, c.top, c.right, c.bottom, twips.left, twips.top, twips.width,
+                twips.height, tab);
 }
 
-std::string forms() {
-    std::string out = "[";
-    for (const forms::Form* form :
-         {&forms::mainForm, &forms::form1, &forms::form2, &forms::form4}) {
-        std::string controls = "[", menu = "{";
-        for (std::size_t i = 0; const forms::Control& c : form->controls) {
-            const forms::Rect& r = c.twips;
-            add(controls, object({{"name", quoted(c.name)},
-                                  {"kind", str(int(c.kind))},
-                                  {"tab", str(c.tabIndex)},
-                                  {"id", str(toolkit::win32::controlId(i++))},
-                                  {"twips", str(RECT{r.left, r.top, r.width, r.height})}}));
+// A window of the program: the clock window, or a dialog known by its caption.
+BOOL CALLBACK printForm(HWND w, LPARAM count) {
+    wchar_t name[64] = {}, title[256] = {};
+    GetClassNameW(w, name, 64);
+    GetWindowTextW(w, title, 256);
+    const bool clock = !lstrcmpW(name, clockWindowClass);
+    if (!clock && lstrcmpW(name, dialogWindowClass))
+        return TRUE;
+    for (const forms::Form* form : {&forms::mainForm, &forms::form1, &forms::form2, &forms::form4})
+        if (clock ? form == &forms::mainForm : utf8(title) == form->caption) {
+            std::fputs((*reinterpret_cast<int*>(count))++ ? "," : "", stdout);
+            print(w, form->name, {0, 0, form->clientWidth, form->clientHeight}, 0);
+            std::printf(",\"controls\":{");
+            int n = 0;
+            for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                if (auto i = std::size_t(GetDlgCtrlID(c) - firstControlId);
+                    i < form->controls.size()) {
+                    std::fputs(n++ ? "," : "", stdout);
+                    const forms::Control& def = form->controls[i];
+                    print(c, def.name, def.twips, def.tabIndex);
+                    std::printf("}");
+                }
+            std::printf("},\"menu\":{");
+            for (std::size_t i = 0; i < form->menu.size(); ++i)
+                std::printf("%s%s:%d", i ? "," : "", quoted(form->menu[i].name).c_str(), menuId(i));
+            std::printf("}}");
         }
-        for (std::size_t i = 0; i < form->menu.size(); ++i)
-            add(menu, quoted(form->menu[i].name) + ":" + str(toolkit::win32::menuId(i)));
-        add(out, object({{"name", quoted(form->name)},
-                         {"caption", quoted(form->caption)},
-                         {"width", str(form->clientWidth)},
-                         {"height", str(form->clientHeight)},
-                         {"controls", controls + "]"},
-                         {"menu", menu + "}"}}));
-    }
-    return out + "]";
-}
-
-std::string window(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    RECT frame{}, client{};
-    GetWindowRect(w, &frame);
-    GetClientRect(w, &client);
-    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    return object({{"hwnd", str(w)},
-                   {"class", quoted(std::wstring_view(name))},
-                   {"title", text(w)},
-                   {"id", str(GetDlgCtrlID(w))},
-                   {"visible", str(IsWindowVisible(w))},
-                   {"iconic", str(IsIconic(w))},
-                   {"owner", str(GetWindow(w, GW_OWNER))},
-                   {"rect", str(frame)},
-                   {"client", str(client)},
-                   {"dpi", str(GetDpiForWindow(w))}});
-}
-
-BOOL CALLBACK addWindow(HWND w, LPARAM list) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    if (!lstrcmpW(name, toolkit::win32::clockWindowClass) ||
-        !lstrcmpW(name, toolkit::win32::dialogWindowClass))
-        add(*reinterpret_cast<std::string*>(list), window(w));
     return TRUE;
-}
-
-std::string windows() {
-    HWND front = GetForegroundWindow();
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-    std::string list = "[";
-    EnumWindows(addWindow, reinterpret_cast<LPARAM>(&list));
-    return object({{"front", str(front)}, {"focus", str(info.hwndFocus)}, {"list", list + "]"}});
-}
-
-std::string controls(HWND parent) {
-    std::string out = "[";
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        add(out, window(child));
-    return out + "]";
-}
-
-HWND handle(const std::string& word) { return reinterpret_cast<HWND>(std::stoll(word)); }
-
-std::string run(const std::vector<std::string>& w) {
-    if (w[0] == "forms")
-        return forms();
-    if (w[0] == "windows")
-        return windows();
-    if (w[0] == "controls" && w.size() == 2)
-        return controls(handle(w[1]));
-    if (w[0] == "settext" && w.size() == 3) {
-        std::wstring value(w[2].size(), L'\0');
-        value.resize(MultiByteToWideChar(CP_UTF8, 0, w[2].data(), int(w[2].size()), value.data(),
-                                         int(value.size())));
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(handle(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()),
-                            SMTO_ABORTIFHUNG, 5000, &result);
-        return "null";
-    }
-    if (w[0] == "post" && w.size() == 5 &&
-        PostMessageW(handle(w[1]), std::stoul(w[2]), std::stoull(w[3]), std::stoll(w[4])))
-        return "null";
-    throw std::invalid_argument("unknown command or failed");
 }
 
 } // namespace
@@ -174,21 +94,26 @@ std::string run(const std::vector<std::string>& w) {
 int main() {
     // Coordinates in the screen's own pixels, whatever the desktop's scale.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, stdin)) {
-        std::vector<std::string> words(1);
-        for (char* c = buffer; *c && *c != '\n' && *c != '\r'; ++c)
-            if (*c == '\t')
-                words.emplace_back();
-            else
-                words.back().push_back(*c);
-        std::string answer;
-        try {
-            answer = "\"r\":" + run(words);
-        } catch (const std::exception& error) {
-            answer = "\"error\":" + quoted(std::string_view(error.what()));
+    char line[256];
+    while (std::fgets(line, sizeof line, stdin)) {
+        std::printf("{\"t\":%llu", GetTickCount64());
+        long long window = 0;
+        unsigned message = 0, w = 0;
+        if (std::string_view(line).starts_with("look")) {
+            const HWND front = GetForegroundWindow();
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
+            std::printf(",\"front\":%lld,\"focus\":%lld,\"forms\":{", id(front),
+                        id(info.hwndFocus));
+            int count = 0;
+            EnumWindows(printForm, LPARAM(&count));
+            std::printf("}");
+        } else if (std::sscanf(line, "%lld %u %u", &window, &message, &w) != 3 ||
+                   !PostMessageW(reinterpret_cast<HWND>(window), message, w, 0)) {
+            std::printf(",\"error\":%s", quoted(line).c_str());
         }
-        std::printf("{\"t\":%llu,%s}\n", GetTickCount64(), answer.c_str());
+        std::printf("}\n");
         std::fflush(stdout);
     }
 }

@@ -1,10 +1,18 @@
 #!/bin/sh
-# Runs a Windows test program under Wine (WINE, the wine64 loader) on an X server of its own,
-# Wine's server and desktop started for it and ended after it.
-#   run.sh PROGRAM [ARGUMENT...]
+# Wine for the tests, WINE the wine64 loader and WINEPREFIX its prefix, Wine's server ended
+# before and after:
+#   run.sh make                 makes the prefix: a fresh Windows for one CTest run
+#   run.sh remove               removes it
+#   run.sh PROGRAM [ARGUMENT]   runs a Windows test program on an X server of its own
 wineserver="$(dirname "$WINE")/wineserver"
 "$wineserver" -k 2>/dev/null
-xvfb-run -a -s "-nolisten tcp -screen 0 1280x1024x24" "$WINE" "$@"
+case "$1" in
+make) # with Wine's own fonts, where Debian's Wine does not look for them (Marlett draws the frames)
+    rm -rf "$WINEPREFIX" && "$WINE" wineboot --init && "$WINE" reg import "$(dirname "$0")/prefix.reg" &&
+        { cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; } ;;
+remove) rm -rf "$WINEPREFIX" ;;
+*) xvfb-run -a -s "-nolisten tcp -screen 0 1280x1024x24" "$WINE" "$@" ;;
+esac
 status=$?
 "$wineserver" -k 2>/dev/null
 exit $status
