@@ -162,6 +162,9 @@ def owned(s):  # dialogs from the menu are owned by the clock window, and minimi
 
 
 def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is empty and owned
+    # The time alarm stays armed, and Form1 made anew reads as 0:00: muted, lest it chime
+    # at every tick from midnight to one.
+    s.menu("aramuoff")
     for name, command in (("Form1", "jikokusettei"), ("Form2", "kankaku"), ("Form4", "happyou")):
         check(s.form(name)["controls"]["Text1"]["text"], f"{name} holds a text")
         for again in (True, False):
