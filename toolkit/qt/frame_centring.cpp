@@ -12,9 +12,7 @@
 #include <memory>
 #include <optional>
 
-#ifndef _WIN32
 #include <xcb/xcb.h>
-#endif
 
 namespace toolkit::qt {
 namespace {
@@ -31,7 +29,6 @@ QPoint clientPosition(QSize size, QMarginsF frame, QRect area) {
             std::max(qRound(client.y()), area.top() + qCeil(frame.top()))};
 }
 
-#ifndef _WIN32
 // The frame that the window manager put around a window, as it publishes it
 // (_NET_FRAME_EXTENTS): left, right, top, bottom, in the screen's pixels, here turned into
 // the window's scaled ones. Qt's own frame margins are worked out from the window tree, which
@@ -69,7 +66,6 @@ bool publishesFrames(xcb_connection_t* connection, xcb_atom_t extents) {
     const auto* last = first + xcb_get_property_value_length(hints.get()) / 4;
     return std::find(first, last, extents) != last;
 }
-#endif
 
 // Lives from the first show until the frame is known. Until then the window is centred
 // by its client area; once the window manager has framed it, by the frame, whichever
@@ -82,7 +78,6 @@ public:
         : QObject(&window)
         , window_(window) {
         window.winId(); // the native window, whose frame is asked for
-#ifndef _WIN32
         const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
         if (x11 && x11->connection()) { // the offscreen platform answers without a display
             x11_ = x11->connection();
@@ -95,7 +90,6 @@ public:
             extentsAtom_ = atom;
             qGuiApp->installNativeEventFilter(this);
         }
-#endif
         centre(QMargins());
         window.windowHandle()->installEventFilter(this);
     }
@@ -114,7 +108,6 @@ public:
 
     // A window manager publishes the frame once it has made it.
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-#ifndef _WIN32
         if (type == "xcb_generic_event_t") {
             const auto* event = static_cast<const xcb_generic_event_t*>(message);
             if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
@@ -123,10 +116,6 @@ public:
                     centreOnFrame();
             }
         }
-#else
-        Q_UNUSED(type);
-        Q_UNUSED(message);
-#endif
         return false;
     }
 
@@ -135,17 +124,13 @@ private:
         if (done_)
             return;
         std::optional<QMarginsF> frame;
-#ifndef _WIN32
         if (x11_)
             frame = frameExtents(x11_, xcb_window_t(window_.winId()), extentsAtom_,
                                  window_.windowHandle()->devicePixelRatio());
         else
-#endif
             frame = window_.windowHandle()->frameMargins();
-#ifndef _WIN32
         if (!frame && (!exposed_ || publishesFrames(x11_, extentsAtom_)))
             return; // not published yet
-#endif
         if (frame && !frame->isNull())
             centre(*frame);
         done_ = true;
@@ -164,10 +149,8 @@ private:
     QWidget& window_;
     bool exposed_ = false;
     bool done_ = false;
-#ifndef _WIN32
     xcb_connection_t* x11_ = nullptr;
     xcb_atom_t extentsAtom_ = XCB_ATOM_NONE;
-#endif
 };
 
 } // namespace

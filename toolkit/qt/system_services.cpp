@@ -8,23 +8,18 @@
 #include <cstdlib>
 #include <utility>
 
-#ifndef _WIN32
 #include <sys/stat.h>
-#endif
 
 namespace toolkit::qt {
 
 SystemClock::SystemClock() {
-#ifndef _WIN32
     // Without TZ the C library looks at /etc/localtime on every tzset(), but a zone file
     // that TZ names by its path (":/etc/localtime", which some sessions set to spare it
     // the look-ups) it loads once: that file is watched here.
     if (const char* tz = std::getenv("TZ"); tz && (tz[0] == '/' || (tz[0] == ':' && tz[1] == '/')))
         tz_ = tz;
-#endif
 }
 
-#ifndef _WIN32
 void SystemClock::reloadZoneIfFileChanged() {
     struct stat file {};
     if (stat(tz_.c_str() + (tz_[0] == ':'), &file) != 0)
@@ -44,16 +39,10 @@ void SystemClock::reloadZoneIfFileChanged() {
     tzset();
     setenv("TZ", tz_.c_str(), 1);
 }
-#endif
 
 std::tm SystemClock::read() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};
-#ifdef _WIN32
-    if (std::exchange(zoneCheckedAt_, now) != now)
-        _tzset();
-    localtime_s(&local, &now);
-#else
     // The C library converts with the zone it loaded; tzset() looks at TZ and, without it,
     // at /etc/localtime again, and loads the zone anew if it changed.
     if (std::exchange(zoneCheckedAt_, now) != now) {
@@ -62,7 +51,6 @@ std::tm SystemClock::read() {
         tzset();
     }
     localtime_r(&now, &local);
-#endif
     return local;
 }
 

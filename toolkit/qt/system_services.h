@@ -32,11 +32,9 @@ public:
 private:
     std::tm read();
     std::time_t zoneCheckedAt_ = -1;
-#ifndef _WIN32
     void reloadZoneIfFileChanged();
     std::string tz_;                                   // TZ when it names a zone file by its path
     std::optional<std::array<long long, 5>> zoneFile_; // what that file was when last looked at
-#endif
 };
 
 // beep() only hands the request to a worker thread that plays it, so the user-interface

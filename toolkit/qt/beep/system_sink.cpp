@@ -1,17 +1,13 @@
 #include "toolkit/qt/beep/system_sink.h"
 
+#include "toolkit/qt/beep/pulse_sink.h"
 #include "toolkit/qt/beep/tone.h"
+
+#include <xcb/xcb.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <thread>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include "toolkit/qt/beep/pulse_sink.h"
-#include <xcb/xcb.h>
-#endif
 
 namespace toolkit::qt::beep {
 
@@ -22,19 +18,6 @@ constexpr ToneShape kTone{};
 // Holds the worker for about as long as the tone, so that beeps in a row stay apart
 // even on sinks that only start a sound and return.
 void waitOutTone() { std::this_thread::sleep_for(std::chrono::duration<double>(kTone.seconds)); }
-
-#ifdef _WIN32
-
-class MessageBeepSink final : public Sink {
-public:
-    bool play() override {
-        const bool sounded = MessageBeep(MB_OK) != 0;
-        waitOutTone();
-        return sounded;
-    }
-};
-
-#else
 
 // Rings the bell of the X display on a connection of its own: the toolkit's connection
 // belongs to the user-interface thread, which may be busy counting out the chime.
@@ -64,8 +47,6 @@ private:
     xcb_connection_t* connection_ = nullptr;
 };
 
-#endif
-
 } // namespace
 
 FirstThatSounds::FirstThatSounds(std::vector<std::unique_ptr<Sink>> sinks)
@@ -85,15 +66,11 @@ void FirstThatSounds::interrupt() {
 }
 
 std::unique_ptr<Sink> MakeSystemSink() {
-#ifdef _WIN32
-    return std::make_unique<MessageBeepSink>();
-#else
     std::vector<std::unique_ptr<Sink>> sinks;
     sinks.push_back(std::make_unique<SoundServerSink>(SynthesizeTone(kTone), kTone.sampleRate));
     if (const char* display = std::getenv("DISPLAY"); display && *display)
         sinks.push_back(std::make_unique<XBellSink>());
     return std::make_unique<FirstThatSounds>(std::move(sinks));
-#endif
 }
 
 } // namespace toolkit::qt::beep
