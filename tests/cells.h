@@ -6,12 +6,8 @@
 
 // A table's row written as one string, its cells separated by '|'.
 inline std::vector<std::string> Cells(std::string_view row) {
-    std::vector<std::string> cells;
-    for (std::size_t at = 0;;) {
-        const std::size_t bar = row.find('|', at);
-        cells.emplace_back(row.substr(at, bar - at));
-        if (bar == std::string_view::npos)
-            return cells;
-        at = bar + 1;
-    }
+    std::vector<std::string> cells(1);
+    for (const char c : row)
+        c == '|' ? void(cells.emplace_back()) : cells.back().push_back(c);
+    return cells;
 }

@@ -144,10 +144,8 @@ class Session(XSession):
             bells.stdout.readline()  # ready
             threading.Thread(target=lambda: self.onsets.extend(
                 float(line.split()[1]) for line in bells.stdout), daemon=True).start()
-        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl",
                    QT_QPA_PLATFORM="wayland" if platform == "wayland" else "xcb")
-        if platform == "wayland":
-            env["WAYLAND_DISPLAY"] = "wl"
         if fake_time:
             env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1",
                        FAKETIME_DONT_FAKE_MONOTONIC="1")
@@ -248,23 +246,6 @@ class Session(XSession):
         active = self.x.screen().root.get_full_property(
             self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW)
         return active.value[0] if active else 0
-
-    def click(self, title, x, y):  # the first mouse button, at x, y of the frame
-        left, top, _, _ = self.frame(title)
-        self.click_at(left + x, top + y)
-
-    def minimise(self, title):  # what the minimise button of the frame does
-        self._to_root(self.x_window(title), "WM_CHANGE_STATE", [3, 0, 0, 0, 0])  # IconicState
-
-    def activate(self, title):  # what a click on the taskbar entry does
-        self._to_root(self.x_window(title), "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0, 0, 0])
-
-    def _to_root(self, window, message, data):
-        root = self.x.screen().root
-        root.send_event(protocol.event.ClientMessage(
-            window=window, client_type=self.x.intern_atom(message), data=(32, data)),
-            event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
-        self.x.flush()
 
     def wm_state(self, title):
         state = self.x_window(title).get_full_property(self.x.intern_atom("_NET_WM_STATE"), 0)

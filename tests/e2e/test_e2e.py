@@ -54,20 +54,6 @@ def start_up(s, desktop):
     check(s.program.wait(5) == 0 and time.monotonic() - moment < 2, "終了 ends the program")
 
 
-def owned(s, desktop):  # a dialog from the menu stays with the clock window; Form1 did not
-    s.press("アラーム間隔設定")
-    main, form1, form2 = (wait_for(lambda: s.x_window(t), what=t).id for t in (MAIN_TITLE, FORM1, FORM2))
-    wait_for(lambda: s.active() == form2, what="the dialog active")
-    s.click(MAIN_TITLE, 12, 60)  # the dial, beside the dialogs
-    wait_for(lambda: s.active() == main, what="the clock window active")
-    stack = s.stacking()
-    check(stack.index(form1) < stack.index(main) < stack.index(form2), f"stacking {stack}")
-    for command, hidden in ((s.minimise, True), (s.activate, False)):
-        command(MAIN_TITLE)
-        wait_for(lambda: ("_NET_WM_STATE_HIDDEN" in s.wm_state(FORM2)) == hidden,
-                 what=f"the dialog {'minimised' if hidden else 'restored'} with the clock")
-
-
 def interval(s, desktop):
     s.press("アラーム間隔設定")
     s.type_into("間隔 分", "0")

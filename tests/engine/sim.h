@@ -7,7 +7,10 @@
 #include "engine/run_time_error.h"
 #include "engine/tick.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -63,29 +66,24 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     std::string play(const std::string& script) {
         long long start = ms;
         const std::size_t first = heard.size();
-        for (std::size_t at = 0, end; at < script.size(); at = end + 1) {
-            end = std::min(script.find(';', at), script.size());
-            const std::size_t from = std::min(script.find_first_not_of(' ', at), end);
-            const std::string name =
-                script.substr(from, std::min(script.find(' ', from), end) - from);
-            const std::string args =
-                from + name.size() < end
-                    ? script.substr(from + name.size() + 1, end - from - name.size() - 1)
-                    : "";
-            const bool numeric = name == "run" || name == "hold" || name == "jump";
-            const long long n = numeric ? std::stoll(args) : 0;
-            for (std::size_t f = name == "f1"   ? 0
-                                 : name == "f2" ? 2
-                                                : 4,
-                             a = 0;
-                 name[0] == 'f' && a <= args.size(); ++f) {
-                const std::size_t comma = std::min(args.find(',', a), args.size());
-                fields[engine::Field(f)] = args.substr(a, comma - a), a = comma + 1;
+        std::istringstream steps(script);
+        for (std::string step; std::getline(steps, step, ';');) {
+            std::istringstream words(step);
+            std::string name, args;
+            words >> name;
+            words.get(); // the blank after the name
+            std::getline(words, args, '\0');
+            const long long n = std::atoll(args.c_str());
+            if (name[0] == 'f') { // f1, f2, f4
+                std::istringstream texts(args);
+                int f = name == "f1" ? 0 : name == "f2" ? 2 : 4;
+                for (std::string text; std::getline(texts, text, ',');)
+                    fields[engine::Field(f++)] = text;
+            } else if (long long h, m, s;
+                       name == "at" &&
+                       std::sscanf(args.c_str(), "%lld:%lld:%lld", &h, &m, &s) == 3) {
+                start = ms = ((h * 60 + m) * 60 + s) * 1000 + 50;
             }
-            if (name == "at")
-                start = ms = std::stoll(args) * 3600000 +
-                             std::stoll(args.substr(args.find(':') + 1)) * 60000 +
-                             std::stoll(args.substr(args.rfind(':') + 1)) * 1000 + 50;
             name == "set"      ? engine::SetAlarmTime(state, *this, *this)
             : name == "start2" ? engine::StartInterval(state, *this, *this)
             : name == "start4" ? engine::StartPresentation(state, *this, *this)

@@ -1,7 +1,7 @@
-// The engine's tick and its three alarms: the order of the tick's steps, each alarm's
-// cases as scripts on a simulated clock, and 48 simulated hours beside the model.
+// The engine's tick and its three alarms: the order of the tick's steps, and each alarm's
+// cases as scripts on a simulated clock.
 
-#include "model.h"
+#include "sim.h"
 
 #include "../cells.h"
 
@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <random>
 
 using Log = std::vector<std::string>;
 
@@ -119,17 +118,4 @@ TEST(Alarms, Scenarios) {
         const auto cells = Cells(row);
         EXPECT_EQ(sim::World().play(cells[1]), cells[2]) << cells[0];
     }
-}
-
-// 48 simulated hours with commands, field edits and a misbehaving clock at random
-// moments, beep for beep beside the model; the run has to go through what it checks.
-TEST(Alarms, FortyEightHoursBesideTheModel) {
-    std::mt19937 random{7};
-    sim::Model model;
-    EXPECT_EQ(
-        sim::RunBesideModel([&](int n) { return std::uniform_int_distribution(0, n - 1)(random); },
-                            600, 48, model),
-        "");
-    EXPECT_TRUE(model.notices > 100 && model.ended > 20 && model.chimes > 100 &&
-                model.intervals > 100);
 }

@@ -20,8 +20,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from harness import XSession, check, wait_for  # noqa: E402
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
-WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK = 0x102, 0x111, 0x112, 0xF5
-SC_MINIMIZE, SC_RESTORE, SC_CLOSE = 0xF020, 0xF120, 0xF060
+WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK, SC_MINIMIZE, SC_RESTORE, SC_CLOSE = (
+    0x102, 0x111, 0x112, 0xF5, 0xF020, 0xF120, 0xF060)
 SCREEN, SUFFIX = (1280, 1024), "     [Hozel] Ver8.1[win8.1]"  # the X server's, and so Wine's desktop's
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 WINDOWS_DLLS = (r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32|"
@@ -88,16 +88,15 @@ class Wine(XSession):
             return shown and shown[0]["hwnd"] == look["front"] == self.form(name, look).get("hwnd") and shown[0]
         return wait_for(ready, what=f"{name} in front and active")
 
-    def focused(self, name):  # the name of the form's control that has the keyboard focus
-        look = self.ask("look")
-        return next((n for n, c in self.form(name, look)["controls"].items() if c["hwnd"] == look["focus"]), None)
+    def focused(self, name, control):  # whether the control of the form has the keyboard focus
+        return (look := self.ask("look"))["focus"] == self.form(name, look)["controls"][control]["hwnd"]
 
 
 def start_up(s):  # Form1 unowned, in front, active and empty; the readout ticking; the title
     form1 = s.front("Form1")
     check(not form1["owner"], "Form1 unowned")
     check(not any(form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4")), "Form1 empty")
-    wait_for(lambda: s.focused("Form1") == "Text1", what="the focus in the hour field")
+    wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
     readout = lambda: s.form("mainForm")["controls"]["Label1"]["text"]  # noqa: E731
     first = wait_for(lambda: re.fullmatch(r"\d+:\d+:\d+", r := readout()) and r)
     main = wait_for(lambda: (m := s.form("mainForm"))["controls"]["Label1"]["text"] != first and m, 3,
@@ -126,7 +125,7 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
                 s.key("Return")
                 s.key("Escape")
                 s.key(*keys)
-                wait_for(lambda: s.focused(name) == stop, 3, f"{'+'.join(keys)} to {stop}")
+                wait_for(lambda: s.focused(name, stop), 3, f"{'+'.join(keys)} to {stop}")
         s.key("space")  # after every Enter and Escape: a beep of theirs would come first
         wait_for(lambda: len(s.beeps) > heard, 5, "a beep")
         time.sleep(0.5)  # for any beep more
