@@ -12,23 +12,6 @@
 namespace toolkit::qt {
 namespace {
 
-face::Line lineNamed(std::string_view name) {
-    using face::Line;
-    constexpr std::array<std::pair<std::string_view, Line>, face::lineCount> names{{
-        {"Line1", Line::Line1},
-        {"Line2", Line::Line2},
-        {"Line3", Line::Line3},
-        {"Line9", Line::Line9},
-        {"Line10", Line::Line10},
-        {"Line11", Line::Line11},
-        {"Line12", Line::Line12},
-    }};
-    for (const auto& [lineName, line] : names)
-        if (lineName == name)
-            return line;
-    throw std::invalid_argument("no line named " + std::string(name));
-}
-
 QPointF pixelPoint(float xTwips, float yTwips) {
     return {xTwips / forms::twipsPerPixel, yTwips / forms::twipsPerPixel};
 }
@@ -54,7 +37,7 @@ DialWidget::DialWidget(QWidget* parent)
     // Lines are drawn in the order the window lists them, so the hands lie over the marks.
     std::size_t order = 0;
     for (const forms::LineControl& def : forms::mainForm.lines) {
-        const face::Line id = lineNamed(def.name);
+        const face::Line id = face::lineNamed(def.name);
         lines_[static_cast<std::size_t>(id)].ends = {float(def.x1), float(def.y1), float(def.x2),
                                                      float(def.y2)};
         paintOrder_[order++] = id;

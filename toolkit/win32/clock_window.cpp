@@ -16,23 +16,6 @@ namespace {
 
 constexpr UINT_PTR timerId = 1;
 
-face::Line lineNamed(std::string_view name) {
-    using face::Line;
-    constexpr std::array<std::pair<std::string_view, Line>, face::lineCount> names{{
-        {"Line1", Line::Line1},
-        {"Line2", Line::Line2},
-        {"Line3", Line::Line3},
-        {"Line9", Line::Line9},
-        {"Line10", Line::Line10},
-        {"Line11", Line::Line11},
-        {"Line12", Line::Line12},
-    }};
-    for (const auto& [lineName, line] : names)
-        if (lineName == name)
-            return line;
-    throw std::invalid_argument("no line named " + std::string(name));
-}
-
 COLORREF colorref(forms::Rgb colour) { return RGB(colour.r, colour.g, colour.b); }
 
 // A coordinate in pixels, kept well inside what GDI takes, whatever the tick assigns.
@@ -68,7 +51,7 @@ Dial::Dial(const forms::Form& form) {
         throw std::invalid_argument("a dial has seven lines");
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const forms::LineControl& def = form.lines[i];
-        indexOf_[static_cast<std::size_t>(lineNamed(def.name))] = i;
+        indexOf_[static_cast<std::size_t>(face::lineNamed(def.name))] = i;
         lines_[i].twips = {float(def.x1), float(def.y1), float(def.x2), float(def.y2)};
         lines_[i].widthPixels = def.widthPixels;
         lines_[i].colour = colorref(def.colour);
