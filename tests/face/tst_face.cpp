@@ -6,6 +6,7 @@
 #include "memory_surface.h"
 
 #include "../cells.h"
+#include "../standing_clock.h"
 #include "face/clock_face.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,9 @@
 
 namespace {
 
-struct Face final : MemorySurface, engine::WallClock, face::RegionalSettings {
-    engine::LocalDateTime at{2026, 12, 5, 12, 30, 30};
+struct Face final : MemorySurface, StandingClock, face::RegionalSettings {
     face::ClockFace clockFace{*this, *this, *this};
 
-    int hour() override { return at.hour; }
-    int minute() override { return at.minute; }
-    int second() override { return at.second; }
-    engine::LocalDateTime now() override { return at; }
     std::string shortDate(const engine::LocalDateTime&) override { return "date"; }
     std::string longTime(const engine::LocalDateTime&) override { return "time"; }
     void tick() {

@@ -5,6 +5,7 @@
 // clock stands where the test sets it and the beeper counts.
 
 #include "../face/memory_surface.h"
+#include "../standing_clock.h"
 
 #include "ui/toolkit.h"
 
@@ -12,7 +13,7 @@
 #include <string>
 #include <utility>
 
-struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
+struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
     struct Recorded {
         RecordingToolkit& toolkit;
         std::string name;
@@ -57,7 +58,6 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
     std::string calls; // separated by ", "
     std::vector<std::string> faults;
     std::map<std::string, Recorded*> live;
-    engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
     int beeps = 0, hushes = 0;
     bool failing = false; // the clock and the sound fail
 
@@ -85,10 +85,7 @@ struct RecordingToolkit final : ui::Toolkit, engine::WallClock, engine::Beeper {
     std::string shortDate(const engine::LocalDateTime&) override { return "date"; }
     std::string longTime(const engine::LocalDateTime&) override { return "time"; }
 
-    int hour() override { return at.hour; }
-    int minute() override { return at.minute; }
     int second() override { return failing ? throw std::runtime_error("no clock") : at.second; }
-    engine::LocalDateTime now() override { return at; }
     void beep() override { ++beeps; }
     void hush() override { failing ? throw std::runtime_error("no sound") : void(++hushes); }
 };

@@ -16,6 +16,8 @@
 #include "ui/main_form.h"
 #include "ui/program.h"
 
+#include "../../standing_clock.h"
+
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,18 +42,13 @@ struct DeleteClosed {
     ~DeleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
-struct Program final : engine::WallClock, engine::Beeper {
+struct Program final : StandingClock, engine::Beeper {
     DeleteClosed deleteClosed;
     int beeps = 0;
-    engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
     toolkit::qt::QtToolkit toolkit{*this, *this, [] {}};
     ui::Program program{toolkit};
 
     Program() { QApplication::processEvents(); }
-    int hour() override { return at.hour; }
-    int minute() override { return at.minute; }
-    int second() override { return at.second; }
-    engine::LocalDateTime now() override { return at; }
     void beep() override { ++beeps; }
 
     template <class Window> static Window* window(const QString& name) {

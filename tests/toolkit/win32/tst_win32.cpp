@@ -13,6 +13,8 @@
 #include "ui/main_form.h"
 #include "ui/program.h"
 
+#include "../../standing_clock.h"
+
 #include <oleacc.h>
 
 #include <gtest/gtest.h>
@@ -25,18 +27,13 @@ namespace {
 
 using namespace toolkit::win32;
 
-struct Session final : engine::WallClock, engine::Beeper {
-    engine::LocalDateTime at{2026, 12, 5, 10, 10, 40};
+struct Session final : StandingClock, engine::Beeper {
     Win32Toolkit toolkit{GetModuleHandleW(nullptr), *this, *this};
     ui::Program program{toolkit};
     ClockWindow& clock = dynamic_cast<ClockWindow&>(program.windows().mainForm().window());
     DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.windows().form1().window());
 
     Session() { KillTimer(clock.hwnd(), 1); }
-    int hour() override { return at.hour; }
-    int minute() override { return at.minute; }
-    int second() override { return at.second; }
-    engine::LocalDateTime now() override { return at; }
     void beep() override {}
 };
 
