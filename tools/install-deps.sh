@@ -14,7 +14,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkgconf
+    cmake ninja-build make g++ pkgconf
     qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
     fonts-ipafont-gothic
     libpulse-dev libxcb1-dev
