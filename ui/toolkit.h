@@ -75,7 +75,8 @@ public:
     virtual engine::WallClock& clock() = 0;
     virtual engine::Beeper& beeper() = 0;
 
-    // Ends the event loop: no event is delivered after this call.
+    // Ends the event loop. Events that it still delivers run no handler: the windows
+    // ignore them once the program has ended.
     virtual void quit() = 0;
 
     // Where a program without a console reports its faults, a line at a time: standard

@@ -148,15 +148,14 @@ LRESULT ClockWindow::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_TIMER:
         if (w != timerId)
             break;
-        toolkit_.deliver([this] { events_.timer(); });
+        events_.timer();
         return 0;
     case WM_COMMAND:
         // Menu commands only: the readout sends none.
         if (HIWORD(w) == 0 && l == 0) {
             const int index = LOWORD(w) - firstMenuId;
             if (index >= 0 && static_cast<std::size_t>(index) < form_.menu.size()) {
-                const std::string_view name = form_.menu[static_cast<std::size_t>(index)].name;
-                toolkit_.deliver([this, name] { events_.click(name); });
+                events_.click(form_.menu[static_cast<std::size_t>(index)].name);
             }
             return 0;
         }

@@ -137,10 +137,7 @@ LRESULT DialogWindow::handle(UINT message, WPARAM w, LPARAM l) {
         for (const Control& control : controls_)
             if (control.def->kind == forms::Kind::CommandButton && HIWORD(w) == BN_CLICKED &&
                 id == GetDlgCtrlID(control.window)) {
-                const std::string_view name = control.def->name;
-                Win32Toolkit& toolkit = toolkit_;
-                ui::WindowEvents& events = events_;
-                toolkit.deliver([&events, name] { events.click(name); });
+                events_.click(control.def->name);
                 return 0;
             }
         return 0;

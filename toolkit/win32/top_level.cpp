@@ -59,24 +59,24 @@ LRESULT CALLBACK TopLevel::procedure(HWND window, UINT message, WPARAM w, LPARAM
         (void)self->window_.release();
         return DefWindowProcW(window, message, w, l);
     }
+    Win32Toolkit& toolkit = self->toolkit_; // the handler may destroy the object
     try {
         return self->handle(message, w, l);
+    } catch (const std::exception& fault) {
+        toolkit.logFault(fault.what());
     } catch (...) {
-        OutputDebugStringW(L"alarmclock: a window procedure failed\n");
-        return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, w, l);
+        toolkit.logFault("an unknown fault");
     }
+    return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, w, l);
 }
 
 LRESULT TopLevel::defaultHandling(UINT message, WPARAM w, LPARAM l) {
     HWND window = window_.get();
     switch (message) {
-    case WM_CLOSE: {
+    case WM_CLOSE:
         // The handler may destroy this object: nothing of it is touched after the call.
-        Win32Toolkit& toolkit = toolkit_;
-        ui::WindowEvents& events = events_;
-        toolkit.deliver([&events] { events.closeBox(); });
+        events_.closeBox();
         return 0;
-    }
     case WM_DPICHANGED: {
         const RECT& suggested = *reinterpret_cast<const RECT*>(l);
         loadIcons(HIWORD(w));

@@ -87,10 +87,7 @@ std::unique_ptr<ui::DialogWindow> Win32Toolkit::createDialog(const forms::Form& 
     return std::make_unique<DialogWindow>(*this, form, events);
 }
 
-void Win32Toolkit::quit() {
-    ended_ = true;
-    PostQuitMessage(0);
-}
+void Win32Toolkit::quit() { PostQuitMessage(0); }
 
 void Win32Toolkit::log(engine::FaultLog::Severity severity, const std::string& line) {
     const bool critical = severity == engine::FaultLog::Severity::Critical;
@@ -103,9 +100,10 @@ void Win32Toolkit::log(engine::FaultLog::Severity severity, const std::string& l
 
 void Win32Toolkit::logFault(const char* what) noexcept {
     try {
-        log(engine::FaultLog::Severity::Critical, std::string("an event failed: ") + what);
+        log(engine::FaultLog::Severity::Critical,
+            std::string("a window procedure failed: ") + what);
     } catch (...) {
-        OutputDebugStringW(L"alarmclock: an event failed\n");
+        OutputDebugStringW(L"alarmclock: a window procedure failed\n");
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
 namespace toolkit::win32 {
@@ -56,19 +55,8 @@ public:
     std::string shortDate(const engine::LocalDateTime& when) override;
     std::string longTime(const engine::LocalDateTime& when) override;
 
-    // Hands an event to the handlers, unless the program has ended. Nothing escapes: a
-    // fault is logged, and the window procedure that called goes on.
-    template <class Call> void deliver(Call&& call) noexcept {
-        if (ended_)
-            return;
-        try {
-            call();
-        } catch (const std::exception& fault) {
-            logFault(fault.what());
-        } catch (...) {
-            logFault("an unknown fault");
-        }
-    }
+    // A fault that a window procedure caught, which nothing may throw out of.
+    void logFault(const char* what) noexcept;
 
     // Takes the keyboard messages that move through a dialog's controls (Tab, Shift+Tab)
     // and those that a dialog ignores (Enter, Escape). True: the message is handled.
@@ -76,18 +64,14 @@ public:
 
     HINSTANCE instance() const { return instance_; }
     Annotations& annotations() { return annotations_; }
-    bool ended() const { return ended_; }
 
 private:
-    void logFault(const char* what) noexcept;
-
     HINSTANCE instance_;
     engine::WallClock& clock_;
     engine::Beeper& beeper_;
     WindowClass clockClass_;
     WindowClass dialogClass_;
     Annotations annotations_;
-    bool ended_ = false;
 };
 
 } // namespace toolkit::win32
