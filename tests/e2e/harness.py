@@ -149,7 +149,7 @@ class Session(XSession):
         if fake_time:
             env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1",
                        FAKETIME_DONT_FAKE_MONOTONIC="1")
-        self.program = subprocess.Popen(self.command, env=env)
+        self.program = self.spawn(*self.command, env=env, stderr=None)  # its faults in the test's log
         desktop = Atspi.get_desktop(0)
         self.app = wait_for(lambda: next((a for a in map(
             desktop.get_child_at_index, range(desktop.get_child_count()))
@@ -159,11 +159,6 @@ class Session(XSession):
     def set_zone(self, zone):  # what changing the time zone in the desktop's settings does
         subprocess.run(["nsenter", f"--mount=/proc/{self.program.pid}/ns/mnt", "mount", "--bind",
                         f"/usr/share/zoneinfo/{zone}", "/etc/localtime"], check=True)
-
-    def __exit__(self, *exc):
-        self.program.terminate()
-        self.program.wait()
-        super().__exit__(*exc)
 
     # -- sound: a server whose silent sink is recorded, and the X server's bells ---------
     def start_sound_server(self):

@@ -35,10 +35,9 @@ using toolkit::qt::FormWindow;
 
 namespace {
 
-// Dialogs closed by the user, and those of the program before, are deleted once their
-// events are over: before the next program starts.
+// Dialogs closed by the user, and those the program leaves, are deleted once their events
+// are over: with the program, before the next one starts.
 struct DeleteClosed {
-    DeleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     ~DeleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
