@@ -9,5 +9,5 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("alarmclock"));
     // Names the launcher entry, so that the desktop shows the installed icon for the window.
     QApplication::setDesktopFileName(QStringLiteral(ALARMCLOCK_APP_ID));
-    return toolkit::qt::RunProgram();
+    return toolkit::qt::runProgram();
 }

@@ -2,5 +2,5 @@
 
 // The clock takes no command-line arguments.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return toolkit::win32::RunProgram(instance);
+    return toolkit::win32::runProgram(instance);
 }

@@ -11,8 +11,8 @@ namespace {
 
 using engine::Field;
 
-constexpr long long kTen = 10 * 3600 * 1000LL;
-constexpr long long kTwenty = 20 * 3600 * 1000LL;
+constexpr long long tenOClock = 10 * 3600 * 1000LL;
+constexpr long long twentyOClock = 20 * 3600 * 1000LL;
 
 // A clock that moves 100 ms per tick, and ports that do nothing.
 class Quiet final : public engine::WallClock,
@@ -20,7 +20,7 @@ class Quiet final : public engine::WallClock,
                     public engine::Dialogs,
                     public engine::FaceSteps {
 public:
-    long long ms = kTen;
+    long long ms = tenOClock;
     std::map<Field, std::string> fields;
 
     int hour() override { return static_cast<int>(ms / 3600000 % 24); }
@@ -39,7 +39,7 @@ public:
 // All three alarms running: the time alarm armed for an hour that the clock never reaches
 // (it runs 10:00 to 20:00 over and over), the interval beeping every 10 s, the bells far
 // enough away that the run never ends.
-void BM_Tick(benchmark::State& bench) {
+void engineTick(benchmark::State& bench) {
     Quiet world;
     world.fields = {{Field::Form1_Text1, "23"}, {Field::Form1_Text2, "30"},
                     {Field::Form2_Text3, "0"},  {Field::Form2_Text1, "10"},
@@ -48,26 +48,26 @@ void BM_Tick(benchmark::State& bench) {
                     {Field::Form4_Text5, "59"}, {Field::Form4_Text6, "59"}};
     engine::AlarmState state;
     engine::TickPorts ports{world, world, world, world};
-    engine::ResetAlarms(state);
-    engine::NoteStartSecond(state, world);
-    engine::SetAlarmTime(state, world, world);
-    engine::StartPresentation(state, world, world);
-    engine::StartInterval(state, world, world);
+    engine::resetAlarms(state);
+    engine::noteStartSecond(state, world);
+    engine::setAlarmTime(state, world, world);
+    engine::startPresentation(state, world, world);
+    engine::startInterval(state, world, world);
     for (auto _ : bench) {
-        engine::Timer1_Timer(state, ports);
-        world.ms = world.ms + 100 < kTwenty ? world.ms + 100 : kTen;
+        engine::runTickSteps(state, ports);
+        world.ms = world.ms + 100 < twentyOClock ? world.ms + 100 : tenOClock;
         if (state.presCount > engine::Value{std::int16_t{2900}}) {
-            engine::StartPresentation(state, world, world);
+            engine::startPresentation(state, world, world);
         }
     }
 }
-BENCHMARK(BM_Tick);
+BENCHMARK(engineTick);
 
 // One pause as the product counts it. Fails unless both counters ran to their bounds.
-void Pause(benchmark::State& bench, engine::ChimeBounds bounds) {
+void countedPause(benchmark::State& bench, engine::ChimeBounds bounds) {
     engine::AlarmState state;
     for (auto _ : bench) {
-        engine::ChimePause(state, bounds);
+        engine::chimePause(state, bounds);
     }
     if (state.chimeStep != engine::Value{static_cast<std::int32_t>(bounds.steps + 1)} ||
         state.chimeSpin != bounds.spins + 1) {
@@ -80,14 +80,14 @@ void Pause(benchmark::State& bench, engine::ChimeBounds bounds) {
     bench.SetComplexityN(static_cast<std::int64_t>(steps));
 }
 
-void BM_ChimePause(benchmark::State& bench) { Pause(bench, engine::ChimeBounds{}); }
-BENCHMARK(BM_ChimePause)->Unit(benchmark::kMillisecond)->Iterations(3);
+void chimePauseCost(benchmark::State& bench) { countedPause(bench, engine::ChimeBounds{}); }
+BENCHMARK(chimePauseCost)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The same pause with a shorter inner count: the time must grow with the count.
-void BM_ChimePauseScaling(benchmark::State& bench) {
-    Pause(bench, {5, 100, static_cast<std::int32_t>(bench.range(0))});
+void chimePauseScaling(benchmark::State& bench) {
+    countedPause(bench, {5, 100, static_cast<std::int32_t>(bench.range(0))});
 }
-BENCHMARK(BM_ChimePauseScaling)
+BENCHMARK(chimePauseScaling)
     ->Unit(benchmark::kMicrosecond)
     ->RangeMultiplier(4)
     ->Range(1 << 10, 1 << 20)

@@ -198,7 +198,7 @@ def main():
             target="≤ 4,000")
 
     print("chime pause ...", file=sys.stderr)
-    pause = next(iter(google_benchmark(f"{bench}/engine_bench", "BM_ChimePause/").values()))
+    pause = next(iter(google_benchmark(f"{bench}/engine_bench", "chimePauseCost/").values()))
     row("one chime pause (10,000 × 100,000 counted steps)", f"{pause['real_time']:.0f} ms")
     row("one counted step", f"{pause['s_per_step'] * 1e9:.3f} ns")
 

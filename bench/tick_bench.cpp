@@ -8,14 +8,14 @@
 //                                           "tick+paint" (each tick and its repaint)
 
 #include "engine/ports.h"
-#include "toolkit/qt/form_window.h"
-#include "toolkit/qt/qt_toolkit.h"
-#include "toolkit/qt/system_services.h"
+#include "platform/linux/system_clock.h"
+#include "toolkit/qt/toolkit.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/windows.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -59,16 +59,19 @@ enum class Clock { Stepped, System };
 // The program after start-up, with its timer stopped so that only the bench ticks.
 struct Program {
     SteppedClock stepped;
-    toolkit::qt::SystemClock system;
+    platform::SystemClock system;
     SilentBeeper beeper;
-    toolkit::qt::QtToolkit toolkit;
+    toolkit::qt::QtToolkit toolkit{[] {}};
     engine::AlarmState state;
-    ui::Windows windows{toolkit, state};
+    const Clock clock;
+    ui::Windows windows;
 
     Program(Alarms alarms, Clock clock)
-        : toolkit(clock == Clock::Stepped ? static_cast<engine::WallClock&>(stepped) : system,
-                  beeper, [] {}) {
-        windows.StartUp();
+        : clock(clock)
+        , windows(toolkit,
+                  clock == Clock::Stepped ? static_cast<engine::WallClock&>(stepped) : system,
+                  beeper, state) {
+        windows.startUp();
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1")))
                 timer->stop();
@@ -84,9 +87,8 @@ struct Program {
 
     static void type(const char* form, const char* field, const QString& text) {
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<toolkit::qt::FormWindow*>(window);
-                dialog && dialog->objectName() == QLatin1String(form))
-                dialog->setText(field, text);
+            if (window->objectName() == QLatin1String(form))
+                window->findChild<QLineEdit*>(field)->setText(text);
     }
 
     // The time alarm armed for 23:30, which the stepped clock never reaches and the
@@ -96,7 +98,7 @@ struct Program {
         windows.form1();
         type("Form1", "Text1", QStringLiteral("23"));
         type("Form1", "Text2", QStringLiteral("30"));
-        if (&toolkit.clock() == &system)
+        if (clock == Clock::System)
             type("Form1", "Text1", QString::number((system.hour() + 2) % 24));
         windows.form1().Command1_Click();
         windows.form2();
@@ -179,14 +181,14 @@ void registerTicks() {
 
 // One reading of the wall clock, as the tick takes seven of them.
 void systemClockReading(benchmark::State& bench) {
-    toolkit::qt::SystemClock clock;
+    platform::SystemClock clock;
     for (auto _ : bench)
         benchmark::DoNotOptimize(clock.second());
 }
 BENCHMARK(systemClockReading);
 
 void systemClockNow(benchmark::State& bench) {
-    toolkit::qt::SystemClock clock;
+    platform::SystemClock clock;
     for (auto _ : bench)
         benchmark::DoNotOptimize(clock.now());
 }

@@ -7,36 +7,36 @@
 
 namespace engine {
 
-using detail::CountUp;
-using detail::CurrentSecond;
-using detail::kOne;
-using detail::kZero;
+using detail::countUp;
+using detail::currentSecond;
+using detail::one;
+using detail::zero;
 
 namespace {
 
-const Value kTwo{std::int16_t{2}};
-const Value kSixty{std::int16_t{60}};
+const Value two{std::int16_t{2}};
+const Value sixty{std::int16_t{60}};
 
 // A number beyond the range of a double leaves the alarm time undefined. NaN equals
 // nothing and orders with nothing, so such an hour or minute never fires.
-Value AlarmTimePart(const std::string& text) {
-    return Value{LeadingNumber(text).value_or(std::numeric_limits<double>::quiet_NaN())};
+Value alarmTimePart(const std::string& text) {
+    return Value{leadingNumber(text).value_or(std::numeric_limits<double>::quiet_NaN())};
 }
 
-AlarmTime MinutesAndSeconds(const Value& minutes, const Value& seconds) {
-    const auto product = Multiply(minutes, kSixty);
-    return product ? Add(*product, seconds) : std::nullopt;
+AlarmTime minutesAndSeconds(const Value& minutes, const Value& seconds) {
+    const auto product = multiply(minutes, sixty);
+    return product ? add(*product, seconds) : std::nullopt;
 }
 
 // The fields of one alarm as operands: all 0 when any is empty, nullopt when one of them
 // does not read as a number.
 template <std::size_t N>
-std::optional<std::array<Value, N>> Operands(const std::array<const std::string*, N>& texts) {
+std::optional<std::array<Value, N>> operands(const std::array<const std::string*, N>& texts) {
     std::array<Value, N> values;
     const bool anyEmpty =
         std::any_of(texts.begin(), texts.end(), [](const std::string* t) { return t->empty(); });
     for (std::size_t i = 0; i < N; ++i) {
-        values[i] = anyEmpty ? kZero : Value{*texts[i]};
+        values[i] = anyEmpty ? zero : Value{*texts[i]};
         if (!values[i].toDouble()) {
             return std::nullopt;
         }
@@ -44,71 +44,71 @@ std::optional<std::array<Value, N>> Operands(const std::array<const std::string*
     return values;
 }
 
-bool Matches(const Value& count, const AlarmTime& time) { return time && count == *time; }
+bool matches(const Value& count, const AlarmTime& time) { return time && count == *time; }
 
-bool Reached(const Value& count, const AlarmTime& time) { return time && count >= *time; }
+bool reached(const Value& count, const AlarmTime& time) { return time && count >= *time; }
 
 // Counts once per new wall-clock second: a count goes up at the first tick that falls in a
 // second other than the last one seen.
-void CountNewSecond(Value& count, Value& lastSec, WallClock& clock) {
-    if (CurrentSecond(clock) != lastSec) {
-        CountUp(count);
-        lastSec = CurrentSecond(clock);
+void countNewSecond(Value& count, Value& lastSec, WallClock& clock) {
+    if (currentSecond(clock) != lastSec) {
+        countUp(count);
+        lastSec = currentSecond(clock);
     }
 }
 
-void RingBell1(AlarmState& state, const AlarmTime& time, Beeper& beeper) {
-    if (Matches(state.presCount, time) && state.bell1Count == kZero) {
+void ringBell1(AlarmState& state, const AlarmTime& time, Beeper& beeper) {
+    if (matches(state.presCount, time) && state.bell1Count == zero) {
         beeper.beep();
-        CountUp(state.bell1Count);
+        countUp(state.bell1Count);
     }
 }
 
-void RingBell2(AlarmState& state, const AlarmTime& time, WallClock& clock, Beeper& beeper) {
-    if (!Reached(state.presCount, time)) {
+void ringBell2(AlarmState& state, const AlarmTime& time, WallClock& clock, Beeper& beeper) {
+    if (!reached(state.presCount, time)) {
         return;
     }
-    if (CurrentSecond(clock) != state.lastBeepSec && state.bell2Count <= kOne) {
+    if (currentSecond(clock) != state.lastBeepSec && state.bell2Count <= one) {
         beeper.beep();
-        CountUp(state.bell2Count);
-        state.lastBeepSec = CurrentSecond(clock);
+        countUp(state.bell2Count);
+        state.lastBeepSec = currentSecond(clock);
     }
 }
 
-void RingBell3(AlarmState& state, const AlarmTime& time, WallClock& clock, Beeper& beeper) {
-    if (!Reached(state.presCount, time)) {
+void ringBell3(AlarmState& state, const AlarmTime& time, WallClock& clock, Beeper& beeper) {
+    if (!reached(state.presCount, time)) {
         return;
     }
-    if (CurrentSecond(clock) != state.lastBeepSec && state.bell3Count <= kTwo) {
+    if (currentSecond(clock) != state.lastBeepSec && state.bell3Count <= two) {
         beeper.beep();
-        if (state.bell3Count == kTwo) {
-            state.presOn = kZero;
+        if (state.bell3Count == two) {
+            state.presOn = zero;
         }
-        CountUp(state.bell3Count);
-        state.lastBeepSec = CurrentSecond(clock);
+        countUp(state.bell3Count);
+        state.lastBeepSec = currentSecond(clock);
     }
 }
 
 } // namespace
 
-std::optional<int> PrepareTimeAlarm(AlarmState& state, Dialogs& dialogs, WallClock& clock) {
-    if (state.alarmArmed != kOne) {
+std::optional<int> prepareTimeAlarm(AlarmState& state, Dialogs& dialogs, WallClock& clock) {
+    if (state.alarmArmed != one) {
         return std::nullopt;
     }
-    state.alarmHour = AlarmTimePart(dialogs.fieldText(Field::Form1_Text1));
-    state.alarmMinute = AlarmTimePart(dialogs.fieldText(Field::Form1_Text2));
+    state.alarmHour = alarmTimePart(dialogs.fieldText(Field::Form1_Text1));
+    state.alarmMinute = alarmTimePart(dialogs.fieldText(Field::Form1_Text2));
     return clock.minute();
 }
 
-BellTimes BellTimesFrom(const FieldTexts& texts) {
+BellTimes bellTimesFrom(const FieldTexts& texts) {
     const auto& t = texts.bells;
-    const auto v = Operands<6>({&t[0], &t[1], &t[2], &t[3], &t[4], &t[5]});
+    const auto v = operands<6>({&t[0], &t[1], &t[2], &t[3], &t[4], &t[5]});
     if (!v) {
         return {};
     }
     const auto& f = *v;
-    BellTimes bells{MinutesAndSeconds(f[0], f[1]), MinutesAndSeconds(f[2], f[3]), std::nullopt};
-    if (const auto bell3 = MinutesAndSeconds(f[4], f[5])) {
+    BellTimes bells{minutesAndSeconds(f[0], f[1]), minutesAndSeconds(f[2], f[3]), std::nullopt};
+    if (const auto bell3 = minutesAndSeconds(f[4], f[5])) {
         if (const auto whole = bell3->toInt32()) {
             bells.bell3 = Value{*whole};
         }
@@ -116,45 +116,45 @@ BellTimes BellTimesFrom(const FieldTexts& texts) {
     return bells;
 }
 
-AlarmTime IntervalLengthFrom(const FieldTexts& texts) {
-    const auto v = Operands<2>({&texts.intervalMinutes, &texts.intervalSeconds});
-    return v ? MinutesAndSeconds((*v)[0], (*v)[1]) : std::nullopt;
+AlarmTime intervalLengthFrom(const FieldTexts& texts) {
+    const auto v = operands<2>({&texts.intervalMinutes, &texts.intervalSeconds});
+    return v ? minutesAndSeconds((*v)[0], (*v)[1]) : std::nullopt;
 }
 
-void RunPresentationAlarm(AlarmState& state, const BellTimes& bells, WallClock& clock,
+void runPresentationAlarm(AlarmState& state, const BellTimes& bells, WallClock& clock,
                           Beeper& beeper) {
-    if (state.presOn != kOne || state.alarmOff != kZero) {
+    if (state.presOn != one || state.alarmOff != zero) {
         return;
     }
-    CountNewSecond(state.presCount, state.presLastSec, clock);
-    RingBell1(state, bells.bell1, beeper);
-    RingBell2(state, bells.bell2, clock, beeper);
-    RingBell3(state, bells.bell3, clock, beeper);
+    countNewSecond(state.presCount, state.presLastSec, clock);
+    ringBell1(state, bells.bell1, beeper);
+    ringBell2(state, bells.bell2, clock, beeper);
+    ringBell3(state, bells.bell3, clock, beeper);
 }
 
-void RunIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clock,
+void runIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clock,
                       Beeper& beeper) {
-    if (state.intervalOn != kOne) {
+    if (state.intervalOn != one) {
         return;
     }
-    CountNewSecond(state.intervalCount, state.intervalLastSec, clock);
-    if (Matches(state.intervalCount, length)) {
+    countNewSecond(state.intervalCount, state.intervalLastSec, clock);
+    if (matches(state.intervalCount, length)) {
         beeper.beep();
-        state.intervalCount = kZero;
+        state.intervalCount = zero;
     }
 }
 
-void FireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock& clock,
+void fireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock& clock,
                    Dialogs& dialogs, Beeper& beeper, const ChimeBounds& chime) {
-    if (state.alarmArmed != kOne || !notedMinute) {
+    if (state.alarmArmed != one || !notedMinute) {
         return;
     }
     if (Value{static_cast<std::int16_t>(clock.hour())} != state.alarmHour) {
         return;
     }
     if (state.alarmMinute <= Value{static_cast<std::int16_t>(*notedMinute)}) {
-        dialogs.setNotice(kAlarmNotice);
-        if (state.alarmOff == kZero) {
+        dialogs.setNotice(alarmNotice);
+        if (state.alarmOff == zero) {
             RingChime(state, beeper, chime);
         }
     }

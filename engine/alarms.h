@@ -32,27 +32,27 @@ struct BellTimes {
 
 // Step 3, while armed: alarmHour and alarmMinute from Form1's fields. Returns the
 // minute noted for step 9, or nullopt when not armed.
-std::optional<int> PrepareTimeAlarm(AlarmState& state, Dialogs& dialogs, WallClock& clock);
+std::optional<int> prepareTimeAlarm(AlarmState& state, Dialogs& dialogs, WallClock& clock);
 
 // Step 4. Any empty field makes all six 0. A field that is not a number leaves all three
 // times undefined; a time that does not fit its kind leaves that bell undefined.
-BellTimes BellTimesFrom(const FieldTexts& texts);
+BellTimes bellTimesFrom(const FieldTexts& texts);
 
 // Step 6, by the same rules as the bell times.
-AlarmTime IntervalLengthFrom(const FieldTexts& texts);
+AlarmTime intervalLengthFrom(const FieldTexts& texts);
 
 // Step 7, while presOn = 1 and alarmOff = 0.
-void RunPresentationAlarm(AlarmState& state, const BellTimes& bells, WallClock& clock,
+void runPresentationAlarm(AlarmState& state, const BellTimes& bells, WallClock& clock,
                           Beeper& beeper);
 
 // Step 8, while intervalOn = 1.
-void RunIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clock, Beeper& beeper);
+void runIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clock, Beeper& beeper);
 
 // Step 9, while armed: the notice and, unless muted, the chime from the alarm minute to
 // the end of the alarm hour.
-void FireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock& clock,
+void fireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock& clock,
                    Dialogs& dialogs, Beeper& beeper, const ChimeBounds& chime);
 
-inline constexpr std::string_view kAlarmNotice = "時間ですよ！";
+inline constexpr std::string_view alarmNotice = "時間ですよ！";
 
 } // namespace engine

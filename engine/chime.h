@@ -19,6 +19,6 @@ struct ChimeBounds {
 void RingChime(AlarmState& state, Beeper& beeper, ChimeBounds bounds = {});
 
 // One pause of the chime, on its own for measuring.
-void ChimePause(AlarmState& state, const ChimeBounds& bounds);
+void chimePause(AlarmState& state, const ChimeBounds& bounds);
 
 } // namespace engine

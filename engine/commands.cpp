@@ -4,56 +4,56 @@
 
 namespace engine {
 
-using detail::CurrentSecond;
-using detail::kOne;
-using detail::kZero;
+using detail::currentSecond;
+using detail::one;
+using detail::zero;
 
-void ResetAlarms(AlarmState& state) {
-    state.intervalCount = kZero;
-    state.intervalOn = kZero;
-    state.alarmOff = kZero;
-    state.presOn = kZero;
-    state.presCount = kZero;
+void resetAlarms(AlarmState& state) {
+    state.intervalCount = zero;
+    state.intervalOn = zero;
+    state.alarmOff = zero;
+    state.presOn = zero;
+    state.presCount = zero;
 }
 
-void NoteStartSecond(AlarmState& state, WallClock& clock) {
-    state.lastBeepSec = CurrentSecond(clock);
+void noteStartSecond(AlarmState& state, WallClock& clock) {
+    state.lastBeepSec = currentSecond(clock);
 }
 
-void SetAlarmTime(AlarmState& state, WallClock& clock, Beeper& beeper) {
-    state.presCount = kZero;
-    state.presOn = kZero;
-    state.presLastSec = CurrentSecond(clock);
-    state.alarmOff = kZero;
-    state.bell1Count = kZero;
-    state.bell2Count = kZero;
-    state.bell3Count = kZero;
+void setAlarmTime(AlarmState& state, WallClock& clock, Beeper& beeper) {
+    state.presCount = zero;
+    state.presOn = zero;
+    state.presLastSec = currentSecond(clock);
+    state.alarmOff = zero;
+    state.bell1Count = zero;
+    state.bell2Count = zero;
+    state.bell3Count = zero;
     beeper.beep();
-    state.alarmArmed = kOne;
+    state.alarmArmed = one;
 }
 
-void StartInterval(AlarmState& state, WallClock& clock, Beeper& beeper) {
-    state.intervalCount = kZero;
-    state.intervalOn = kOne;
-    state.intervalLastSec = CurrentSecond(clock);
-    state.alarmOff = kZero;
-    beeper.beep();
-}
-
-void StartPresentation(AlarmState& state, WallClock& clock, Beeper& beeper) {
-    state.presCount = kZero;
-    state.presOn = kOne;
-    state.presLastSec = CurrentSecond(clock);
-    state.alarmOff = kZero;
-    state.bell1Count = kZero;
-    state.bell2Count = kZero;
-    state.bell3Count = kZero;
+void startInterval(AlarmState& state, WallClock& clock, Beeper& beeper) {
+    state.intervalCount = zero;
+    state.intervalOn = one;
+    state.intervalLastSec = currentSecond(clock);
+    state.alarmOff = zero;
     beeper.beep();
 }
 
-void AlarmOff(AlarmState& state) {
-    state.intervalOn = kZero;
-    state.alarmOff = kOne;
+void startPresentation(AlarmState& state, WallClock& clock, Beeper& beeper) {
+    state.presCount = zero;
+    state.presOn = one;
+    state.presLastSec = currentSecond(clock);
+    state.alarmOff = zero;
+    state.bell1Count = zero;
+    state.bell2Count = zero;
+    state.bell3Count = zero;
+    beeper.beep();
+}
+
+void alarmOff(AlarmState& state) {
+    state.intervalOn = zero;
+    state.alarmOff = one;
 }
 
 } // namespace engine

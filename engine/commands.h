@@ -8,16 +8,16 @@
 namespace engine {
 
 // Main window load, first assignments: all alarms idle.
-void ResetAlarms(AlarmState& state);
+void resetAlarms(AlarmState& state);
 // Main window load, last assignment: lastBeepSec := the current second.
-void NoteStartSecond(AlarmState& state, WallClock& clock);
+void noteStartSecond(AlarmState& state, WallClock& clock);
 // "時刻設定" of Form1: stops the presentation alarm, clears the mute, beeps, arms.
-void SetAlarmTime(AlarmState& state, WallClock& clock, Beeper& beeper);
+void setAlarmTime(AlarmState& state, WallClock& clock, Beeper& beeper);
 // "START" of Form2: the interval alarm counts again from 0.
-void StartInterval(AlarmState& state, WallClock& clock, Beeper& beeper);
+void startInterval(AlarmState& state, WallClock& clock, Beeper& beeper);
 // "START" of Form4: a new presentation run from 0 with silent bells.
-void StartPresentation(AlarmState& state, WallClock& clock, Beeper& beeper);
+void startPresentation(AlarmState& state, WallClock& clock, Beeper& beeper);
 // Menu "アラームOFF": stops the interval alarm and mutes the other two; no beep.
-void AlarmOff(AlarmState& state);
+void alarmOff(AlarmState& state);
 
 } // namespace engine

@@ -16,9 +16,9 @@ namespace engine {
 
 namespace {
 
-constexpr auto kCountInterval = std::chrono::minutes(1);
+constexpr auto countInterval = std::chrono::minutes(1);
 
-std::string TypeName(const std::type_info& type) {
+std::string typeName(const std::type_info& type) {
 #if __has_include(<cxxabi.h>)
     int status = 0;
     const std::unique_ptr<char, decltype(&std::free)> name(
@@ -36,7 +36,7 @@ struct Description {
 };
 
 // The exception in flight, rethrown to be told apart.
-Description Describe() {
+Description describe() {
     constexpr std::array<const char*, 3> kinds{"Overflow", "DivisionByZero", "InvalidOperation"};
     try {
         throw;
@@ -45,7 +45,7 @@ Description Describe() {
                 std::string("RunTimeError::") + kinds.at(static_cast<std::size_t>(e.kind())),
                 e.what()};
     } catch (const std::exception& e) {
-        return {FaultLog::Severity::Critical, TypeName(typeid(e)), e.what()};
+        return {FaultLog::Severity::Critical, typeName(typeid(e)), e.what()};
     } catch (...) {
         return {FaultLog::Severity::Critical, "an exception of unknown type", ""};
     }
@@ -55,7 +55,7 @@ Description Describe() {
 
 void FaultLog::caught(std::string_view handler, std::string_view step, Time now) noexcept {
     try {
-        Description d = Describe();
+        Description d = describe();
         std::string where(handler);
         if (!step.empty())
             where.append(", ").append(step);
@@ -67,7 +67,7 @@ void FaultLog::caught(std::string_view handler, std::string_view step, Time now)
             return;
         }
         ++at->second.unwritten;
-        if (now - at->second.written >= kCountInterval)
+        if (now - at->second.written >= countInterval)
             writeCount(at->second, now);
     } catch (...) {
     }
@@ -76,7 +76,7 @@ void FaultLog::caught(std::string_view handler, std::string_view step, Time now)
 void FaultLog::flush(Time now) noexcept {
     try {
         for (auto& [key, fault] : faults_)
-            if (fault.unwritten > 0 && now - fault.written >= kCountInterval)
+            if (fault.unwritten > 0 && now - fault.written >= countInterval)
                 writeCount(fault, now);
     } catch (...) {
     }

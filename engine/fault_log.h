@@ -49,7 +49,7 @@ private:
 
 // Runs a handler: an exception ends it there and goes to `faults` under the handler's name.
 template <class Handler>
-void RunHandler(FaultLog& faults, std::string_view name, FaultLog::Time now,
+void runHandler(FaultLog& faults, std::string_view name, FaultLog::Time now,
                 Handler&& handler) noexcept {
     try {
         handler();

@@ -9,16 +9,16 @@
 
 namespace engine::detail {
 
-inline const Value kZero{std::int16_t{0}};
-inline const Value kOne{std::int16_t{1}};
+inline const Value zero{std::int16_t{0}};
+inline const Value one{std::int16_t{1}};
 
-inline Value CurrentSecond(WallClock& clock) {
+inline Value currentSecond(WallClock& clock) {
     return Value{static_cast<std::int16_t>(clock.second())};
 }
 
 // Counters hold integers, whose sum with 1 always exists.
-inline void CountUp(Value& counter) {
-    if (auto sum = Add(counter, kOne)) {
+inline void countUp(Value& counter) {
+    if (auto sum = add(counter, one)) {
         counter = std::move(*sum);
     }
 }

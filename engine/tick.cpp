@@ -6,7 +6,7 @@ namespace engine {
 
 namespace {
 
-FieldTexts ReadFieldTexts(Dialogs& dialogs) {
+FieldTexts readFieldTexts(Dialogs& dialogs) {
     FieldTexts texts;
     texts.intervalMinutes = dialogs.fieldText(Field::Form2_Text3);
     texts.intervalSeconds = dialogs.fieldText(Field::Form2_Text1);
@@ -19,25 +19,25 @@ FieldTexts ReadFieldTexts(Dialogs& dialogs) {
 }
 
 // Each step is noted as it starts, so that the one that throws is known.
-void Tick(AlarmState& state, TickPorts& ports, std::string_view& step) {
+void tick(AlarmState& state, TickPorts& ports, std::string_view& step) {
     step = "step 1 (field texts)";
-    const FieldTexts texts = ReadFieldTexts(ports.dialogs);
+    const FieldTexts texts = readFieldTexts(ports.dialogs);
     step = "step 2 (digital readout)";
     ports.face.ShowDigitalTime();
     step = "step 3 (time alarm setting)";
-    const std::optional<int> minute = PrepareTimeAlarm(state, ports.dialogs, ports.clock);
+    const std::optional<int> minute = prepareTimeAlarm(state, ports.dialogs, ports.clock);
     step = "step 4 (bell times)";
-    const BellTimes bells = BellTimesFrom(texts);
+    const BellTimes bells = bellTimesFrom(texts);
     step = "step 5 (dial marks)";
     ports.face.DrawDialMarks();
     step = "step 6 (interval length)";
-    const AlarmTime interval = IntervalLengthFrom(texts);
+    const AlarmTime interval = intervalLengthFrom(texts);
     step = "step 7 (presentation alarm)";
-    RunPresentationAlarm(state, bells, ports.clock, ports.beeper);
+    runPresentationAlarm(state, bells, ports.clock, ports.beeper);
     step = "step 8 (interval alarm)";
-    RunIntervalAlarm(state, interval, ports.clock, ports.beeper);
+    runIntervalAlarm(state, interval, ports.clock, ports.beeper);
     step = "step 9 (time alarm)";
-    FireTimeAlarm(state, minute, ports.clock, ports.dialogs, ports.beeper, ports.chime);
+    fireTimeAlarm(state, minute, ports.clock, ports.dialogs, ports.beeper, ports.chime);
     step = "step 10 (hands)";
     ports.face.DrawHands();
     step = "step 11 (title)";
@@ -46,15 +46,15 @@ void Tick(AlarmState& state, TickPorts& ports, std::string_view& step) {
 
 } // namespace
 
-void Timer1_Timer(AlarmState& state, TickPorts& ports) {
+void runTickSteps(AlarmState& state, TickPorts& ports) {
     std::string_view step;
-    Tick(state, ports, step);
+    tick(state, ports, step);
 }
 
-void RunTick(AlarmState& state, TickPorts& ports, FaultLog& faults, FaultLog::Time now) noexcept {
+void runTick(AlarmState& state, TickPorts& ports, FaultLog& faults, FaultLog::Time now) noexcept {
     std::string_view step;
     try {
-        Tick(state, ports, step);
+        tick(state, ports, step);
     } catch (...) {
         faults.caught("Timer1_Timer", step, now);
     }

@@ -16,12 +16,12 @@ struct TickPorts {
     ChimeBounds chime = ChimeBounds{};
 };
 
-// The clock tick of mainForm's Timer1, every 100 ms. A step that throws ends the tick:
-// the exception leaves this function and no later step runs.
-void Timer1_Timer(AlarmState& state, TickPorts& ports);
+// The steps of the clock tick, every 100 ms, in their order. A step that throws ends the
+// tick: the exception leaves this function and no later step runs.
+void runTickSteps(AlarmState& state, TickPorts& ports);
 
-// The tick as the timer runs it: a step that throws ends the tick and is reported to
+// The tick as mainForm's Timer1 runs it: a step that throws ends the tick and is reported to
 // `faults` with its number and name; the counts that are due are written too.
-void RunTick(AlarmState& state, TickPorts& ports, FaultLog& faults, FaultLog::Time now) noexcept;
+void runTick(AlarmState& state, TickPorts& ports, FaultLog& faults, FaultLog::Time now) noexcept;
 
 } // namespace engine

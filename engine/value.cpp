@@ -10,7 +10,7 @@ namespace engine {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 struct Decimal {
     bool negative = false;
@@ -20,15 +20,15 @@ struct Decimal {
     std::string_view exponent;
 };
 
-std::string_view Digits(std::string_view s, std::size_t& pos) {
+std::string_view digits(std::string_view s, std::size_t& pos) {
     const std::size_t start = pos;
-    while (pos < s.size() && IsDigit(s[pos])) {
+    while (pos < s.size() && isDigit(s[pos])) {
         ++pos;
     }
     return s.substr(start, pos - start);
 }
 
-bool Sign(std::string_view s, std::size_t& pos) {
+bool sign(std::string_view s, std::size_t& pos) {
     if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
         return s[pos++] == '-';
     }
@@ -37,22 +37,22 @@ bool Sign(std::string_view s, std::size_t& pos) {
 
 // Reads a decimal number starting at pos and moves pos past it. An 'e' that is not
 // followed by exponent digits is left unread.
-std::optional<Decimal> ScanDecimal(std::string_view s, std::size_t& pos) {
+std::optional<Decimal> scanDecimal(std::string_view s, std::size_t& pos) {
     Decimal d;
     std::size_t p = pos;
-    d.negative = Sign(s, p);
-    d.whole = Digits(s, p);
+    d.negative = sign(s, p);
+    d.whole = digits(s, p);
     if (p < s.size() && s[p] == '.') {
         ++p;
-        d.fraction = Digits(s, p);
+        d.fraction = digits(s, p);
     }
     if (d.whole.empty() && d.fraction.empty()) {
         return std::nullopt;
     }
     if (p < s.size() && (s[p] == 'e' || s[p] == 'E')) {
         std::size_t q = p + 1;
-        const bool negative = Sign(s, q);
-        if (const auto exponent = Digits(s, q); !exponent.empty()) {
+        const bool negative = sign(s, q);
+        if (const auto exponent = digits(s, q); !exponent.empty()) {
             d.exponentNegative = negative;
             d.exponent = exponent;
             p = q;
@@ -64,7 +64,7 @@ std::optional<Decimal> ScanDecimal(std::string_view s, std::size_t& pos) {
 
 // Decimal exponent of the leading significant digit plus one; tells an overflow from an
 // underflow when the conversion reports the number out of range.
-long long Magnitude(const Decimal& d) {
+long long magnitude(const Decimal& d) {
     long long exponent = 0;
     for (const char c : d.exponent) {
         exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
@@ -78,7 +78,7 @@ long long Magnitude(const Decimal& d) {
     return exponent - static_cast<long long>(d.fraction.find_first_not_of('0'));
 }
 
-std::optional<double> ToDouble(const Decimal& d) {
+std::optional<double> toDouble(const Decimal& d) {
     const double zero = d.negative ? -0.0 : 0.0;
     if (d.whole.find_first_not_of('0') == std::string_view::npos &&
         d.fraction.find_first_not_of('0') == std::string_view::npos) {
@@ -94,7 +94,7 @@ std::optional<double> ToDouble(const Decimal& d) {
     double value = 0.0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc::result_out_of_range) {
-        if (Magnitude(d) > 0) {
+        if (magnitude(d) > 0) {
             return std::nullopt;
         }
         return zero;
@@ -105,11 +105,11 @@ std::optional<double> ToDouble(const Decimal& d) {
     return d.negative ? -value : value;
 }
 
-std::optional<double> WholeNumber(std::string_view digits, int base) {
+std::optional<double> wholeNumber(std::string_view digits, int base) {
     double value = 0.0;
     for (const char c : digits) {
         const char lower = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        const int digit = IsDigit(lower)                   ? lower - '0'
+        const int digit = isDigit(lower)                   ? lower - '0'
                           : (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10
                                                            : base;
         if (digit >= base) {
@@ -123,7 +123,7 @@ std::optional<double> WholeNumber(std::string_view digits, int base) {
     return value;
 }
 
-std::optional<std::int32_t> RoundHalfEven(double x) {
+std::optional<std::int32_t> roundHalfEven(double x) {
     if (!std::isfinite(x)) {
         return std::nullopt;
     }
@@ -141,14 +141,14 @@ std::optional<std::int32_t> RoundHalfEven(double x) {
 // Integers keep their width for the widening rule; texts and doubles take part as doubles.
 using Operand = std::variant<std::int16_t, std::int32_t, double>;
 
-std::optional<Operand> AsOperand(const Value& v) {
+std::optional<Operand> asOperand(const Value& v) {
     return std::visit(
         [](const auto& x) -> std::optional<Operand> {
             using T = std::decay_t<decltype(x)>;
             if constexpr (std::is_same_v<T, std::monostate>) {
                 return Operand{std::int16_t{0}};
             } else if constexpr (std::is_same_v<T, std::string>) {
-                if (const auto d = ReadDecimal(x)) {
+                if (const auto d = readDecimal(x)) {
                     return Operand{*d};
                 }
                 return std::nullopt;
@@ -159,21 +159,21 @@ std::optional<Operand> AsOperand(const Value& v) {
         v.storage());
 }
 
-template <typename T> T As(const Operand& o) {
+template <typename T> T as(const Operand& o) {
     return std::visit([](auto x) { return static_cast<T>(x); }, o);
 }
 
-template <typename Op> std::optional<Value> Combine(const Value& a, const Value& b, Op op) {
-    const auto x = AsOperand(a);
-    const auto y = AsOperand(b);
+template <typename Op> std::optional<Value> combine(const Value& a, const Value& b, Op op) {
+    const auto x = asOperand(a);
+    const auto y = asOperand(b);
     if (!x || !y) {
         return std::nullopt;
     }
     if (std::holds_alternative<double>(*x) || std::holds_alternative<double>(*y)) {
-        const double r = op(As<double>(*x), As<double>(*y));
+        const double r = op(as<double>(*x), as<double>(*y));
         return std::isfinite(r) ? std::optional<Value>{Value{r}} : std::nullopt;
     }
-    const long long r = op(As<long long>(*x), As<long long>(*y));
+    const long long r = op(as<long long>(*x), as<long long>(*y));
     const bool narrow =
         std::holds_alternative<std::int16_t>(*x) && std::holds_alternative<std::int16_t>(*y);
     if (narrow && r >= std::numeric_limits<std::int16_t>::min() &&
@@ -187,7 +187,7 @@ template <typename Op> std::optional<Value> Combine(const Value& a, const Value&
     return Value{static_cast<double>(r)};
 }
 
-double NumberOf(const Value::Storage& v) {
+double numberOf(const Value::Storage& v) {
     if (const auto* d = std::get_if<double>(&v)) {
         return *d;
     }
@@ -204,9 +204,9 @@ double NumberOf(const Value::Storage& v) {
 
 std::optional<double> Value::toDouble() const {
     if (const auto* text = std::get_if<std::string>(&v_)) {
-        return ReadDecimal(*text);
+        return readDecimal(*text);
     }
-    return NumberOf(v_);
+    return numberOf(v_);
 }
 
 std::optional<std::int32_t> Value::toInt32() const {
@@ -214,14 +214,14 @@ std::optional<std::int32_t> Value::toInt32() const {
         return *i;
     }
     const auto d = toDouble();
-    return d ? RoundHalfEven(*d) : std::nullopt;
+    return d ? roundHalfEven(*d) : std::nullopt;
 }
 
 std::partial_ordering operator<=>(const Value& a, const Value& b) {
     const auto* ta = std::get_if<std::string>(&a.v_);
     const auto* tb = std::get_if<std::string>(&b.v_);
     if (ta == nullptr && tb == nullptr) {
-        return NumberOf(a.v_) <=> NumberOf(b.v_);
+        return numberOf(a.v_) <=> numberOf(b.v_);
     }
     if ((ta == nullptr && !a.isEmpty()) || (tb == nullptr && !b.isEmpty())) {
         return std::partial_ordering::unordered;
@@ -231,19 +231,19 @@ std::partial_ordering operator<=>(const Value& a, const Value& b) {
     return x <=> y;
 }
 
-std::optional<Value> Add(const Value& a, const Value& b) {
-    return Combine(a, b, [](auto x, auto y) { return x + y; });
+std::optional<Value> add(const Value& a, const Value& b) {
+    return combine(a, b, [](auto x, auto y) { return x + y; });
 }
 
-std::optional<Value> Multiply(const Value& a, const Value& b) {
-    return Combine(a, b, [](auto x, auto y) { return x * y; });
+std::optional<Value> multiply(const Value& a, const Value& b) {
+    return combine(a, b, [](auto x, auto y) { return x * y; });
 }
 
 namespace {
 
 // Full-width forms U+FF01..U+FF5E become their ASCII counterparts and the ideographic
 // space U+3000 a blank; everything else is kept byte for byte.
-std::string FoldFullWidth(std::string_view utf8) {
+std::string foldFullWidth(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -268,8 +268,8 @@ std::string FoldFullWidth(std::string_view utf8) {
 
 } // namespace
 
-std::optional<double> ReadDecimal(std::string_view utf8) {
-    const std::string folded = FoldFullWidth(utf8);
+std::optional<double> readDecimal(std::string_view utf8) {
+    const std::string folded = foldFullWidth(utf8);
     const std::string_view s{folded};
     const auto first = s.find_first_not_of(" \t");
     if (first == std::string_view::npos) {
@@ -277,29 +277,29 @@ std::optional<double> ReadDecimal(std::string_view utf8) {
     }
     const std::string_view body = s.substr(first, s.find_last_not_of(" \t") - first + 1);
     std::size_t pos = 0;
-    const auto d = ScanDecimal(body, pos);
+    const auto d = scanDecimal(body, pos);
     if (!d || pos != body.size()) {
         return std::nullopt;
     }
-    return ToDouble(*d);
+    return toDouble(*d);
 }
 
-std::optional<double> LeadingNumber(std::string_view utf8) {
+std::optional<double> leadingNumber(std::string_view utf8) {
     std::string s;
-    for (const char c : FoldFullWidth(utf8)) {
+    for (const char c : foldFullWidth(utf8)) {
         if (c != ' ' && c != '\t' && c != '\n') {
             s += c;
         }
     }
     if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
-        return WholeNumber(std::string_view{s}.substr(2), 16);
+        return wholeNumber(std::string_view{s}.substr(2), 16);
     }
     if (s.size() >= 2 && s[0] == '&' && (s[1] == 'O' || s[1] == 'o')) {
-        return WholeNumber(std::string_view{s}.substr(2), 8);
+        return wholeNumber(std::string_view{s}.substr(2), 8);
     }
     std::size_t pos = 0;
-    const auto d = ScanDecimal(s, pos);
-    return d ? ToDouble(*d) : std::optional<double>{0.0};
+    const auto d = scanDecimal(s, pos);
+    return d ? toDouble(*d) : std::optional<double>{0.0};
 }
 
 } // namespace engine

@@ -49,16 +49,16 @@ private:
 // Integer sums and products stay integers and widen 16 -> 32 bits -> double instead of
 // overflowing; a text operand is read by ReadDecimal. nullopt when a text does not read
 // as a number or a double result leaves the finite range.
-std::optional<Value> Add(const Value& a, const Value& b);
-std::optional<Value> Multiply(const Value& a, const Value& b);
+std::optional<Value> add(const Value& a, const Value& b);
+std::optional<Value> multiply(const Value& a, const Value& b);
 
 // The whole text as one decimal number: optional sign, digits with at most one point,
 // optional exponent, blanks around it.
-std::optional<double> ReadDecimal(std::string_view utf8);
+std::optional<double> readDecimal(std::string_view utf8);
 
 // The leading number of a text, skipping blanks, tabs and line feeds wherever they
 // stand; &H and &O introduce hexadecimal and octal whole numbers. 0 when the text does
 // not begin with a number, nullopt when the number lies beyond the range of a double.
-std::optional<double> LeadingNumber(std::string_view utf8);
+std::optional<double> leadingNumber(std::string_view utf8);
 
 } // namespace engine

@@ -4,24 +4,13 @@
 // points of its seven line controls. Reads and writes go through here one at a time,
 // so a step that fails half-way leaves the coordinates it already assigned in place.
 
-#include <stdexcept>
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace face {
 
 enum class Line { Line1, Line2, Line3, Line9, Line10, Line11, Line12 };
-inline constexpr int lineCount = 7;
-
-// The line of that name in the main window's definition.
-inline Line lineNamed(std::string_view name) {
-    constexpr std::string_view names[lineCount] = {"Line1",  "Line2",  "Line3", "Line9",
-                                                   "Line10", "Line11", "Line12"};
-    for (int i = 0; i < lineCount; ++i)
-        if (names[i] == name)
-            return Line(i);
-    throw std::invalid_argument("no line named " + std::string(name));
-}
+inline constexpr std::size_t lineCount = 7;
 
 enum class End { X1, Y1, X2, Y2 };
 

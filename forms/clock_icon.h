@@ -54,4 +54,6 @@ constexpr Rgb clockIconPixel(int row, int column) {
     return clockIconRows.at(row).at(column) == 'Y' ? clockIconInk : clockIconFace;
 }
 
+inline constexpr Icon clockIcon{clockIconSize, clockIconPixel};
+
 } // namespace forms

@@ -10,7 +10,16 @@
 
 namespace forms {
 
-inline constexpr int twipsPerPixel = 15;
+inline constexpr int twipsPerInch = 1440;
+// At the density that desktops call 100 %: 15 twips a pixel.
+inline constexpr int standardDpi = 96;
+
+// Twips to whole pixels at a density, to the nearest.
+constexpr int pixels(int twips, int dpi) {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>((scaled + (scaled < 0 ? -twipsPerInch : twipsPerInch) / 2) /
+                            twipsPerInch);
+}
 
 struct Rgb {
     std::uint8_t r = 0;
@@ -29,6 +38,7 @@ struct Font {
     std::string_view family;
     int pointSize = 0;
     bool bold = false;
+    friend constexpr bool operator==(const Font&, const Font&) = default;
 };
 
 struct Rect {
@@ -36,11 +46,23 @@ struct Rect {
     int top = 0;
     int width = 0;
     int height = 0;
+    friend constexpr bool operator==(Rect, Rect) = default;
 };
 
+// Whole pixels at a density back to twips, as a client area's size is read.
+constexpr float twips(int pixels, int dpi) {
+    return static_cast<float>(pixels) * twipsPerInch / static_cast<float>(dpi);
+}
+
+constexpr Rect pixels(const Rect& twips, int dpi) {
+    return {pixels(twips.left, dpi), pixels(twips.top, dpi), pixels(twips.width, dpi),
+            pixels(twips.height, dpi)};
+}
+
 // A notice is a label whose caption appears when something happens: it shows only once it
-// has a caption, and assistive technologies announce it as an alert.
-enum class Kind { Label, Notice, TextBox, CommandButton };
+// has a caption, and assistive technologies announce it as an alert. A readout is a label
+// whose caption the clock face writes: the window's digital time.
+enum class Kind { Label, Notice, Readout, TextBox, CommandButton };
 
 struct Control {
     std::string_view name;
@@ -68,6 +90,12 @@ struct MenuItem {
     std::string_view caption;
 };
 
+// A window's icon: square, a colour a pixel.
+struct Icon {
+    int size = 0;
+    Rgb (*pixel)(int row, int column) = nullptr;
+};
+
 struct Form {
     std::string_view name;
     std::string_view caption;
@@ -77,6 +105,10 @@ struct Form {
     std::span<const LineControl> lines = {};
     std::span<const MenuItem> menu = {};
     int timerIntervalMs = 0; // 0: the window has no timer
+    const Icon* icon = nullptr;
+    // What assistive technologies call a client area that shows something without a caption
+    // of its own (the dial).
+    std::string_view clientName = {};
 };
 
 constexpr const Control* findControl(const Form& form, std::string_view name) {

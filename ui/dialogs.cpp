@@ -1,7 +1,7 @@
 #include "ui/dialogs.h"
 
 #include "engine/commands.h"
-#include "forms/windows.h"
+#include "forms/definitions.h"
 #include "ui/windows.h"
 
 namespace ui {
@@ -24,24 +24,21 @@ Form1::Form1(Windows& windows)
 void Form1::Form_Load() { windows_.show(windows_.mainForm()); }
 
 void Form1::Command1_Click() {
-    Toolkit& toolkit = windows_.toolkit();
-    engine::SetAlarmTime(windows_.alarmState(), toolkit.clock(), toolkit.beeper());
+    engine::setAlarmTime(windows_.alarmState(), windows_.clock(), windows_.beeper());
 }
 
 Form2::Form2(Windows& windows)
     : Dialog(windows, forms::form2) {}
 
 void Form2::Command1_Click() {
-    Toolkit& toolkit = windows_.toolkit();
-    engine::StartInterval(windows_.alarmState(), toolkit.clock(), toolkit.beeper());
+    engine::startInterval(windows_.alarmState(), windows_.clock(), windows_.beeper());
 }
 
 Form4::Form4(Windows& windows)
     : Dialog(windows, forms::form4) {}
 
 void Form4::Command1_Click() {
-    Toolkit& toolkit = windows_.toolkit();
-    engine::StartPresentation(windows_.alarmState(), toolkit.clock(), toolkit.beeper());
+    engine::startPresentation(windows_.alarmState(), windows_.clock(), windows_.beeper());
 }
 
 } // namespace ui

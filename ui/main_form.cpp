@@ -2,7 +2,7 @@
 
 #include "engine/commands.h"
 #include "engine/tick.h"
-#include "forms/windows.h"
+#include "forms/definitions.h"
 #include "ui/dialogs.h"
 #include "ui/windows.h"
 
@@ -16,21 +16,20 @@ namespace ui {
 MainForm::MainForm(Windows& windows)
     : windows_(windows)
     , window_(windows.toolkit().createClockWindow(forms::mainForm, *this))
-    , face_(window_->clientArea(), windows.toolkit().clock(), windows.toolkit()) {}
+    , face_(window_->clientArea(), windows.clock(), windows.toolkit()) {}
 
 void MainForm::Form_Load() {
     engine::AlarmState& state = windows_.alarmState();
-    engine::ResetAlarms(state);
+    engine::resetAlarms(state);
     window_->setBackColor(forms::mainBackground);
-    engine::NoteStartSecond(state, windows_.toolkit().clock());
+    engine::noteStartSecond(state, windows_.clock());
 }
 
 // A failed step ends this tick only and goes to the fault log; the next tick starts afresh.
 void MainForm::Timer1_Timer() {
-    Toolkit& toolkit = windows_.toolkit();
-    engine::TickPorts ports{toolkit.clock(), toolkit.beeper(), windows_, face_};
+    engine::TickPorts ports{windows_.clock(), windows_.beeper(), windows_, face_};
     windows_.tickStarts();
-    engine::RunTick(windows_.alarmState(), ports, windows_.faults(),
+    engine::runTick(windows_.alarmState(), ports, windows_.faults(),
                     std::chrono::steady_clock::now());
 }
 
@@ -42,11 +41,11 @@ void MainForm::jikokusettei_Click() { windows_.show(windows_.form1()); }
 
 // Beeps already asked for and still waiting would sound on after the command: they go too.
 void MainForm::aramuoff_Click() {
-    engine::AlarmOff(windows_.alarmState());
-    windows_.toolkit().beeper().hush();
+    engine::alarmOff(windows_.alarmState());
+    windows_.beeper().hush();
 }
 
-void MainForm::end_Click() { windows_.End(); }
+void MainForm::end_Click() { windows_.end(); }
 
 void MainForm::click(std::string_view control) {
     using Handler = void (MainForm::*)();
@@ -65,7 +64,7 @@ void MainForm::click(std::string_view control) {
 
 // Without this window nothing could end the program, and hidden dialogs would keep it
 // running: closing it ends the program as the menu's exit does.
-void MainForm::closeBox() { windows_.End(); }
+void MainForm::closeBox() { windows_.end(); }
 
 void MainForm::timer() {
     if (!windows_.ended())

@@ -5,13 +5,14 @@
 
 namespace ui {
 
-// One run of the program on a toolkit: the alarm state and the windows, started up. The
-// toolkit's event loop then delivers the events until the program ends.
+// One run of the program on a toolkit, with the platform's wall clock and beep: the alarm
+// state and the windows, started up. The toolkit's event loop then delivers the events until
+// the program ends.
 class Program {
 public:
-    explicit Program(Toolkit& toolkit)
-        : windows_(toolkit, alarmState_) {
-        windows_.StartUp();
+    Program(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper)
+        : windows_(toolkit, clock, beeper, alarmState_) {
+        windows_.startUp();
     }
 
     Windows& windows() { return windows_; }

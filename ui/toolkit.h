@@ -3,9 +3,9 @@
 // The services of the window toolkit that the windows and their handlers rely on. Each
 // front-end implements them with its platform's own toolkit; everything above them (the
 // start-up, the windows' lifecycle, the handlers and the menu commands) is written once.
+// The wall clock and the beep are the platform's, not the toolkit's: they come beside it.
 
 #include "engine/fault_log.h"
-#include "engine/ports.h"
 #include "face/surface.h"
 #include "face/title.h"
 #include "forms/form_def.h"
@@ -71,9 +71,6 @@ public:
                                                            WindowEvents& events) = 0;
     virtual std::unique_ptr<DialogWindow> createDialog(const forms::Form& form,
                                                        WindowEvents& events) = 0;
-
-    virtual engine::WallClock& clock() = 0;
-    virtual engine::Beeper& beeper() = 0;
 
     // Ends the event loop. Events that it still delivers run no handler: the windows
     // ignore them once the program has ended.

@@ -1,13 +1,16 @@
 #include "ui/windows.h"
 
-#include "forms/windows.h"
+#include "forms/definitions.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 
 namespace ui {
 
-Windows::Windows(Toolkit& toolkit, engine::AlarmState& alarmState)
+Windows::Windows(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper,
+                 engine::AlarmState& alarmState)
     : toolkit_(toolkit)
+    , clock_(clock)
+    , beeper_(beeper)
     , alarmState_(alarmState)
     , faults_([&toolkit](engine::FaultLog::Severity severity, const std::string& line) {
         toolkit.log(severity, line);
@@ -15,7 +18,7 @@ Windows::Windows(Toolkit& toolkit, engine::AlarmState& alarmState)
 
 Windows::~Windows() = default;
 
-void Windows::StartUp() { show(form1(), Owner::None); }
+void Windows::startUp() { show(form1(), Owner::None); }
 
 template <class Form> Form& Windows::reference(std::unique_ptr<Form>& slot) {
     if (!slot) {
@@ -61,7 +64,7 @@ void Windows::destroy(Dialog& dialog) {
     release(form1_) || release(form2_) || release(form4_);
 }
 
-void Windows::End() {
+void Windows::end() {
     if (std::exchange(ended_, true))
         return;
     toolkit_.quit();

@@ -24,14 +24,15 @@ class Form4;
 // destroyed with its texts, and the next reference creates it afresh.
 class Windows final : public engine::Dialogs {
 public:
-    Windows(Toolkit& toolkit, engine::AlarmState& alarmState);
+    Windows(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper,
+            engine::AlarmState& alarmState);
     ~Windows() override;
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
     // Form1 is the start-up window: created first, its load handler shows the main
     // window, then Form1 itself is shown in front of it.
-    void StartUp();
+    void startUp();
 
     MainForm& mainForm();
     Form1& form1();
@@ -53,18 +54,20 @@ public:
     void tickStarts() { noticeInLastTick_ = std::exchange(noticeInThisTick_, false); }
 
     // Ends the program at once: no further tick or handler runs.
-    void End();
+    void end();
 
     // Runs a handler for the toolkit, unless the program has ended. A fault ends the
     // handler at the failing step, goes to the fault log, and the program goes on.
     template <class Handler> void run(std::string_view name, Handler&& handler) noexcept {
         if (!ended_)
-            engine::RunHandler(faults_, name, std::chrono::steady_clock::now(), handler);
+            engine::runHandler(faults_, name, std::chrono::steady_clock::now(), handler);
     }
     bool ended() const { return ended_; }
     engine::FaultLog& faults() { return faults_; }
 
     Toolkit& toolkit() { return toolkit_; }
+    engine::WallClock& clock() { return clock_; }
+    engine::Beeper& beeper() { return beeper_; }
     engine::AlarmState& alarmState() { return alarmState_; }
 
     std::string fieldText(engine::Field field) override;
@@ -75,6 +78,8 @@ private:
     Dialog& dialog(const forms::Form& form);
 
     Toolkit& toolkit_;
+    engine::WallClock& clock_;
+    engine::Beeper& beeper_;
     engine::AlarmState& alarmState_;
     engine::FaultLog faults_;
     // Declared in the order of creation at start-up, so that the dialogs go first.

@@ -26,8 +26,8 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     engine::TickPorts ports{*this, *this, *this, *this, engine::ChimeBounds{5, 2, 3}};
 
     World() { // ticks come at .050 of every 100 ms from 10:00:00
-        engine::ResetAlarms(state);
-        engine::NoteStartSecond(state, *this);
+        engine::resetAlarms(state);
+        engine::noteStartSecond(state, *this);
         ms = 36000050;
         log.clear();
     }
@@ -56,7 +56,7 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     void DrawDialMarks() override { face("DrawDialMarks"); }
     void DrawHands() override { face("DrawHands"); }
     void ShowTitle() override { face("ShowTitle"); }
-    void tick() { engine::Timer1_Timer(state, ports); }
+    void tick() { engine::runTickSteps(state, ports); }
 
     // Plays steps separated by ';' and returns what sounded and showed, in order, as whole
     // seconds from the start: a beep as "3", the notice as "n3". "at H:MM:SS" sets the clock;
@@ -84,10 +84,10 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
                        std::sscanf(args.c_str(), "%lld:%lld:%lld", &h, &m, &s) == 3) {
                 start = ms = ((h * 60 + m) * 60 + s) * 1000 + 50;
             }
-            name == "set"      ? engine::SetAlarmTime(state, *this, *this)
-            : name == "start2" ? engine::StartInterval(state, *this, *this)
-            : name == "start4" ? engine::StartPresentation(state, *this, *this)
-            : name == "off"    ? engine::AlarmOff(state)
+            name == "set"      ? engine::setAlarmTime(state, *this, *this)
+            : name == "start2" ? engine::startInterval(state, *this, *this)
+            : name == "start4" ? engine::startPresentation(state, *this, *this)
+            : name == "off"    ? engine::alarmOff(state)
                                : void();
             for (const long long until = ms + n * 1000; name == "run" && ms < until; ms += 100)
                 tick();

@@ -14,7 +14,7 @@ using Log = std::vector<std::string>;
 
 // clang-format off
 // A tick with everything due at once: Form1 at 10:00, all bells at 0, interval length 0.
-const Log kFullTick = {"read2", "read3", "read4", "read5", "read6", "read7", "read8", "read9",
+const Log fullTick = {"read2", "read3", "read4", "read5", "read6", "read7", "read8", "read9",
     "ShowDigitalTime", "read0", "read1", "m", "DrawDialMarks", "s", "beep", // presentation: bell 1
     "s", "beep", "s", "s", "s", "beep",  // bell 2; bell 3 waits for the next second; interval
     "h", "時間ですよ！", "beep", "beep", "beep", "beep", "beep", "DrawHands", "ShowTitle"};
@@ -28,7 +28,7 @@ TEST(Alarms, Order) {
     for (const char* row : {"|30|", "ShowDigitalTime|9|2 (digital readout)",
                             "DrawDialMarks|13|5 (dial marks)", "DrawHands|29|10 (hands)"}) {
         SCOPED_TRACE(row);
-        const auto cells = Cells(row);
+        const auto cells = cellsOf(row);
         std::vector<std::string> lines; // "0 " a warning
         engine::FaultLog faults([&](engine::FaultLog::Severity severity, const std::string& line) {
             lines.push_back(std::to_string(int(severity)) + ' ' + line);
@@ -38,11 +38,10 @@ TEST(Alarms, Order) {
         world.log.clear();
         for (int tick = 0; tick < 1900; world.log.clear(), ++tick) {
             world.failAt = tick < 1500 ? cells[0] : "";
-            engine::RunTick(world.state, world.ports, faults,
+            engine::runTick(world.state, world.ports, faults,
                             engine::FaultLog::Time{} + std::chrono::milliseconds(100 * tick));
             if (tick == 0) {
-                EXPECT_EQ(world.log,
-                          Log(kFullTick.begin(), kFullTick.begin() + std::stol(cells[1])));
+                EXPECT_EQ(world.log, Log(fullTick.begin(), fullTick.begin() + std::stol(cells[1])));
             } else if (tick == 1500) {
                 EXPECT_EQ(world.log.back(), "ShowTitle");
             }
@@ -115,7 +114,7 @@ TEST(Alarms, Scenarios) {
         "alarm 7時 30分, blanks, full width|at 7:30:00; f1 \t　７時\n,３ ０分; set; hold 1|0 n0 0 0 0 0 0",
         "alarm hour beyond a double|at 0:00:00; f1 1e999,0; set; hold 1|0"}) {
         // clang-format on
-        const auto cells = Cells(row);
+        const auto cells = cellsOf(row);
         EXPECT_EQ(sim::World().play(cells[1]), cells[2]) << cells[0];
     }
 }

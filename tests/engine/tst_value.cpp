@@ -14,7 +14,7 @@ using engine::Value;
 
 namespace {
 
-std::string Show(std::optional<double> d) {
+std::string show(std::optional<double> d) {
     if (!d)
         return "u";
     char text[32];
@@ -23,11 +23,11 @@ std::string Show(std::optional<double> d) {
 }
 
 // What a value holds, as "i16 5", "i32 5", "d 2.5", "e" for empty or "u" for no value.
-std::string Show(const std::optional<Value>& v) {
+std::string show(const std::optional<Value>& v) {
     if (!v || v->isText())
         return "u";
     const char* kind[] = {"e", "i16 ", "i32 ", "d "};
-    return kind[v->storage().index()] + (v->isEmpty() ? "" : Show(v->toDouble()));
+    return kind[v->storage().index()] + (v->isEmpty() ? "" : show(v->toDouble()));
 }
 
 } // namespace
@@ -45,11 +45,11 @@ TEST(Value, ReadText) {
             "－３．５|-3.5|-3.5", "＋１ｅ３|1000|1000", "＆Ｈ１Ｆ|u|31", "＆ｏ１７|u|15", "ＡＢＣ|u|0",
             "７時|u|7", "、７|u|0"}) {
         // clang-format on
-        const auto cells = Cells(row);
+        const auto cells = cellsOf(row);
         SCOPED_TRACE(row);
-        EXPECT_EQ(Show(engine::ReadDecimal(cells[0])), cells[1]);
-        EXPECT_EQ(Show(engine::LeadingNumber(cells[0])), cells[2]);
-        EXPECT_EQ(Show(Value{cells[0]}.toDouble()), cells[1]);
+        EXPECT_EQ(show(engine::readDecimal(cells[0])), cells[1]);
+        EXPECT_EQ(show(engine::leadingNumber(cells[0])), cells[2]);
+        EXPECT_EQ(show(Value{cells[0]}.toDouble()), cells[1]);
     }
 }
 
@@ -65,13 +65,13 @@ TEST(Value, Rules) {
     };
     // clang-format off
     const std::pair<std::string, const char*> cases[] = {
-        {Show(engine::Add(Value{std::int16_t{32767}}, one)), "i32 32768"},
-        {Show(engine::Add(Value{std::int32_t{2147483647}}, one)), "d 2147483648"},
-        {Show(engine::Add(empty, one)), "i16 1"}, {Show(engine::Add(t("1.5"), one)), "d 2.5"},
-        {Show(engine::Add(t("abc"), one)), "u"}, {Show(engine::Multiply(t("２"), d(60))), "d 120"},
-        {Show(engine::Multiply(t("1e308"), d(60))), "u"}, {Show(whole(d(2.5))), "i32 2"},
-        {Show(whole(d(3.5))), "i32 4"}, {Show(whole(d(-2.5))), "i32 -2"},
-        {Show(whole(d(2147483647.5))), "u"}, {Show(whole(t("2.5"))), "i32 2"}};
+        {show(engine::add(Value{std::int16_t{32767}}, one)), "i32 32768"},
+        {show(engine::add(Value{std::int32_t{2147483647}}, one)), "d 2147483648"},
+        {show(engine::add(empty, one)), "i16 1"}, {show(engine::add(t("1.5"), one)), "d 2.5"},
+        {show(engine::add(t("abc"), one)), "u"}, {show(engine::multiply(t("２"), d(60))), "d 120"},
+        {show(engine::multiply(t("1e308"), d(60))), "u"}, {show(whole(d(2.5))), "i32 2"},
+        {show(whole(d(3.5))), "i32 4"}, {show(whole(d(-2.5))), "i32 -2"},
+        {show(whole(d(2147483647.5))), "u"}, {show(whole(t("2.5"))), "i32 2"}};
     // clang-format on
     for (const auto& [got, expected] : cases)
         EXPECT_EQ(got, expected);

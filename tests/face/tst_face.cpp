@@ -8,9 +8,12 @@
 #include "../cells.h"
 #include "../standing_clock.h"
 #include "face/clock_face.h"
+#include "face/dial_lines.h"
+#include "forms/definitions.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -53,7 +56,7 @@ TEST(Face, ReadoutMarksHandsAndTitle) {
             "17:23:37|450.9375 5385 6764.0625 5385 5411.25 5385", "20:38:52|0 336.5625 0 5048.4375 0 4038.75",
             "23:53:59|3156.5625 0 450.9375 0 1803.75 0"}) {
         // clang-format on
-        const auto cells = Cells(row);
+        const auto cells = cellsOf(row);
         SCOPED_TRACE(row);
         Face face;
         face.tick();
@@ -68,5 +71,48 @@ TEST(Face, ReadoutMarksHandsAndTitle) {
         EXPECT_EQ(face.ends({L::Line1, L::Line2, L::Line3}, 2), cells[1]);
         EXPECT_EQ(face.title, (cells[0] == "0:0:0" ? "date" : "date time") +
                                   std::string("     [Hozel] Ver8.1[win8.1]"));
+    }
+}
+
+// The dial's lines as a front-end paints them, at 144 dpi: in the order of the definition
+// (hands over marks), widths grown with the density. A coordinate that moves repaints the
+// area the line leaves and the area it enters, round caps and the rounding of the ends to
+// whole pixels included, and little more; one that stays repaints nothing, one that is not
+// a number is ignored, and one beyond any screen is held at 2^24 pixels.
+TEST(Face, DialLinesRepaintWhatTheyLeaveAndEnter) {
+    face::DialLines dial(forms::mainForm.lines);
+    dial.rescale(144);
+    std::string order;
+    for (const face::DialLines::Painted& line : dial.inPaintOrder())
+        order += std::to_string(int(line.line)) + ":" + std::to_string(line.width) + " ";
+    EXPECT_EQ(order, "6:12 5:12 4:12 3:12 2:20 1:5 0:2 ");
+    // clang-format off
+    for (const char* row : {"2|2|1000|156 312 100 408", "2|2|1000|", "2|0|-35|-3.5 312 100 408",
+                            "0|3|nan|", "4|1|1e30|444 16777216 528 264",
+                            "4|1|-inf|444 -16777216 528 264", "6|2|3e38|516 144 16777216 228"}) {
+        // clang-format on
+        SCOPED_TRACE(row);
+        const auto cells = cellsOf(row);
+        const auto line = face::Line(std::stoi(cells[0]));
+        const face::PixelRect before = dial.painted(line).bounds;
+        const auto repaint = dial.setEnd(line, face::End(std::stoi(cells[1])), std::stof(cells[2]));
+        const face::DialLines::Painted& after = dial.painted(line);
+        char ends[96];
+        std::snprintf(ends, sizeof ends, "%.10g %.10g %.10g %.10g", after.x1, after.y1, after.x2,
+                      after.y2);
+        EXPECT_EQ(repaint ? ends : "", cells[3]);
+        if (!repaint)
+            continue;
+        EXPECT_EQ((*repaint)[0], before);
+        // What a round-capped pen of this width paints from ends rounded to whole pixels.
+        const double reach = after.width / 2.0 + 0.5;
+        const face::PixelRect& entered = (*repaint)[1];
+        const double covered[] = {
+            std::min(after.x1, after.x2) - reach, std::min(after.y1, after.y2) - reach,
+            std::max(after.x1, after.x2) + reach, std::max(after.y1, after.y2) + reach};
+        EXPECT_TRUE(entered.left <= covered[0] && entered.top <= covered[1] &&
+                    entered.right >= covered[2] && entered.bottom >= covered[3]);
+        EXPECT_TRUE(entered.left > covered[0] - 4 && entered.top > covered[1] - 4 &&
+                    entered.right < covered[2] + 4 && entered.bottom < covered[3] + 4);
     }
 }

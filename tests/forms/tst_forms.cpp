@@ -1,7 +1,7 @@
 // The dialogs as the user reads them: each field that the tick reads sits left of the label
 // that names its unit, and the fields of a dialog follow in reading order.
 
-#include "forms/windows.h"
+#include "forms/definitions.h"
 
 #include <gtest/gtest.h>
 

@@ -75,8 +75,6 @@ struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
                                                    ui::WindowEvents& events) override {
         return std::make_unique<Dialog>(*this, form.name, events);
     }
-    engine::WallClock& clock() override { return *this; }
-    engine::Beeper& beeper() override { return *this; }
     void quit() override { record("quit"); }
     void log(engine::FaultLog::Severity severity, const std::string& line) override {
         faults.push_back((severity == engine::FaultLog::Severity::Critical ? "critical " : "") +

@@ -12,14 +12,14 @@ namespace {
 
 struct Session {
     RecordingToolkit toolkit;
-    ui::Program program{toolkit};
+    ui::Program program{toolkit, toolkit, toolkit};
 
     Session() { toolkit.take(); }
     engine::AlarmState& state() { return program.windows().alarmState(); }
     void tick() { toolkit.main().events.timer(); }
     // Menu commands by their names, the dialogs' buttons by their dialogs' names.
     void play(const std::string& commands) {
-        for (const std::string& command : Cells(commands))
+        for (const std::string& command : cellsOf(commands))
             command.starts_with("Form") ? toolkit.window(command).events.click("Command1")
                                         : toolkit.main().events.click(command);
     }
@@ -45,7 +45,7 @@ struct Session {
 // while the time alarm is armed.
 TEST(Windows, StartUpAndTheFirstTick) {
     RecordingToolkit toolkit;
-    ui::Program program(toolkit);
+    ui::Program program(toolkit, toolkit, toolkit);
     EXPECT_EQ(toolkit.take(),
               "create Form1, create mainForm, blue, show mainForm centred, show Form1 centred");
     EXPECT_EQ(program.windows().alarmState().lastBeepSec, engine::Value{std::int16_t{40}});
@@ -68,7 +68,7 @@ TEST(Windows, Commands) {
             "Form4||1 0|0 1 0 e ", "Form2|aramuoff|Form4||2 1|0 1 0 e "}) {
         // clang-format on
         SCOPED_TRACE(row);
-        const auto cells = Cells(row);
+        const auto cells = cellsOf(row);
         Session run;
         run.tick();
         run.toolkit.take();
@@ -93,7 +93,7 @@ TEST(Windows, TheCloseBoxDestroysADialog) {
             "Form1|jikokusettei|0||create Form1, show mainForm, show Form1 owned centred"}) {
         // clang-format on
         SCOPED_TRACE(row);
-        const auto cells = Cells(row);
+        const auto cells = cellsOf(row);
         Session run;
         run.tick();
         if (cells[2] == "1")

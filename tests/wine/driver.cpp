@@ -9,7 +9,7 @@
 //                      the menu commands' identifiers
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 
-#include "forms/windows.h"
+#include "forms/definitions.h"
 #include "toolkit/win32/control_ids.h"
 
 #include <windows.h>

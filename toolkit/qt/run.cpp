@@ -1,14 +1,15 @@
 #include "toolkit/qt/run.h"
 
-#include "toolkit/qt/qt_toolkit.h"
-#include "toolkit/qt/system_services.h"
+#include "platform/linux/system_clock.h"
+#include "platform/linux/system_sink.h"
+#include "toolkit/qt/toolkit.h"
 #include "ui/program.h"
 
 #include <QApplication>
 
 namespace toolkit::qt {
 
-int RunProgram() {
+int runProgram() {
     // Closing a dialog never ends the program; only the exit command and closing the
     // main window do.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -16,12 +17,12 @@ int RunProgram() {
     // take menus into a global bar of their own.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 
-    SystemClock clock;
-    SystemBeeper beeper;
-    QtToolkit toolkit(clock, beeper);
+    platform::SystemClock clock;
+    platform::QueuedBeeper beeper(platform::makeSystemSink());
+    QtToolkit toolkit;
     int code = 0;
     {
-        ui::Program program(toolkit);
+        ui::Program program(toolkit, clock, beeper);
         code = QApplication::exec();
     }
     // Dialogs closed by the user are deleted by the event loop, which has ended.

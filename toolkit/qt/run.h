@@ -4,6 +4,6 @@ namespace toolkit::qt {
 
 // Runs the program on an existing QApplication: the start-up sequence, then the event
 // loop until the program is ended. Returns the exit code.
-int RunProgram();
+int runProgram();
 
 } // namespace toolkit::qt

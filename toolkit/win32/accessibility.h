@@ -20,7 +20,6 @@ public:
     Annotations(const Annotations&) = delete;
     Annotations& operator=(const Annotations&) = delete;
 
-    bool available() const { return services_ != nullptr; }
     void setName(HWND window, std::wstring_view name);
     void setRole(HWND window, long role);
     // Forgets what was set for a window; before the window goes.

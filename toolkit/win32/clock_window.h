@@ -1,51 +1,14 @@
 #pragma once
 
-#include "face/surface.h"
+#include "face/dial_lines.h"
 #include "toolkit/win32/top_level.h"
 
-#include <array>
-#include <optional>
-#include <string>
+#include <vector>
 
 namespace toolkit::win32 {
 
-// The seven lines of the dial as the tick places them, in twips, and as they are painted
-// at a DPI: their pens, their ends in pixels and the rectangle that each covers.
-class Dial {
-public:
-    explicit Dial(const forms::Form& form);
-
-    void rescale(UINT dpi);
-    // Moves an end; the rectangles that the line leaves and enters then need painting.
-    struct Moved {
-        RECT left;
-        RECT entered;
-    };
-    std::optional<Moved> setEnd(face::Line line, face::End end, float twips);
-    void paint(HDC dc, const RECT& dirty) const;
-
-    const std::array<float, 4>& ends(face::Line line) const;
-
-private:
-    struct Painted {
-        std::array<float, 4> twips{}; // X1, Y1, X2, Y2
-        int widthPixels = 1;
-        COLORREF colour = 0;
-        PenHandle pen;
-        POINT from{};
-        POINT to{};
-        RECT bounds{};
-    };
-    void place(Painted& line) const;
-
-    // In the order of the definition, which is the order of painting: hands over marks.
-    std::array<Painted, face::lineCount> lines_;
-    std::array<std::size_t, face::lineCount> indexOf_{}; // face::Line -> lines_
-    UINT dpi_ = 96;
-};
-
-// The clock window: the readout Label1 and the dial in its client area, painted double
-// buffered, the menu bar of the definition's commands, and its timer.
+// The clock window: the readout and the dial in its client area, painted double buffered,
+// the menu bar of the definition's commands, and its timer.
 class ClockWindow final : public ui::ClockWindow, public face::Surface, public TopLevel {
 public:
     ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events);
@@ -59,11 +22,10 @@ public:
     float ScaleWidth() override;
     float ScaleHeight() override;
     void setEnd(face::Line line, face::End end, float twips) override;
-    void setReadout(std::string_view caption) override;
+    void setReadout(std::string_view caption) override { setCaption(*readout_, caption); }
     void setTitle(std::string_view caption) override;
 
-    const Dial& dial() const { return dial_; }
-    HWND readout() const { return label1_; }
+    const face::DialLines& dial() const { return dial_; }
 
 private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
@@ -71,11 +33,10 @@ private:
     void paint(HDC target, const RECT& dirty) const;
     SIZE clientPixels() const;
 
-    Dial dial_;
+    face::DialLines dial_;
+    std::vector<PenHandle> pens_; // in the order of painting
     BrushHandle background_;
-    FontHandle readoutFont_;
-    HWND label1_ = nullptr; // a child: destroyed with the window
-    std::string readoutText_;
+    Control* readout_ = nullptr;
     std::string title_;
 };
 

@@ -1,7 +1,10 @@
 #include "toolkit/win32/run.h"
 
+#include "platform/beep_queue.h"
+#include "platform/windows/system_clock.h"
+#include "platform/windows/system_sink.h"
 #include "toolkit/win32/accessibility.h"
-#include "toolkit/win32/win32_toolkit.h"
+#include "toolkit/win32/toolkit.h"
 #include "ui/program.h"
 
 #include <commctrl.h>
@@ -10,25 +13,23 @@
 
 namespace toolkit::win32 {
 
-void dispatch(const Win32Toolkit& toolkit, MSG& message) {
-    if (toolkit.dialogMessage(message))
-        return;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-}
-
-int RunProgram(HINSTANCE instance) noexcept {
+int runProgram(HINSTANCE instance) noexcept {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const ComApartment com;
     try {
-        LocalClock clock;
-        SystemBeeper beeper;
-        Win32Toolkit toolkit(instance, clock, beeper);
-        ui::Program program(toolkit);
+        platform::SystemClock clock;
+        platform::QueuedBeeper beeper(platform::makeSystemSink());
+        Win32Toolkit toolkit(instance);
+        ui::Program program(toolkit, clock, beeper);
         MSG message{};
-        while (GetMessageW(&message, nullptr, 0, 0) > 0)
-            dispatch(toolkit, message);
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            // The dialog keys first, then the window that the message is for.
+            if (toolkit.dialogMessage(message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
         return static_cast<int>(message.wParam);
     } catch (const std::exception& fault) {
         OutputDebugStringA(fault.what());

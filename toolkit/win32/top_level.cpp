@@ -1,25 +1,69 @@
 #include "toolkit/win32/top_level.h"
 
+#include "toolkit/win32/control_ids.h"
+#include "toolkit/win32/fonts.h"
 #include "toolkit/win32/resource_ids.h"
 #include "toolkit/win32/text.h"
-#include "toolkit/win32/win32_toolkit.h"
+#include "toolkit/win32/toolkit.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace toolkit::win32 {
 namespace {
 
 constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-} // namespace
+struct Made {
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD exStyle;
+};
 
-RECT pixelRect(const forms::Rect& twips, UINT dpi) {
-    const int left = pixels(twips.left, dpi);
-    const int top = pixels(twips.top, dpi);
-    return {left, top, left + pixels(twips.width, dpi), top + pixels(twips.height, dpi)};
+// Each control that takes the focus is a group of its own, so that the arrow keys leave
+// the focus where it is, as in the dialogs that Windows builds from templates.
+Made kindOf(forms::Kind kind) {
+    constexpr DWORD child = WS_CHILD | WS_VISIBLE;
+    switch (kind) {
+    case forms::Kind::Label:
+    case forms::Kind::Readout: return {L"STATIC", child | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case forms::Kind::Notice: return {L"STATIC", WS_CHILD | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case forms::Kind::TextBox:
+        return {L"EDIT", child | WS_TABSTOP | WS_GROUP | ES_LEFT | ES_AUTOHSCROLL,
+                WS_EX_CLIENTEDGE};
+    case forms::Kind::CommandButton:
+        return {L"BUTTON", child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0};
+    }
+    throw std::invalid_argument("a control of no known kind");
 }
+
+// The dialog keys make a push button that has the focus the default one, which Enter then
+// presses. This button stays a plain push button, in its look and for the dialog keys.
+LRESULT CALLBACK neverDefault(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                              DWORD_PTR) noexcept {
+    switch (message) {
+    case BM_SETSTYLE: w = (w & ~WPARAM{BS_TYPEMASK}) | BS_PUSHBUTTON; break;
+    case WM_GETDLGCODE: {
+        const LRESULT code = DefSubclassProc(button, message, w, l);
+        return (code & ~LRESULT{DLGC_DEFPUSHBUTTON}) | DLGC_UNDEFPUSHBUTTON;
+    }
+    case WM_NCDESTROY: RemoveWindowSubclass(button, neverDefault, 0); break;
+    default: break;
+    }
+    return DefSubclassProc(button, message, w, l);
+}
+
+bool isLabel(forms::Kind kind) {
+    return kind == forms::Kind::Label || kind == forms::Kind::Notice ||
+           kind == forms::Kind::Readout;
+}
+
+} // namespace
 
 TopLevel::TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
                    const wchar_t* windowClass, MenuHandle menu)
@@ -35,18 +79,124 @@ TopLevel::TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms:
     menu.release(); // the window's from now on
     loadIcons(dpi());
     fitClientArea();
+    makeControls();
+    if (!form.clientName.empty())
+        toolkit.annotations().setName(hwnd(), widen(form.clientName));
 }
 
 TopLevel::~TopLevel() { destroy(); }
 
 void TopLevel::destroy() noexcept {
-    if (window_)
-        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    if (!window_)
+        return;
+    Annotations& annotations = toolkit_.annotations();
+    for (const Control& control : controls_)
+        annotations.clear(control.window);
+    annotations.clear(window_.get());
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
 }
 
 void TopLevel::listen() {
     SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void TopLevel::makeControls() {
+    std::vector<std::size_t> byTab(form_.controls.size());
+    for (std::size_t i = 0; i < byTab.size(); ++i)
+        byTab[i] = i;
+    std::ranges::stable_sort(byTab, {},
+                             [this](std::size_t i) { return form_.controls[i].tabIndex; });
+    Annotations& annotations = toolkit_.annotations();
+    for (const std::size_t i : byTab) {
+        const forms::Control& def = form_.controls[i];
+        const Made made = kindOf(def.kind);
+        // A field is named by the label right before it in the z-order where the system
+        // has no annotations (Wine): a hidden one with the field's name, as the visible
+        // label before it may name another field ("時" before the minutes).
+        if (def.kind == forms::Kind::TextBox)
+            CreateWindowExW(0, L"STATIC", widen(def.accessibleName).c_str(), WS_CHILD | SS_NOPREFIX,
+                            0, 0, 0, 0, hwnd(), nullptr, toolkit_.instance(), nullptr);
+        // Each child goes to the bottom of the z-order as it is made: the order of the tab
+        // numbers is the order of Tab, and of screen readers reading the window.
+        HWND window = CreateWindowExW(made.exStyle, made.windowClass, widen(def.caption).c_str(),
+                                      made.style, 0, 0, 0, 0, hwnd(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(i))),
+                                      toolkit_.instance(), nullptr);
+        if (!window)
+            throw std::runtime_error("a control of " + std::string(form_.name) + " was not made");
+        controls_.push_back({&def, window, std::string(def.caption)});
+        if (def.kind == forms::Kind::TextBox) {
+            SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // as much as the control holds
+            annotations.setName(window, widen(def.accessibleName));
+        }
+        if (def.kind == forms::Kind::CommandButton)
+            SetWindowSubclass(window, neverDefault, 0, 0);
+        if (def.kind == forms::Kind::Notice)
+            annotations.setRole(window, ROLE_SYSTEM_ALERT);
+    }
+}
+
+// Controls with the same font share one; a control without takes the desktop's.
+void TopLevel::relayout(UINT dpi) {
+    std::vector<FontHandle> fonts;
+    std::vector<const forms::Font*> made{nullptr};
+    fonts.push_back(messageFont(dpi));
+    for (const Control& control : controls_) {
+        const forms::Font* def = control.def->font ? &*control.def->font : nullptr;
+        auto same = std::ranges::find_if(
+            made, [def](const forms::Font* f) { return f == def || (f && def && *f == *def); });
+        if (same == made.end()) {
+            fonts.push_back(definitionFont(*def, dpi));
+            same = made.insert(made.end(), def);
+        }
+        const HFONT font = fonts[static_cast<std::size_t>(same - made.begin())].get();
+        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const RECT place = pixelRect(control.def->twips, dpi);
+        SetWindowPos(control.window, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    fonts_ = std::move(fonts);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+const TopLevel::Control& TopLevel::find(std::string_view name) const {
+    for (const Control& control : controls_)
+        if (control.def->name == name)
+            return control;
+    throw std::out_of_range("no control named " + std::string(name));
+}
+
+TopLevel::Control& TopLevel::find(std::string_view name) {
+    return const_cast<Control&>(std::as_const(*this).find(name));
+}
+
+std::string TopLevel::text(const Control& field) const {
+    if (field.def->kind != forms::Kind::TextBox)
+        throw std::invalid_argument(std::string(field.def->name) + " is no text box");
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field.window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(field.window, text.data(), static_cast<int>(text.size()))));
+    return narrow(text);
+}
+
+void TopLevel::setCaption(Control& label, std::string_view caption) {
+    if (!isLabel(label.def->kind))
+        throw std::invalid_argument(std::string(label.def->name) + " is no label");
+    if (caption == label.caption)
+        return;
+    SetWindowTextW(label.window, widen(caption).c_str());
+    label.caption = caption;
+    if (label.def->kind != forms::Kind::Notice)
+        return;
+    // A notice shows only with a caption; appearing, it is announced.
+    const bool shown = (GetWindowLongPtrW(label.window, GWL_STYLE) & WS_VISIBLE) != 0;
+    ShowWindow(label.window, caption.empty() ? SW_HIDE : SW_SHOW);
+    if (!shown && !caption.empty()) {
+        // Painted now: the chime that follows holds the thread and every repaint with it.
+        UpdateWindow(label.window);
+        announceAlert(label.window);
+    }
 }
 
 LRESULT CALLBACK TopLevel::procedure(HWND window, UINT message, WPARAM w, LPARAM l) noexcept {
@@ -114,8 +264,8 @@ void TopLevel::loadIcons(UINT dpi) {
 
 void TopLevel::fitClientArea() {
     const UINT dpi = this->dpi();
-    const int width = pixels(form_.clientWidth, dpi);
-    const int height = pixels(form_.clientHeight, dpi);
+    const int width = forms::pixels(form_.clientWidth, static_cast<int>(dpi));
+    const int height = forms::pixels(form_.clientHeight, static_cast<int>(dpi));
     HWND window = window_.get();
     const bool hasMenu = GetMenu(window) != nullptr;
     RECT frame{0, 0, width, height};

@@ -4,26 +4,40 @@
 #include "toolkit/win32/handles.h"
 #include "ui/toolkit.h"
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace toolkit::win32 {
 
 class Win32Toolkit;
 
-// Twips to pixels at a DPI: 1440 twips an inch.
-inline int pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-RECT pixelRect(const forms::Rect& twips, UINT dpi);
+inline RECT pixelRect(const forms::Rect& twips, UINT dpi) {
+    const forms::Rect p = forms::pixels(twips, static_cast<int>(dpi));
+    return {p.left, p.top, p.left + p.width, p.top + p.height};
+}
 
 // A top-level window built from a definition: the standard resizable frame with the
-// definition's caption, the clock icon, and a client area of the definition's size at the
-// window's DPI, kept so when the window moves to a monitor of another DPI. The close box
-// only reports to the handlers, which decide what becomes of the window.
+// definition's caption, the clock icon, the definition's controls at their places in twips,
+// and a client area of the definition's size at the window's DPI, kept so when the window
+// moves to a monitor of another DPI. The close box only reports to the handlers, which
+// decide what becomes of the window.
 class TopLevel {
 public:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) noexcept;
 
     HWND hwnd() const { return window_.get(); }
     UINT dpi() const { return GetDpiForWindow(window_.get()); }
+    // The control that the definition names.
+    HWND control(std::string_view name) const { return find(name).window; }
 
 protected:
+    struct Control {
+        const forms::Control* def;
+        HWND window;         // a child: destroyed with the window
+        std::string caption; // a label's, as last set
+    };
+
     TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
              const wchar_t* windowClass, MenuHandle menu);
     // Destroys the window with its controls, and reports nothing more from it.
@@ -44,13 +58,21 @@ protected:
     }
     LRESULT defaultHandling(UINT message, WPARAM w, LPARAM l);
     // Fonts and controls at a new DPI.
-    virtual void relayout(UINT dpi) = 0;
+    virtual void relayout(UINT dpi);
+
+    const Control& find(std::string_view name) const;
+    Control& find(std::string_view name);
+    std::string text(const Control& control) const;
+    // Sets a label's caption where it differs; a notice shows only with one.
+    void setCaption(Control& control, std::string_view caption);
+    const std::vector<Control>& controls() const { return controls_; }
 
     Win32Toolkit& toolkit_;
     ui::WindowEvents& events_;
     const forms::Form& form_;
 
 private:
+    void makeControls();
     void fitClientArea();
     void centre(HWND owner);
     void loadIcons(UINT dpi);
@@ -58,6 +80,8 @@ private:
     IconHandle bigIcon_;
     IconHandle smallIcon_;
     WindowHandle window_;
+    std::vector<Control> controls_; // in the order of their tab numbers
+    std::vector<FontHandle> fonts_; // the controls' at the DPI
 };
 
 } // namespace toolkit::win32

@@ -1,18 +1,11 @@
 // The Qt front-end on the offscreen platform, with a clock that stands where the test puts
 // it and a beeper that counts: the windows built from their definitions as the user meets
-// them (start-up, owned dialogs, the close box, the keyboard), the dial painted, the system
-// clock and the fault log; and the beep worker against sinks that the test controls, and
-// the sound server's sink.
+// them (start-up, owned dialogs, the close box, the keyboard), the dial painted, and the
+// fault log.
 
-#include "toolkit/qt/beep/beep_queue.h"
-#include "toolkit/qt/beep/pulse_sink.h"
-#include "toolkit/qt/beep/system_sink.h"
-#include "toolkit/qt/beep/tone.h"
-#include "toolkit/qt/dial_widget.h"
-#include "toolkit/qt/form_window.h"
-#include "toolkit/qt/main_window.h"
-#include "toolkit/qt/qt_toolkit.h"
-#include "toolkit/qt/system_services.h"
+#include "toolkit/qt/clock_window.h"
+#include "toolkit/qt/dialog_window.h"
+#include "toolkit/qt/toolkit.h"
 #include "ui/main_form.h"
 #include "ui/program.h"
 
@@ -23,14 +16,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-using namespace std::chrono_literals;
 using toolkit::qt::FormWindow;
 
 namespace {
@@ -44,8 +31,8 @@ struct DeleteClosed {
 struct Program final : StandingClock, engine::Beeper {
     DeleteClosed deleteClosed;
     int beeps = 0;
-    toolkit::qt::QtToolkit toolkit{*this, *this, [] {}};
-    ui::Program program{toolkit};
+    toolkit::qt::QtToolkit toolkit{[] {}};
+    ui::Program program{toolkit, *this, *this};
 
     Program() { QApplication::processEvents(); }
     void beep() override { ++beeps; }
@@ -66,41 +53,6 @@ struct Program final : StandingClock, engine::Beeper {
     void tick() { program.windows().mainForm().Timer1_Timer(); }
 };
 
-// What a test sink saw, and what it does: it plays once `open`, and sounds or throws. The
-// test shares it with the sink, as a worker left behind by shutdown may outlive its queue.
-struct Probe {
-    std::atomic<int> starts = 0, ends = 0, interrupts = 0;
-    std::atomic<bool> open = true, throws = false, destroyed = false, destroyedHere = false;
-    std::atomic<std::int64_t> lastEnd = 0, shortestGap = INT64_MAX; // steady clock, ns
-    std::thread::id here = std::this_thread::get_id();
-
-    static std::int64_t now() { return std::chrono::steady_clock::now().time_since_epoch() / 1ns; }
-
-    static std::unique_ptr<toolkit::qt::beep::Sink> sink(std::shared_ptr<Probe> p) {
-        struct Sink final : toolkit::qt::beep::Sink {
-            std::shared_ptr<Probe> p;
-            ~Sink() override {
-                p->destroyedHere = std::this_thread::get_id() == p->here;
-                p->destroyed = true;
-            }
-            bool play() override {
-                if (p->lastEnd)
-                    p->shortestGap = std::min<std::int64_t>(p->shortestGap, now() - p->lastEnd);
-                ++p->starts;
-                while (!p->open)
-                    std::this_thread::sleep_for(1ms);
-                ++p->ends;
-                p->lastEnd = now();
-                return p->throws ? throw std::runtime_error("no sound") : true;
-            }
-            void interrupt() override { ++p->interrupts; }
-        };
-        auto sink = std::make_unique<Sink>();
-        sink->p = std::move(p);
-        return sink;
-    }
-};
-
 } // namespace
 
 class TestQt : public QObject {
@@ -113,7 +65,7 @@ private slots:
         QVERIFY(p.main().isVisible() && p.form("Form1")->isVisible() && !p.form("Form2"));
         QCOMPARE(QApplication::activeWindow(), p.form("Form1"));
         QVERIFY(!p.form("Form1")->windowHandle()->transientParent()); // the start-up window
-        QCOMPARE(p.main().dial().size(), QSize(481, 359));
+        QCOMPARE(p.main().clientArea().size(), QSize(481, 359));
         QCOMPARE(p.form("Form1")->size(), QSize(302, 226));
         const auto* hour = p.field("Form1", "Text1");
         QCOMPARE(hour->geometry(), QRect(16, 80, 73, 33));
@@ -183,7 +135,7 @@ private slots:
         }
         QCOMPARE(walked.join(' '), order);
         QCOMPARE(p.beeps, 0);
-        QTest::keyClick(&p.form(form)->command1(), Qt::Key_Space);
+        QTest::keyClick(p.form(form)->findChild<QPushButton*>("Command1"), Qt::Key_Space);
         QCOMPARE(p.beeps, 1);
     }
 
@@ -192,27 +144,11 @@ private slots:
     void theDialIsPainted() {
         Program p;
         p.tick();
-        const QImage dial = p.main().dial().grab().toImage();
+        const QImage dial = p.main().clientArea().grab().toImage();
         QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
         QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
         QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
-        QCOMPARE(p.main().dial().label1().text(), "10:10:40");
-    }
-
-    // The system's clock reads the local date and time as Qt does, field by field, from
-    // readings within one second.
-    void theSystemClockReadsTheLocalTime() {
-        toolkit::qt::SystemClock clock;
-        QDateTime before;
-        QString read;
-        do {
-            before = QDateTime::currentDateTime();
-            const engine::LocalDateTime n = clock.now();
-            read =
-                QString::asprintf("%d-%d-%d %d:%d:%d %d:%d:%d", n.year, n.month, n.day, n.hour,
-                                  n.minute, n.second, clock.hour(), clock.minute(), clock.second());
-        } while (before.toSecsSinceEpoch() != QDateTime::currentSecsSinceEpoch());
-        QCOMPARE(read, before.toString("yyyy-M-d H:m:s H:m:s"));
+        QCOMPARE(p.main().findChild<QLabel*>("Label1")->text(), "10:10:40");
     }
 
     // Faults reach the desktop's log in the program's own category, at their severity.
@@ -228,83 +164,6 @@ private slots:
         qInstallMessageHandler(previous);
         QCOMPARE(seen, QStringList({"2 alarmclock.faults a fault",
                                     "1 alarmclock.faults a run-time error"}));
-    }
-
-    // A request never waits for the sink; what waits behind a beep is bounded; hushed, it
-    // is dropped, and the queue takes requests again; beeps in a row play a gap apart.
-    void requestsAndWaitingBeeps() {
-        auto probe = std::make_shared<Probe>();
-        probe->open = false;
-        toolkit::qt::beep::BeepQueue queue(Probe::sink(probe), {.maxPending = 4, .gap = 300ms});
-        QVERIFY(queue.request());
-        QTRY_COMPARE(probe->starts.load(), 1);
-        int accepted = 0;
-        for (int i = 0; i < 20; ++i)
-            accepted += queue.request();
-        QCOMPARE(accepted, 4);
-        queue.hush();
-        queue.request();
-        queue.request();
-        probe->open = true;
-        QTRY_COMPARE(probe->ends.load(), 3);
-        QVERIFY(probe->shortestGap >= std::int64_t{300'000'000});
-        QTest::qWait(400);
-        QCOMPARE(probe->starts.load(), 3);
-    }
-
-    // Shutting down interrupts a hung sink, leaves it behind (else the test hangs) and plays
-    // nothing more; a worker that ends in time is joined, so its sink is gone, on this thread, with
-    // the queue (a worker left behind may release it last: many rounds tell them apart). A sink
-    // that throws costs its beep only.
-    void shutdownAndFaults_data() {
-        QTest::addColumn<bool>("hung");
-        QTest::addColumn<bool>("throws");
-        QTest::newRow("hung") << true << false;
-        QTest::newRow("ends") << false << false;
-        QTest::newRow("throws") << false << true;
-    }
-    void shutdownAndFaults() {
-        QFETCH(bool, hung);
-        QFETCH(bool, throws);
-        for (int round = 0; round < (hung ? 1 : 200); ++round) {
-            auto probe = std::make_shared<Probe>();
-            probe->open = !hung;
-            probe->throws = throws;
-            {
-                toolkit::qt::beep::BeepQueue queue(Probe::sink(probe),
-                                                   {.gap = 0ms, .shutdownWait = 100ms});
-                queue.request();
-                queue.request();
-                while (probe->starts < (hung ? 1 : 2) || probe->ends < (hung ? 0 : 2))
-                    std::this_thread::yield();
-            }
-            QCOMPARE(probe->interrupts.load(), 1);
-            probe->open = true; // a worker left behind ends its beep and releases the sink
-            QTRY_VERIFY(probe->destroyed);
-            QCOMPARE(probe->destroyedHere.load(), !hung);
-        }
-    }
-
-    // A server that accepts and never answers is given up at its deadline, and then left
-    // alone for a while: the next beep does not even connect to it. (One that is missing is
-    // tried again at the next beep: the end-to-end test restarts it.)
-    void aHungServerIsGivenUp() {
-        QTemporaryDir dir;
-        sockaddr_un address{AF_UNIX, {}};
-        qstrncpy(address.sun_path, qPrintable(dir.filePath("native")), sizeof address.sun_path);
-        const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        QVERIFY(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                listen(server, 8) == 0);
-        qputenv("PULSE_SERVER", QByteArray("unix:") + address.sun_path);
-        toolkit::qt::beep::SoundServerSink pulse(toolkit::qt::beep::SynthesizeTone(), 48000);
-        for (const int connects : {1, 0}) {
-            QVERIFY(!pulse.play());
-            int connections = 0;
-            for (int c; (c = accept(server, nullptr, nullptr)) >= 0; ++connections)
-                close(c);
-            QCOMPARE(connections, connects);
-        }
-        close(server);
     }
 };
 

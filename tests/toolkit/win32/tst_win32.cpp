@@ -4,11 +4,11 @@
 // Wine, only in the process), and the conversions of any text between the core and Windows.
 // The clock stands where the test puts it; the test ticks when it means to.
 
-#include "forms/windows.h"
+#include "forms/definitions.h"
 #include "toolkit/win32/clock_window.h"
 #include "toolkit/win32/dialog_window.h"
 #include "toolkit/win32/text.h"
-#include "toolkit/win32/win32_toolkit.h"
+#include "toolkit/win32/toolkit.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/program.h"
@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -28,8 +29,8 @@ namespace {
 using namespace toolkit::win32;
 
 struct Session final : StandingClock, engine::Beeper {
-    Win32Toolkit toolkit{GetModuleHandleW(nullptr), *this, *this};
-    ui::Program program{toolkit};
+    Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
+    ui::Program program{toolkit, *this, *this};
     ClockWindow& clock = dynamic_cast<ClockWindow&>(program.windows().mainForm().window());
     DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.windows().form1().window());
 
@@ -41,7 +42,8 @@ TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
     Session s;
     for (const auto& [window, control, def] :
          {std::tuple{s.form1.hwnd(), s.form1.control("Text1"), *findControl(forms::form1, "Text1")},
-          std::tuple{s.clock.hwnd(), s.clock.readout(), *findControl(forms::mainForm, "Label1")}}) {
+          std::tuple{s.clock.hwnd(), s.clock.control("Label1"),
+                     *findControl(forms::mainForm, "Label1")}}) {
         SCOPED_TRACE(std::string(def.name));
         RECT suggested{100, 50, 900, 700}, frame{}, placed{};
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
@@ -64,9 +66,9 @@ TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
 TEST(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
     Session s;
     const HWND clock = s.clock.hwnd();
-    const auto secondHandEnd = [&s, dpi = GetDpiForWindow(clock)] {
-        const auto& ends = s.clock.dial().ends(face::Line::Line1);
-        return POINT{pixels(int(ends[2]), dpi), pixels(int(ends[3]), dpi)};
+    const auto secondHandEnd = [&s] {
+        const auto& hand = s.clock.dial().painted(face::Line::Line1);
+        return POINT{std::lround(hand.x2), std::lround(hand.y2)};
     };
     SendMessageW(clock, WM_TIMER, 1, 0);
     const POINT before = secondHandEnd();

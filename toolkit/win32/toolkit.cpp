@@ -1,4 +1,4 @@
-#include "toolkit/win32/win32_toolkit.h"
+#include "toolkit/win32/toolkit.h"
 
 #include "toolkit/win32/clock_window.h"
 #include "toolkit/win32/control_ids.h"
@@ -10,12 +10,6 @@
 
 namespace toolkit::win32 {
 namespace {
-
-SYSTEMTIME localTime() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return now;
-}
 
 SYSTEMTIME systemTime(const engine::LocalDateTime& when) {
     SYSTEMTIME time{};
@@ -41,17 +35,6 @@ template <class Format> std::string formatted(Format format) {
 
 } // namespace
 
-int LocalClock::hour() { return localTime().wHour; }
-int LocalClock::minute() { return localTime().wMinute; }
-int LocalClock::second() { return localTime().wSecond; }
-
-engine::LocalDateTime LocalClock::now() {
-    const SYSTEMTIME t = localTime();
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-void SystemBeeper::beep() { MessageBeep(MB_OK); }
-
 WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure)
     : instance_(instance) {
     WNDCLASSEXW definition{};
@@ -70,10 +53,8 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
 
 WindowClass::~WindowClass() { UnregisterClassW(MAKEINTATOM(atom_), instance_); }
 
-Win32Toolkit::Win32Toolkit(HINSTANCE instance, engine::WallClock& clock, engine::Beeper& beeper)
+Win32Toolkit::Win32Toolkit(HINSTANCE instance)
     : instance_(instance)
-    , clock_(clock)
-    , beeper_(beeper)
     , clockClass_(instance, clockWindowClass, TopLevel::procedure)
     , dialogClass_(instance, dialogWindowClass, TopLevel::procedure) {}
 

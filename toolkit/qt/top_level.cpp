@@ -1,7 +1,15 @@
-#include "toolkit/qt/frame_centring.h"
+#include "toolkit/qt/top_level.h"
+
+#include "toolkit/qt/fonts.h"
+#include "toolkit/qt/text.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -9,8 +17,11 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 #include <xcb/xcb.h>
 
@@ -153,8 +164,90 @@ private:
     xcb_atom_t extentsAtom_ = XCB_ATOM_NONE;
 };
 
+QWidget* makeControl(const forms::Control& def, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (def.kind) {
+    case forms::Kind::Label:
+    case forms::Kind::Notice:
+    case forms::Kind::Readout: {
+        auto* label = new QLabel(qstr(def.caption), parent);
+        label->setProperty("notice", def.kind == forms::Kind::Notice);
+        label->setVisible(def.kind != forms::Kind::Notice);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(false);
+        label->setAutoFillBackground(true);
+        label->setBackgroundRole(QPalette::Button);
+        label->setForegroundRole(QPalette::ButtonText);
+        widget = label;
+        break;
+    }
+    case forms::Kind::TextBox: {
+        auto* field = new QLineEdit(parent);
+        field->setMaxLength(std::numeric_limits<int>::max());
+        field->setAccessibleName(qstr(def.accessibleName));
+        widget = field;
+        break;
+    }
+    case forms::Kind::CommandButton: {
+        auto* button = new QPushButton(qstr(def.caption), parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(qstr(def.name));
+    widget->setGeometry(pixelRect(def.twips));
+    if (def.font)
+        widget->setFont(qfont(*def.font));
+    return widget;
+}
+
 } // namespace
 
-void CentreByFrame(QWidget& window) { new FrameCentring(window); }
+QIcon qicon(const forms::Icon& icon) {
+    QImage image(icon.size, icon.size, QImage::Format_RGB32);
+    for (int row = 0; row < icon.size; ++row)
+        for (int column = 0; column < icon.size; ++column)
+            image.setPixelColor(column, row, qcolor(icon.pixel(row, column)));
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QWidget& widgetOf(ui::Window& window) {
+    if (auto* topLevel = dynamic_cast<TopLevel*>(&window))
+        return topLevel->widget();
+    throw std::invalid_argument("a window of another toolkit");
+}
+
+void applyDefinition(QWidget& window, const forms::Form& form) {
+    window.setObjectName(qstr(form.name));
+    window.setWindowTitle(qstr(form.caption));
+    if (form.icon)
+        window.setWindowIcon(qicon(*form.icon));
+}
+
+Controls makeControls(const forms::Form& form, QWidget& parent) {
+    Controls controls;
+    for (const forms::Control& def : form.controls)
+        controls.emplace_back(def.name, makeControl(def, &parent));
+    return controls;
+}
+
+QWidget& controlNamed(const Controls& controls, std::string_view name) {
+    for (const auto& [controlName, widget] : controls)
+        if (controlName == name)
+            return *widget;
+    throw std::out_of_range("no control named " + std::string(name));
+}
+
+void showInFront(QWidget& window) {
+    window.show();
+    if (window.isMinimized())
+        window.showNormal();
+    window.raise();
+    window.activateWindow();
+}
+
+void centreByFrame(QWidget& window) { new FrameCentring(window); }
 
 } // namespace toolkit::qt

@@ -1,9 +1,8 @@
-#include "toolkit/qt/convert.h"
+#include "toolkit/qt/fonts.h"
 
-#include "forms/clock_icon.h"
+#include "toolkit/qt/text.h"
 
-#include <QImage>
-#include <QPixmap>
+#include <QStringList>
 
 namespace toolkit::qt {
 
@@ -16,14 +15,6 @@ QFont qfont(const forms::Font& font) {
     result.setPointSize(font.pointSize);
     result.setBold(font.bold);
     return result;
-}
-
-QIcon clockIcon() {
-    QImage image(forms::clockIconSize, forms::clockIconSize, QImage::Format_RGB32);
-    for (int row = 0; row < forms::clockIconSize; ++row)
-        for (int column = 0; column < forms::clockIconSize; ++column)
-            image.setPixelColor(column, row, qcolor(forms::clockIconPixel(row, column)));
-    return QIcon(QPixmap::fromImage(image));
 }
 
 } // namespace toolkit::qt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ports.h"
+#include "forms/clock_icon.h"
 #include "forms/form_def.h"
 
 #include <array>
@@ -18,13 +19,10 @@ inline constexpr Rgb orange = fromBgr(0x0080FF);
 inline constexpr Rgb yellow = fromBgr(0x00FFFF);
 inline constexpr Rgb mainBackground = fromBgr(0xFF0000);
 
-// What assistive technologies call the dial, which has no caption of its own.
-inline constexpr std::string_view dialAccessibleName = "アナログ時計";
-
 // ---- mainForm -------------------------------------------------------------------------
 
 inline constexpr std::array mainFormControls{
-    Control{"Label1", Kind::Label, "", {2400, 480, 2655, 615}, 0, readoutFont},
+    Control{"Label1", Kind::Readout, "", {2400, 480, 2655, 615}, 0, readoutFont},
 };
 
 inline constexpr std::array mainFormLines{
@@ -54,6 +52,8 @@ inline constexpr Form mainForm{
     .lines = mainFormLines,
     .menu = mainFormMenu,
     .timerIntervalMs = 100,
+    .icon = &clockIcon,
+    .clientName = "アナログ時計",
 };
 
 // ---- Form1: alarm time ----------------------------------------------------------------
@@ -68,7 +68,14 @@ inline constexpr std::array form1Controls{
     Control{"Label4", Kind::Notice, "", {1080, 2760, 1575, 375}, 6, std::nullopt},
 };
 
-inline constexpr Form form1{"Form1", "アラーム時刻設定 Ver.10", 4530, 3390, form1Controls};
+inline constexpr Form form1{
+    .name = "Form1",
+    .caption = "アラーム時刻設定 Ver.10",
+    .clientWidth = 4530,
+    .clientHeight = 3390,
+    .controls = form1Controls,
+    .icon = &clockIcon,
+};
 
 // ---- Form2: interval alarm ------------------------------------------------------------
 
@@ -81,7 +88,14 @@ inline constexpr std::array form2Controls{
     Control{"Text3", Kind::TextBox, "", {240, 1080, 1215, 495}, 5, dialogFont, "間隔 分"},
 };
 
-inline constexpr Form form2{"Form2", "時間間隔Ver.10", 4620, 2895, form2Controls};
+inline constexpr Form form2{
+    .name = "Form2",
+    .caption = "時間間隔Ver.10",
+    .clientWidth = 4620,
+    .clientHeight = 2895,
+    .controls = form2Controls,
+    .icon = &clockIcon,
+};
 
 // ---- Form4: presentation alarm --------------------------------------------------------
 
@@ -105,7 +119,14 @@ inline constexpr std::array form4Controls{
     Control{"Command1", Kind::CommandButton, "START", {1200, 3720, 3375, 735}, 16, dialogFont},
 };
 
-inline constexpr Form form4{"Form4", "発表時間設定Ver.10", 6195, 4665, form4Controls};
+inline constexpr Form form4{
+    .name = "Form4",
+    .caption = "発表時間設定Ver.10",
+    .clientWidth = 6195,
+    .clientHeight = 4665,
+    .controls = form4Controls,
+    .icon = &clockIcon,
+};
 
 // ---- The fields that the tick reads ---------------------------------------------------
 

@@ -1,8 +1,7 @@
-#include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/toolkit.h"
 
-#include "toolkit/qt/convert.h"
-#include "toolkit/qt/form_window.h"
-#include "toolkit/qt/main_window.h"
+#include "toolkit/qt/clock_window.h"
+#include "toolkit/qt/dialog_window.h"
 
 #include <QApplication>
 #include <QDate>
@@ -10,7 +9,6 @@
 #include <QTime>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace toolkit::qt {
 namespace {
@@ -48,10 +46,8 @@ QString longTimeFormat(const QLocale& locale) {
 
 } // namespace
 
-QtToolkit::QtToolkit(engine::WallClock& clock, engine::Beeper& beeper, std::function<void()> quit)
-    : clock_(clock)
-    , beeper_(beeper)
-    , quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
+QtToolkit::QtToolkit(std::function<void()> quit)
+    : quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
     , longTimeFormat_(longTimeFormat(locale_)) {}
 
 std::unique_ptr<ui::ClockWindow> QtToolkit::createClockWindow(const forms::Form& form,
@@ -81,14 +77,6 @@ std::string QtToolkit::shortDate(const engine::LocalDateTime& when) {
 std::string QtToolkit::longTime(const engine::LocalDateTime& when) {
     return locale_.toString(QTime(when.hour, when.minute, when.second), longTimeFormat_)
         .toStdString();
-}
-
-QWidget& widgetOf(ui::Window& window) {
-    if (auto* dialog = dynamic_cast<DialogWindow*>(&window))
-        return dialog->widget();
-    if (auto* clock = dynamic_cast<ClockWindow*>(&window))
-        return clock->widget();
-    throw std::invalid_argument("a window of another toolkit");
 }
 
 } // namespace toolkit::qt

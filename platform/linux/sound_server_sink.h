@@ -1,12 +1,12 @@
 #pragma once
 
-#include "toolkit/qt/beep/beep_queue.h"
+#include "platform/beep_queue.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 // Plays the tone through the desktop's sound server over its native protocol (PipeWire
 // desktops serve it too). Every wait on the server has a deadline, so a server that hangs
@@ -27,4 +27,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-} // namespace toolkit::qt::beep
+} // namespace platform

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "toolkit/qt/beep/beep_queue.h"
+#include "platform/beep_queue.h"
 
 #include <atomic>
 #include <memory>
 #include <vector>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 // Tries its sinks in order until one of them sounds; once interrupted, tries none.
 class FirstThatSounds final : public Sink {
@@ -20,10 +20,9 @@ private:
     std::atomic<bool> interrupted_{false};
 };
 
-// The platform's beep. On Windows the system's message beep; elsewhere a synthesized
-// tone through the sound server, and where no server answers the bell of the X display
-// named by DISPLAY (X11, or Xwayland on a Wayland desktop); where neither is there, the
-// beep is silent.
-std::unique_ptr<Sink> MakeSystemSink();
+// The desktop's beep: a synthesized tone through the sound server, and where no server
+// answers the bell of the X display named by DISPLAY (X11, or Xwayland on a Wayland
+// desktop); where neither is there, the beep is silent.
+std::unique_ptr<Sink> makeSystemSink();
 
-} // namespace toolkit::qt::beep
+} // namespace platform

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/ports.h"
+
 #include <chrono>
 #include <cstddef>
 #include <memory>
 #include <thread>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 // Makes one beep. Called on the queue's worker thread only, one call at a time.
 class Sink {
@@ -52,4 +54,19 @@ private:
     std::thread worker_;
 };
 
-} // namespace toolkit::qt::beep
+// The system beep for the engine: beep() only hands the request to the queue's worker,
+// which plays it through the platform's sink, so the user-interface thread never waits
+// for the sound, also not while it counts out the chime.
+class QueuedBeeper final : public engine::Beeper {
+public:
+    explicit QueuedBeeper(std::unique_ptr<Sink> sink, QueueOptions options = {})
+        : queue_(std::move(sink), options) {}
+
+    void beep() override { queue_.request(); }
+    void hush() override { queue_.hush(); }
+
+private:
+    BeepQueue queue_;
+};
+
+} // namespace platform

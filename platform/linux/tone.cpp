@@ -1,12 +1,12 @@
-#include "toolkit/qt/beep/tone.h"
+#include "platform/linux/tone.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
-std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape) {
+std::vector<std::int16_t> synthesizeTone(const ToneShape& shape) {
     const auto count = static_cast<std::size_t>(std::lround(shape.seconds * shape.sampleRate));
     const double rampSamples = std::max(1.0, shape.ramp * shape.sampleRate);
     std::vector<std::int16_t> samples(count);
@@ -21,4 +21,4 @@ std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape) {
     return samples;
 }
 
-} // namespace toolkit::qt::beep
+} // namespace platform

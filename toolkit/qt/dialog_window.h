@@ -1,16 +1,11 @@
 #pragma once
 
-#include "forms/form_def.h"
-#include "ui/toolkit.h"
+#include "toolkit/qt/top_level.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <string_view>
-#include <utility>
-#include <vector>
-
-class QPushButton;
 
 namespace toolkit::qt {
 
@@ -23,9 +18,7 @@ public:
     FormWindow(const forms::Form& form, ui::WindowEvents& events);
 
     QString text(std::string_view textBox) const;
-    void setText(std::string_view textBox, const QString& text);
     void setCaption(std::string_view label, const QString& caption);
-    QPushButton& command1() const;
 
     // Owned by a window (the main window) or by none: an owned dialog stays in front of
     // its owner and is minimised and restored with it.
@@ -38,16 +31,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* control(std::string_view name) const;
     template <class T> T& controlAs(std::string_view name) const;
 
     ui::WindowEvents* events_;
-    std::vector<std::pair<std::string_view, QWidget*>> controls_;
+    Controls controls_;
 };
 
 // The handlers' hold on a dialog. Letting go of it destroys the dialog, also from within
 // one of its own events: it disappears at once and is deleted once the event is over.
-class DialogWindow final : public ui::DialogWindow {
+class DialogWindow final : public ui::DialogWindow, public TopLevel {
 public:
     DialogWindow(const forms::Form& form, ui::WindowEvents& events);
     ~DialogWindow() override;
@@ -56,16 +48,10 @@ public:
     std::string text(std::string_view textBox) override;
     void setCaption(std::string_view label, std::string_view caption) override;
 
-    FormWindow& widget() const { return *window_; }
+    QWidget& widget() const override { return *window_; }
 
 private:
     QPointer<FormWindow> window_;
 };
-
-// The widget of a window that a toolkit of this front-end made.
-QWidget& widgetOf(ui::Window& window);
-
-// Shows a window, brings it to the front and makes it active.
-void bringToFront(QWidget& window);
 
 } // namespace toolkit::qt

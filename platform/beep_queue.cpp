@@ -1,9 +1,9 @@
-#include "toolkit/qt/beep/beep_queue.h"
+#include "platform/beep_queue.h"
 
 #include <condition_variable>
 #include <mutex>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 // Everything the worker touches lives here, so that a worker left behind by shutdown
 // still owns what it uses after the queue itself is gone.
@@ -83,4 +83,4 @@ void BeepQueue::hush() {
     shared_->wake.notify_one();
 }
 
-} // namespace toolkit::qt::beep
+} // namespace platform

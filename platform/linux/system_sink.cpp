@@ -1,7 +1,7 @@
-#include "toolkit/qt/beep/system_sink.h"
+#include "platform/linux/system_sink.h"
 
-#include "toolkit/qt/beep/pulse_sink.h"
-#include "toolkit/qt/beep/tone.h"
+#include "platform/linux/sound_server_sink.h"
+#include "platform/linux/tone.h"
 
 #include <xcb/xcb.h>
 
@@ -9,15 +9,15 @@
 #include <cstdlib>
 #include <thread>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 namespace {
 
-constexpr ToneShape kTone{};
+constexpr ToneShape beepTone{};
 
 // Holds the worker for about as long as the tone, so that beeps in a row stay apart
 // even on sinks that only start a sound and return.
-void waitOutTone() { std::this_thread::sleep_for(std::chrono::duration<double>(kTone.seconds)); }
+void waitOutTone() { std::this_thread::sleep_for(std::chrono::duration<double>(beepTone.seconds)); }
 
 // Rings the bell of the X display on a connection of its own: the toolkit's connection
 // belongs to the user-interface thread, which may be busy counting out the chime.
@@ -65,12 +65,13 @@ void FirstThatSounds::interrupt() {
         sink->interrupt();
 }
 
-std::unique_ptr<Sink> MakeSystemSink() {
+std::unique_ptr<Sink> makeSystemSink() {
     std::vector<std::unique_ptr<Sink>> sinks;
-    sinks.push_back(std::make_unique<SoundServerSink>(SynthesizeTone(kTone), kTone.sampleRate));
+    sinks.push_back(
+        std::make_unique<SoundServerSink>(synthesizeTone(beepTone), beepTone.sampleRate));
     if (const char* display = std::getenv("DISPLAY"); display && *display)
         sinks.push_back(std::make_unique<XBellSink>());
     return std::make_unique<FirstThatSounds>(std::move(sinks));
 }
 
-} // namespace toolkit::qt::beep
+} // namespace platform

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 struct ToneShape {
     int sampleRate = 48000;
@@ -14,6 +14,6 @@ struct ToneShape {
 };
 
 // One beep as signed 16-bit mono samples.
-std::vector<std::int16_t> SynthesizeTone(const ToneShape& shape = {});
+std::vector<std::int16_t> synthesizeTone(const ToneShape& shape = {});
 
-} // namespace toolkit::qt::beep
+} // namespace platform

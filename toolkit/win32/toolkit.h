@@ -9,21 +9,6 @@
 
 namespace toolkit::win32 {
 
-// The local time as Windows keeps it; every call a fresh reading.
-class LocalClock final : public engine::WallClock {
-public:
-    int hour() override;
-    int minute() override;
-    int second() override;
-    engine::LocalDateTime now() override;
-};
-
-// MessageBeep plays the sound that the user chose for it and returns at once.
-class SystemBeeper final : public engine::Beeper {
-public:
-    void beep() override;
-};
-
 // A window class of this program, registered for as long as the object lives.
 class WindowClass {
 public:
@@ -42,14 +27,12 @@ private:
 // that makes it, which runs the message loop.
 class Win32Toolkit final : public ui::Toolkit {
 public:
-    Win32Toolkit(HINSTANCE instance, engine::WallClock& clock, engine::Beeper& beeper);
+    explicit Win32Toolkit(HINSTANCE instance);
 
     std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
                                                        ui::WindowEvents& events) override;
     std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
                                                    ui::WindowEvents& events) override;
-    engine::WallClock& clock() override { return clock_; }
-    engine::Beeper& beeper() override { return beeper_; }
     void quit() override;
     void log(engine::FaultLog::Severity severity, const std::string& line) override;
     std::string shortDate(const engine::LocalDateTime& when) override;
@@ -67,8 +50,6 @@ public:
 
 private:
     HINSTANCE instance_;
-    engine::WallClock& clock_;
-    engine::Beeper& beeper_;
     WindowClass clockClass_;
     WindowClass dialogClass_;
     Annotations annotations_;

@@ -1,7 +1,4 @@
-#include "toolkit/qt/system_services.h"
-
-#include "toolkit/qt/beep/beep_queue.h"
-#include "toolkit/qt/beep/system_sink.h"
+#include "platform/linux/system_clock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,7 +7,7 @@
 
 #include <sys/stat.h>
 
-namespace toolkit::qt {
+namespace platform {
 
 SystemClock::SystemClock() {
     // Without TZ the C library looks at /etc/localtime on every tzset(), but a zone file
@@ -67,16 +64,4 @@ engine::LocalDateTime SystemClock::now() {
             local.tm_hour,        local.tm_min,     std::min(local.tm_sec, 59)};
 }
 
-SystemBeeper::SystemBeeper()
-    : SystemBeeper(beep::MakeSystemSink()) {}
-
-SystemBeeper::SystemBeeper(std::unique_ptr<beep::Sink> sink)
-    : queue_(std::make_unique<beep::BeepQueue>(std::move(sink))) {}
-
-SystemBeeper::~SystemBeeper() = default;
-
-void SystemBeeper::beep() { queue_->request(); }
-
-void SystemBeeper::hush() { queue_->hush(); }
-
-} // namespace toolkit::qt
+} // namespace platform

@@ -1,4 +1,4 @@
-#include "toolkit/qt/beep/pulse_sink.h"
+#include "platform/linux/sound_server_sink.h"
 
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
@@ -10,7 +10,7 @@
 #include <atomic>
 #include <chrono>
 
-namespace toolkit::qt::beep {
+namespace platform {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -18,11 +18,11 @@ using namespace std::chrono_literals;
 namespace {
 
 // A server that has not accepted us by then is taken as hung.
-constexpr auto kConnectTimeout = 400ms;
+constexpr auto connectTimeout = 400ms;
 // Beyond the tone's own length, for the server to report it played.
-constexpr auto kPlaySlack = 600ms;
-constexpr auto kFirstBackoff = 2s;
-constexpr auto kLongestBackoff = 32s;
+constexpr auto playSlack = 600ms;
+constexpr auto firstBackoff = 2s;
+constexpr auto longestBackoff = 32s;
 
 // The sound server's client library, loaded on the first beep instead of at start-up: it
 // and the libraries it brings in weigh more than the rest of the clock.
@@ -73,7 +73,7 @@ struct SoundServerSink::Impl {
     pa_context* context = nullptr;
     std::atomic<bool> interrupted{false};
     Clock::time_point retryAfter{};
-    Clock::duration backoff = kFirstBackoff;
+    Clock::duration backoff = firstBackoff;
     bool timedOut = false; // a deadline passed in this play()
 
     Impl(std::vector<std::int16_t> t, int rate)
@@ -131,7 +131,7 @@ struct SoundServerSink::Impl {
                 const pa_context_state_t state = pa->pa_context_get_state(context);
                 return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
             },
-            Clock::now() + kConnectTimeout);
+            Clock::now() + connectTimeout);
         return settled && pa->pa_context_get_state(context) == PA_CONTEXT_READY;
     }
 
@@ -149,7 +149,7 @@ struct SoundServerSink::Impl {
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
         const auto toneLength = std::chrono::microseconds(pa->pa_bytes_to_usec(bytes, &format));
-        const auto deadline = Clock::now() + kConnectTimeout + toneLength + kPlaySlack;
+        const auto deadline = Clock::now() + connectTimeout + toneLength + playSlack;
 
         bool played = false;
         if (pa->pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr,
@@ -191,7 +191,7 @@ struct SoundServerSink::Impl {
         const bool connected = context && pa->pa_context_get_state(context) == PA_CONTEXT_READY;
         for (int attempt = connected ? 2 : 1; attempt > 0 && !interrupted; --attempt) {
             if (connect() && playTone()) {
-                backoff = kFirstBackoff;
+                backoff = firstBackoff;
                 return true;
             }
             dropContext();
@@ -200,7 +200,7 @@ struct SoundServerSink::Impl {
         // the next beep tries again. Only a server that kept us waiting is left alone.
         if (timedOut) {
             retryAfter = Clock::now() + backoff;
-            backoff = std::min<Clock::duration>(backoff * 2, kLongestBackoff);
+            backoff = std::min<Clock::duration>(backoff * 2, longestBackoff);
         }
         return false;
     }
@@ -219,4 +219,4 @@ void SoundServerSink::interrupt() {
         impl_->pa->pa_mainloop_wakeup(loop);
 }
 
-} // namespace toolkit::qt::beep
+} // namespace platform

@@ -1,0 +1,174 @@
+// The platform's wall clock and beep: the beep worker against sinks that the test controls,
+// the sound server's sink against a server that hangs, and the system clock against the
+// system's own reading of the local time.
+
+#include "platform/beep_queue.h"
+#include "platform/linux/sound_server_sink.h"
+#include "platform/linux/system_clock.h"
+#include "platform/linux/tone.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Waits, up to five seconds, until the condition holds.
+template <class Condition> bool eventually(Condition condition) {
+    for (const auto end = std::chrono::steady_clock::now() + 5s; !condition();)
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        else
+            std::this_thread::sleep_for(1ms);
+    return true;
+}
+
+// What a test sink saw, and what it does: it plays once `open`, and sounds or throws. The
+// test shares it with the sink, as a worker left behind by shutdown may outlive its queue.
+struct Probe {
+    std::atomic<int> starts = 0, ends = 0, interrupts = 0;
+    std::atomic<bool> open = true, throws = false, destroyed = false, destroyedHere = false;
+    std::atomic<std::int64_t> lastEnd = 0, shortestGap = INT64_MAX; // steady clock, ns
+    std::thread::id here = std::this_thread::get_id();
+
+    static std::int64_t now() { return std::chrono::steady_clock::now().time_since_epoch() / 1ns; }
+
+    static std::unique_ptr<platform::Sink> sink(std::shared_ptr<Probe> p) {
+        struct Sink final : platform::Sink {
+            std::shared_ptr<Probe> p;
+            ~Sink() override {
+                p->destroyedHere = std::this_thread::get_id() == p->here;
+                p->destroyed = true;
+            }
+            bool play() override {
+                if (p->lastEnd)
+                    p->shortestGap = std::min<std::int64_t>(p->shortestGap, now() - p->lastEnd);
+                ++p->starts;
+                while (!p->open)
+                    std::this_thread::sleep_for(1ms);
+                ++p->ends;
+                p->lastEnd = now();
+                return p->throws ? throw std::runtime_error("no sound") : true;
+            }
+            void interrupt() override { ++p->interrupts; }
+        };
+        auto sink = std::make_unique<Sink>();
+        sink->p = std::move(p);
+        return sink;
+    }
+};
+
+} // namespace
+
+// A request never waits for the sink; what waits behind a beep is bounded; hushed, it is
+// dropped, and the queue takes requests again; beeps in a row play a gap apart.
+TEST(BeepQueue, RequestsAndWaitingBeeps) {
+    auto probe = std::make_shared<Probe>();
+    probe->open = false;
+    platform::BeepQueue queue(Probe::sink(probe), {.maxPending = 4, .gap = 300ms});
+    EXPECT_TRUE(queue.request());
+    EXPECT_TRUE(eventually([&] { return probe->starts == 1; }));
+    int accepted = 0;
+    for (int i = 0; i < 20; ++i)
+        accepted += queue.request();
+    EXPECT_EQ(accepted, 4);
+    queue.hush();
+    queue.request();
+    queue.request();
+    probe->open = true;
+    EXPECT_TRUE(eventually([&] { return probe->ends == 3; }));
+    EXPECT_GE(probe->shortestGap, std::int64_t{300'000'000});
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(probe->starts, 3);
+}
+
+// Shutting down interrupts a hung sink, leaves it behind (else the test hangs) and plays
+// nothing more; a worker that ends in time is joined, so its sink is gone, on this thread,
+// with the queue (a worker left behind may release it last: many rounds tell them apart).
+// A sink that throws costs its beep only.
+TEST(BeepQueue, ShutdownAndFaults) {
+    for (const auto& [hung, throws] : {std::pair{true, false}, {false, false}, {false, true}}) {
+        SCOPED_TRACE(hung ? "hung" : throws ? "throws" : "ends");
+        for (int round = 0; round < (hung ? 1 : 200); ++round) {
+            auto probe = std::make_shared<Probe>();
+            probe->open = !hung;
+            probe->throws = throws;
+            {
+                platform::BeepQueue queue(Probe::sink(probe), {.gap = 0ms, .shutdownWait = 100ms});
+                queue.request();
+                queue.request();
+                while (probe->starts < (hung ? 1 : 2) || probe->ends < (hung ? 0 : 2))
+                    std::this_thread::yield();
+            }
+            ASSERT_EQ(probe->interrupts, 1);
+            probe->open = true; // a worker left behind ends its beep and releases the sink
+            ASSERT_TRUE(eventually([&] { return probe->destroyed.load(); }));
+            ASSERT_EQ(probe->destroyedHere, !hung);
+        }
+    }
+}
+
+// A server that accepts and never answers is given up at its deadline, and then left alone
+// for a while: the next beep does not even connect to it. (One that is missing is tried
+// again at the next beep: the end-to-end test restarts it.)
+TEST(SoundServerSink, AHungServerIsGivenUp) {
+    const std::string path =
+        std::filesystem::temp_directory_path() / ("alarmclock-hung-" + std::to_string(getpid()));
+    sockaddr_un address{AF_UNIX, {}};
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_TRUE(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                listen(server, 8) == 0);
+    setenv("PULSE_SERVER", ("unix:" + path).c_str(), 1);
+    platform::SoundServerSink pulse(platform::synthesizeTone(), 48000);
+    for (const int connects : {1, 0}) {
+        EXPECT_FALSE(pulse.play());
+        int connections = 0;
+        for (int c; (c = accept(server, nullptr, nullptr)) >= 0; ++connections)
+            close(c);
+        EXPECT_EQ(connections, connects);
+    }
+    close(server);
+    unlink(path.c_str());
+}
+
+// The system's clock reads the local date and time as the system's `date` does, field by
+// field, from readings within one second.
+TEST(SystemClock, ReadsTheLocalTime) {
+    platform::SystemClock clock;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const auto date = [] {
+            char text[64] = {};
+            FILE* pipe = popen("date '+%Y-%-m-%-d %-H:%-M:%-S'", "r");
+            const bool read = pipe && std::fgets(text, sizeof text, pipe);
+            if (pipe)
+                pclose(pipe);
+            return read ? std::string(text, std::strlen(text) - 1) : std::string();
+        };
+        const std::string before = date();
+        const engine::LocalDateTime n = clock.now();
+        char read[64];
+        std::snprintf(read, sizeof read, "%d-%d-%d %d:%d:%d", n.year, n.month, n.day, n.hour,
+                      n.minute, n.second);
+        const std::string fields = std::to_string(clock.hour()) + ":" +
+                                   std::to_string(clock.minute()) + ":" +
+                                   std::to_string(clock.second());
+        if (date() != before)
+            continue; // a second began meanwhile
+        EXPECT_EQ(read, before);
+        EXPECT_EQ(before.substr(before.find(' ') + 1), fields);
+        return;
+    }
+    FAIL() << "no reading within one second";
+}

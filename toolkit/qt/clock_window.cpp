@@ -1,0 +1,129 @@
+#include "toolkit/qt/clock_window.h"
+
+#include "toolkit/qt/text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <stdexcept>
+#include <utility>
+
+namespace toolkit::qt {
+
+ClientArea::ClientArea(const forms::Form& form, QWidget* parent)
+    : QWidget(parent)
+    , dial_(form.lines) {
+    setObjectName(qstr(form.name) + QStringLiteral("Client"));
+    setAccessibleName(qstr(form.clientName));
+    for (std::size_t i = 0; i < face::lineCount; ++i) {
+        const face::DialLines::Painted& line = dial_.inPaintOrder()[i];
+        pens_[i] = QPen(qcolor(line.colour), line.width, Qt::SolidLine, Qt::RoundCap);
+    }
+    const Controls controls = makeControls(form, *this);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (form.controls[i].kind == forms::Kind::Readout)
+            readout_ = qobject_cast<QLabel*>(controls[i].second);
+    if (!readout_)
+        throw std::invalid_argument("a clock window without its readout");
+}
+
+float ClientArea::ScaleWidth() { return forms::twips(width(), forms::standardDpi); }
+
+float ClientArea::ScaleHeight() { return forms::twips(height(), forms::standardDpi); }
+
+void ClientArea::setEnd(face::Line line, face::End end, float twips) {
+    if (const auto repaint = dial_.setEnd(line, end, twips))
+        for (const face::PixelRect& area : *repaint)
+            update(area.left, area.top, area.right - area.left, area.bottom - area.top);
+}
+
+void ClientArea::setReadout(std::string_view caption) { readout_->setText(qstr(caption)); }
+
+void ClientArea::setTitle(std::string_view caption) { window()->setWindowTitle(qstr(caption)); }
+
+void ClientArea::setBackColor(const QColor& colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void ClientArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    const face::PixelRect area{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1};
+    for (std::size_t i = 0; i < face::lineCount; ++i) {
+        const face::DialLines::Painted& line = dial_.inPaintOrder()[i];
+        if (!line.bounds.intersects(area))
+            continue;
+        painter.setPen(pens_[i]);
+        painter.drawLine(QLineF(line.x1, line.y1, line.x2, line.y2));
+    }
+}
+
+MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
+    : events_(events)
+    , clientArea_(new ClientArea(form, this))
+    , timer_(new QTimer(this)) {
+    applyDefinition(*this, form);
+    setCentralWidget(clientArea_);
+
+    for (const forms::MenuItem& item : form.menu) {
+        QAction* action = menuBar()->addAction(qstr(item.caption));
+        action->setObjectName(qstr(item.name));
+        connect(action, &QAction::triggered, this,
+                [this, name = item.name] { events_.click(name); });
+    }
+
+    // The client area below the menu bar has the size of the definition. Narrower than its
+    // bar, the window would fold the last commands into an extension button, and screen
+    // readers would still report them as showing.
+    const QSize client = pixelRect({0, 0, form.clientWidth, form.clientHeight}).size();
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    setMinimumWidth(menuBar()->sizeHint().width());
+
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setInterval(form.timerIntervalMs);
+    connect(timer_, &QTimer::timeout, this, [this] { events_.timer(); });
+    if (form.timerIntervalMs > 0)
+        timer_->start();
+}
+
+// The handlers decide what becomes of the window.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    events_.closeBox();
+}
+
+ClockWindow::ClockWindow(const forms::Form& form, ui::WindowEvents& events)
+    : window_(std::make_unique<MainWindow>(form, events)) {}
+
+void ClockWindow::show(ui::Window*, bool centre) {
+    if (centre)
+        centreByFrame(*window_);
+    if (std::exchange(shownBefore_, true)) {
+        showInFront(*window_);
+        return;
+    }
+    // Start-up: the window manager puts a new window in front and active by itself. Asked
+    // for besides, the activation would wait for the window to be mapped and then carry a
+    // newer user time than the start-up window shown meanwhile, which focus-stealing
+    // prevention (mutter's) would then keep behind the clock window.
+    window_->show();
+}
+
+face::Surface& ClockWindow::clientArea() { return window_->clientArea(); }
+
+void ClockWindow::setBackColor(forms::Rgb colour) {
+    window_->clientArea().setBackColor(qcolor(colour));
+}
+
+void ClockWindow::requestAttention() { QApplication::alert(window_.get()); }
+
+} // namespace toolkit::qt

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "face/dial_lines.h"
+#include "toolkit/qt/top_level.h"
+
+#include <QMainWindow>
+#include <QPen>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QTimer;
+
+namespace toolkit::qt {
+
+// The client area of the clock window: the dial's lines where the tick put them, and the
+// readout. It computes nothing itself; a line that moves schedules a repaint of only the
+// area that it leaves and the area that it enters.
+class ClientArea final : public QWidget, public face::Surface {
+    Q_OBJECT
+
+public:
+    ClientArea(const forms::Form& form, QWidget* parent);
+
+    float ScaleWidth() override;
+    float ScaleHeight() override;
+    void setEnd(face::Line line, face::End end, float twips) override;
+    void setReadout(std::string_view caption) override;
+    void setTitle(std::string_view caption) override;
+
+    void setBackColor(const QColor& colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    face::DialLines dial_;
+    std::array<QPen, face::lineCount> pens_; // in the order of painting
+    QLabel* readout_ = nullptr;
+};
+
+// The clock window built from its definition: the client area, the menu bar of its
+// commands, and its timer.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(const forms::Form& form, ui::WindowEvents& events);
+
+    ClientArea& clientArea() const { return *clientArea_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ui::WindowEvents& events_;
+    ClientArea* clientArea_;
+    QTimer* timer_;
+};
+
+class ClockWindow final : public ui::ClockWindow, public TopLevel {
+public:
+    ClockWindow(const forms::Form& form, ui::WindowEvents& events);
+
+    void show(ui::Window* owner, bool centre) override;
+    face::Surface& clientArea() override;
+    void setBackColor(forms::Rgb colour) override;
+    void requestAttention() override;
+
+    QWidget& widget() const override { return *window_; }
+
+private:
+    std::unique_ptr<MainWindow> window_;
+    bool shownBefore_ = false;
+};
+
+} // namespace toolkit::qt
