@@ -102,6 +102,7 @@ TEST(Alarms, Scenarios) {
         "bell 3 at 91.5 s is 92|f4 0,5,0,10,1,31.5; start4; run 95|0 5 10 11 92 93 94",
         "bell 3 first ends the run|f4 0,9,0,8,0,3; start4; run 30|0 3 4 5",
         "bells skip the second of the last bell or load|f4 0,1,0,47,1,0; start4; run 65|0 1 48 49 60 61 62",
+        "bells stopped by 時刻設定|f4 0,5,0,6,0,7; start4; run 3; set; run 20|0 3",
         "bells suspended, resumed uncounted|f2 0,100; f4 1,0,2,0,3,0; start4; run 30; off; run 30; start2; run 160|0 60 90 150 151 160 210 211 212",
         "a clock standing still counts once|f2 0,2; f4 0,1,0,1,0,1; start2; start4; jump 1; hold 99; jump 1; hold 99; jump 1; hold 99; jump 1; hold 99; jump 1; hold 99|0 0 1 1 2 2 3 4 4 5",
         "alarm before|at 7:29:59; f1 7,30; set; hold 1|0",
