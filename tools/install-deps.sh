@@ -32,7 +32,7 @@ for arg in "$@"; do
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file lintian devscripts desktop-file-utils appstream
             libbenchmark-dev valgrind
-            pulseaudio pulseaudio-utils clang-format
+            pulseaudio pulseaudio-utils clang-format clang-tidy
         )
         ;;
     --bench)
