@@ -1,8 +1,8 @@
 ; The clock's installer for Windows (x64): per machine under Program Files, a Start-menu entry
 ; 目覚まし時計 with the clock's icon, an entry in the list of installed programs, silent with /S,
 ; and an uninstaller that takes away everything that was put in place.
-;   makensis -INPUTCHARSET UTF8 -DVERSION=10.0 -DPROGRAM=alarmclock.exe -DICON=alarmclock.ico
-;            -DOUTFILE=alarmclock-10.0-setup.exe alarmclock.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=10.0 -DFILE_VERSION=10.0.0.0 -DPROGRAM=alarmclock.exe
+;            -DICON=alarmclock.ico -DOUTFILE=alarmclock-10.0-setup.exe alarmclock.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -27,7 +27,7 @@ InstallDir "$PROGRAMFILES64\AlarmClock"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${NAME}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
