@@ -11,6 +11,8 @@ RequestExecutionLevel admin
 
 !include MUI2.nsh
 !include FileFunc.nsh
+!include LogicLib.nsh
+!include WinVer.nsh
 
 !define NAME "目覚まし時計"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
@@ -35,9 +37,16 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${NAME} セットア�
 VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "2026 The Alarm Clock developers"
 
 ; Every user's Start menu and the 64-bit registry, for the installer and the uninstaller alike.
+; The program calls functions that Windows has from Windows 10 version 1607 (build 14393) on:
+; an older Windows is told so here, rather than by the loader when the clock starts.
 Function .onInit
     SetShellVarContext all
     SetRegView 64
+    ${IfNot} ${AtLeastBuild} 14393
+        MessageBox MB_OK|MB_ICONSTOP "${NAME}には Windows 10 バージョン 1607 以降が必要です。" /SD IDOK
+        SetErrorLevel 3
+        Quit
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
