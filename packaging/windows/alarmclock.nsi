@@ -15,11 +15,14 @@ RequestExecutionLevel admin
 !include WinVer.nsh
 
 !define NAME "目覚まし時計"
+!define PUBLISHER "The Alarm Clock developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
 
 Name "${NAME}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\AlarmClock"
+; Where the clock was installed before, also with /D=: an install there replaces it.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -34,7 +37,8 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${NAME}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${NAME} セットアップ"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "2026 The Alarm Clock developers"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "2026 ${PUBLISHER}"
 
 ; Every user's Start menu and the 64-bit registry, for the installer and the uninstaller alike.
 ; The program calls functions that Windows has from Windows 10 version 1607 (build 14393) on:
@@ -63,6 +67,7 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\alarmclock.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'

@@ -224,7 +224,8 @@ def installed(s):  # silent install, start from the installed path, silent unins
     values = registry(s, key) or {}
     uninstaller, options = re.fullmatch(r'"(.+)" (.+)', values["QuietUninstallString"]).groups()
     want = {"DisplayName": "目覚まし時計", "DisplayVersion": re.search(r"alarmclock-(.+)-setup", setup)[1],
-            "NoModify": 1, "NoRepair": 1, "UninstallString": f'"{uninstaller}"'}
+            "NoModify": 1, "NoRepair": 1, "UninstallString": f'"{uninstaller}"',
+            "Publisher": "The Alarm Clock developers"}
     check(want.items() <= values.items() and values["DisplayIcon"].startswith(program)
           and values["EstimatedSize"] > 0, f"the entry in the installed programs: {values}")
     check(program.encode("utf-16-le") in open(shortcut, "rb").read(), "the Start-menu entry starts it")
