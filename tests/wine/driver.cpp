@@ -8,6 +8,8 @@
 //                      them their definitions (sizes and places in twips, tab numbers) and
 //                      the menu commands' identifiers
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
+//   lock PATH          holds the file open, shared with none, as another program may; the
+//                      next lock lets it go
 
 #include "forms/definitions.h"
 #include "toolkit/win32/control_ids.h"
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -95,10 +98,12 @@ int main() {
     // Coordinates in the screen's own pixels, whatever the desktop's scale.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     char line[256];
+    HANDLE held = INVALID_HANDLE_VALUE; // the file that lock holds
     while (std::fgets(line, sizeof line, stdin)) {
         std::printf("{\"t\":%llu", GetTickCount64());
         long long window = 0;
         unsigned message = 0, w = 0;
+        char path[MAX_PATH];
         if (std::string_view(line).starts_with("look")) {
             const HWND front = GetForegroundWindow();
             GUITHREADINFO info{};
@@ -109,6 +114,12 @@ int main() {
             int count = 0;
             EnumWindows(printForm, LPARAM(&count));
             std::printf("}");
+        } else if (std::sscanf(line, "lock %259[^\n]", path) == 1) {
+            if (held != INVALID_HANDLE_VALUE)
+                CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+            else if ((held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                         nullptr)) == INVALID_HANDLE_VALUE)
+                std::printf(",\"error\":%s", quoted(line).c_str());
         } else if (std::sscanf(line, "%lld %u %u", &window, &message, &w) != 3 ||
                    !PostMessageW(reinterpret_cast<HWND>(window), message, w, 0)) {
             std::printf(",\"error\":%s", quoted(line).c_str());

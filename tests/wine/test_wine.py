@@ -4,7 +4,8 @@
 # events. Wine plays nothing for the system beep: its relay trace, restricted to MessageBeep,
 # tells each call and when it was made (seconds on Wine's clock). One scenario a run:
 #   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
-#   test_wine.py installed              installed, an interval alarm, 終了, uninstalled
+#   test_wine.py installed              installed, again over the running clock, refused while another
+#                                       program holds it, an interval alarm, 終了, uninstalled while it runs
 #   test_wine.py pe_header OBJDUMP EXE
 
 import datetime
@@ -215,23 +216,40 @@ def interval(s):  # the acknowledgement, then a beep a second; アラームOFF s
     check(s.program.wait(5) == 0, "終了 ends the program while the alarm runs")
 
 
-def installed(s):  # silent install, start from the installed path, silent uninstall: nothing left
+def installed(s):  # into a folder of one's own, again there over the running clock, uninstalled while it runs
     setup, key = os.environ["CLOCK_SETUP"], r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
-    check(s.run(WINE, setup, "/S") == 0, "the silent install")
-    program = r"C:\Program Files\AlarmClock\alarmclock.exe"
-    folder, shortcut = (os.environ["WINEPREFIX"] + "/drive_c/" + path for path in (
-        "Program Files/AlarmClock", "ProgramData/Microsoft/Windows/Start Menu/Programs/目覚まし時計.lnk"))
+    folder, program = r"C:\AlarmClock", r"C:\AlarmClock\alarmclock.exe"
+    check(s.run(WINE, setup, "/S", "/D=" + folder) == 0, "the silent install")
+    unix, shortcut = (os.environ["WINEPREFIX"] + "/drive_c/" + path for path in (
+        "AlarmClock", "ProgramData/Microsoft/Windows/Start Menu/Programs/目覚まし時計.lnk"))
     values = registry(s, key) or {}
     uninstaller, options = re.fullmatch(r'"(.+)" (.+)', values["QuietUninstallString"]).groups()
     want = {"DisplayName": "目覚まし時計", "DisplayVersion": re.search(r"alarmclock-(.+)-setup", setup)[1],
-            "NoModify": 1, "NoRepair": 1, "UninstallString": f'"{uninstaller}"'}
+            "NoModify": 1, "NoRepair": 1, "UninstallString": f'"{uninstaller}"', "InstallLocation": folder,
+            "Publisher": "The Alarm Clock developers"}
     check(want.items() <= values.items() and values["DisplayIcon"].startswith(program)
           and values["EstimatedSize"] > 0, f"the entry in the installed programs: {values}")
     check(program.encode("utf-16-le") in open(shortcut, "rb").read(), "the Start-menu entry starts it")
+    # the entry; when the uninstaller and the shortcut were written; when the program was (its mtime is the build's)
+    state = lambda: (registry(s, key), [os.stat(f).st_mtime_ns for f in (unix + "/uninstall.exe", shortcut)],  # noqa
+                     os.stat(unix + "/alarmclock.exe").st_ctime_ns)
+    s.start(program)
+    before = state()
+    check(s.run(WINE, setup, "/S") == 0 and s.program.wait(5) == 0, "installed again, the running clock closed")
+    after = state()
+    check(after[0] == values and after[2] != before[2], "the program replaced where it was, the entry kept")
+    s.ask("lock", program)  # held by another program: neither the install nor the uninstall changes anything
+    check(s.run(WINE, setup, "/S") and s.run(WINE, uninstaller, "/S", "_?=" + folder) and state()[:2] == after[:2],
+          "the program in use: refused, nothing changed")
+    s.ask("lock", program)
+    s.run(WINE, "reg", "add", rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(setup)}", "/v", "Version", "/d",
+          "win81", "/f")
+    check(s.run(WINE, setup, "/S") and state()[:2] == after[:2], "Windows 8.1: refused, nothing changed")
     s.start(program)
     interval(s)
-    s.run(WINE, uninstaller, *options.split())  # goes on in a copy of itself
-    wait_for(lambda: not os.path.exists(folder) and not os.path.exists(shortcut) and registry(s, key) is None,
+    s.start(program)
+    s.run(WINE, uninstaller, *options.split())  # goes on in a copy of itself, and closes the clock
+    wait_for(lambda: not os.path.exists(unix) and not os.path.exists(shortcut) and registry(s, key) is None,
              30, "nothing left behind")
 
 
