@@ -78,13 +78,15 @@ std::string Windows::fieldText(engine::Field field) {
 void Windows::setNotice(std::string_view caption) {
     DialogWindow& form = form1().window();
     // The alarm begins to fire: the notice appears anew, which is what screen readers
-    // announce, also when it shows already since an earlier alarm.
-    if (!noticeInLastTick_)
-        form.setCaption("Label4", {});
+    // announce, also when it shows already since an earlier alarm; and the clock asks for
+    // attention, for those who cannot hear the chime or look at another window, muted or not.
+    const bool begins = !noticeInLastTick_;
     noticeInThisTick_ = true;
+    if (begins)
+        form.setCaption("Label4", {});
     form.setCaption("Label4", caption);
-    // For those who cannot hear the chime or look at another window, muted or not.
-    mainForm().window().requestAttention();
+    if (begins)
+        mainForm().window().requestAttention();
 }
 
 } // namespace ui

@@ -124,8 +124,8 @@ TEST(Windows, EndEndsTheProgram) {
 }
 
 // Each time the time alarm begins to fire, muted here, its notice appears anew, which is
-// what screen readers announce; while it goes on firing, it is only set again. The clock
-// window asks for attention at every firing tick.
+// what screen readers announce, and the clock window asks for attention; while it goes on
+// firing, the notice is only set again.
 TEST(Windows, TheNoticeIsAnnouncedAtEveryAlarm) {
     Session run;
     run.field("Form1", "Text1") = "10";
@@ -133,8 +133,8 @@ TEST(Windows, TheNoticeIsAnnouncedAtEveryAlarm) {
     run.toolkit.take();
     for (const int hour : {10, 10, 11, 10})
         run.toolkit.at.hour = hour, run.tick();
-    const std::string notice = "Form1.Label4 = 時間ですよ！, attention",
-                      again = "Form1.Label4 = , " + notice;
+    const std::string notice = "Form1.Label4 = 時間ですよ！",
+                      again = "Form1.Label4 = , " + notice + ", attention";
     EXPECT_EQ(run.toolkit.take(),
               "create Form2, create Form4, " + again + ", " + notice + ", " + again);
     EXPECT_EQ(run.toolkit.beeps, 1);
