@@ -1,18 +1,15 @@
-// The platform's wall clock and beep: the beep worker against sinks that the test controls,
-// the sound server's sink against a server that hangs, and the system clock against the
-// system's own reading of the local time.
+// The platform's beep: the beep worker against sinks that the test controls, and the sound
+// server's sink against a server that hangs. (The system clock shows in the end-to-end tests,
+// under a faked clock and a time zone that changes.)
 
 #include "platform/beep_queue.h"
 #include "platform/linux/sound_server_sink.h"
-#include "platform/linux/system_clock.h"
 #include "platform/linux/tone.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -141,34 +138,4 @@ TEST(SoundServerSink, AHungServerIsGivenUp) {
     }
     close(server);
     unlink(path.c_str());
-}
-
-// The system's clock reads the local date and time as the system's `date` does, field by
-// field, from readings within one second.
-TEST(SystemClock, ReadsTheLocalTime) {
-    platform::SystemClock clock;
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        const auto date = [] {
-            char text[64] = {};
-            FILE* pipe = popen("date '+%Y-%-m-%-d %-H:%-M:%-S'", "r");
-            const bool read = pipe && std::fgets(text, sizeof text, pipe);
-            if (pipe)
-                pclose(pipe);
-            return read ? std::string(text, std::strlen(text) - 1) : std::string();
-        };
-        const std::string before = date();
-        const engine::LocalDateTime n = clock.now();
-        char read[64];
-        std::snprintf(read, sizeof read, "%d-%d-%d %d:%d:%d", n.year, n.month, n.day, n.hour,
-                      n.minute, n.second);
-        const std::string fields = std::to_string(clock.hour()) + ":" +
-                                   std::to_string(clock.minute()) + ":" +
-                                   std::to_string(clock.second());
-        if (date() != before)
-            continue; // a second began meanwhile
-        EXPECT_EQ(read, before);
-        EXPECT_EQ(before.substr(before.find(' ') + 1), fields);
-        return;
-    }
-    FAIL() << "no reading within one second";
 }
