@@ -1,6 +1,7 @@
 // Writes the clock icon as a Windows icon file, for the program's resources and for its
-// installer: 16 colours, fully opaque, in sizes that are whole-pixel enlargements of the
-// 32 x 32 icon, so that the edges stay sharp where Windows shows a large icon.
+// installer: 16 colours, fully opaque, in every size that Windows asks for at 100 to 200 %
+// (title bars, the taskbar, Explorer's views), each pixel the 32 x 32 icon's nearest one, so
+// that the edges stay sharp: Windows would otherwise scale the nearest size smoothly.
 //
 //   ico_writer OUTPUT.ico
 //
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr std::array sizes{32, 64, 128, 256};
+constexpr std::array sizes{16, 20, 24, 32, 40, 48, 64, 256};
 constexpr int bitsPerPixel = 4;
 constexpr int paletteSize = 1 << bitsPerPixel;
 
@@ -42,7 +43,6 @@ constexpr std::size_t rowBytes(int width, int bits) {
 // One image: the header of a device-independent bitmap of twice the height (the colours,
 // then the transparency mask), its palette, its rows bottom-up, and an empty mask.
 Bytes image(int size) {
-    const int scale = size / forms::clockIconSize;
     const std::size_t colourRow = rowBytes(size, bitsPerPixel);
     const std::size_t maskRow = rowBytes(size, 1);
     Bytes bytes;
@@ -59,12 +59,16 @@ Bytes image(int size) {
         const forms::Rgb colour = i < 2 ? palette[static_cast<std::size_t>(i)] : forms::Rgb{};
         bytes.u8(colour.b), bytes.u8(colour.g), bytes.u8(colour.r), bytes.u8(0);
     }
+    // The row or column of the 32 x 32 icon under the middle of this one's.
+    const auto nearest = [size](int at) {
+        return (2 * at + 1) * forms::clockIconSize / (2 * size);
+    };
     for (int y = size - 1; y >= 0; --y) {
         for (int x = 0; x < size; x += 2) {
-            const auto index = [&](int column) {
-                return forms::clockIconPixel(y / scale, column / scale) == forms::clockIconInk;
+            const auto ink = [&](int column) {
+                return forms::clockIconPixel(nearest(y), nearest(column)) == forms::clockIconInk;
             };
-            bytes.u8((index(x) ? 0x10 : 0) | (index(x + 1) ? 0x01 : 0));
+            bytes.u8((ink(x) ? 0x10 : 0) | (ink(x + 1) ? 0x01 : 0));
         }
         bytes.zeros(colourRow - static_cast<std::size_t>(size / 2));
     }

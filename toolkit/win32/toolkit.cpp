@@ -6,7 +6,6 @@
 #include "toolkit/win32/text.h"
 
 #include <cstdio>
-#include <system_error>
 
 namespace toolkit::win32 {
 namespace {
@@ -26,8 +25,7 @@ SYSTEMTIME systemTime(const engine::LocalDateTime& when) {
 template <class Format> std::string formatted(Format format) {
     const int length = format(nullptr, 0);
     if (length <= 0)
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "formatting a date or time");
+        throwLastError("formatting a date or time");
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     text.resize(static_cast<std::size_t>(std::max(0, format(text.data(), length) - 1)));
     return narrow(text);
@@ -47,8 +45,7 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
     definition.lpszClassName = name;
     atom_ = RegisterClassExW(&definition);
     if (!atom_)
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "RegisterClassExW");
+        throwLastError("RegisterClassExW");
 }
 
 WindowClass::~WindowClass() { UnregisterClassW(MAKEINTATOM(atom_), instance_); }

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <system_error>
 #include <utility>
 
 namespace toolkit::win32 {
@@ -74,8 +73,7 @@ TopLevel::TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms:
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                               menu.get(), toolkit.instance(), nullptr)) {
     if (!window_)
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "CreateWindowExW");
+        throwLastError("CreateWindowExW");
     menu.release(); // the window's from now on
     loadIcons(dpi());
     fitClientArea();
@@ -124,7 +122,7 @@ void TopLevel::makeControls() {
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(i))),
                                       toolkit_.instance(), nullptr);
         if (!window)
-            throw std::runtime_error("a control of " + std::string(form_.name) + " was not made");
+            throwLastError("CreateWindowExW, a control of " + std::string(form_.name));
         controls_.push_back({&def, window, std::string(def.caption)});
         if (def.kind == forms::Kind::TextBox) {
             SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // as much as the control holds
@@ -227,6 +225,19 @@ LRESULT TopLevel::defaultHandling(UINT message, WPARAM w, LPARAM l) {
         // The handler may destroy this object: nothing of it is touched after the call.
         events_.closeBox();
         return 0;
+    case WM_GETDPISCALEDSIZE: {
+        // The frame for a client area of the same size in twips at the new DPI: Windows would
+        // scale the whole frame, whose title bar and menu bar do not grow in proportion.
+        const int to = static_cast<int>(w);
+        const int from = static_cast<int>(dpi());
+        RECT frame{};
+        GetClientRect(window, &frame);
+        frame.right = MulDiv(frame.right, to, from);
+        frame.bottom = MulDiv(frame.bottom, to, from);
+        AdjustWindowRectExForDpi(&frame, frameStyle, GetMenu(window) != nullptr, 0, to);
+        *reinterpret_cast<SIZE*>(l) = {frame.right - frame.left, frame.bottom - frame.top};
+        return TRUE;
+    }
     case WM_DPICHANGED: {
         const RECT& suggested = *reinterpret_cast<const RECT*>(l);
         loadIcons(HIWORD(w));
@@ -317,8 +328,14 @@ void TopLevel::showOwned(ui::Window* owner, bool centre) {
             throw std::invalid_argument("an owner from another toolkit");
         ownerWindow = ownerTopLevel->hwnd();
     }
-    // An owned window stays in front of its owner and is minimised and restored with it.
-    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
+    // An owned window stays in front of its owner and is minimised and restored with it. The
+    // taskbar gives a window a button of its own, or none, as the window is shown: one shown
+    // unowned (the start-up dialog) that takes an owner is hidden first, or its button stays.
+    if (GetWindow(window, GW_OWNER) != ownerWindow) {
+        if (IsWindowVisible(window))
+            ShowWindow(window, SW_HIDE);
+        SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
+    }
     if (centre)
         this->centre(ownerWindow);
     ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
