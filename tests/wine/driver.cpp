@@ -5,8 +5,8 @@
 //
 //   look               the foreground window, the focused control, and the program's windows
 //                      front to back by form name, each with its controls by name, and with
-//                      them their definitions (sizes and places in twips, tab numbers) and
-//                      the menu commands' identifiers
+//                      them their definitions (sizes and places in twips, tab numbers)
+//   menu HWND          the window's menu bar, its items' identifiers and captions in order
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
@@ -84,12 +84,51 @@ BOOL CALLBACK printForm(HWND w, LPARAM count) {
                     print(c, def.name, def.twips, def.tabIndex);
                     std::printf("}");
                 }
-            std::printf("},\"menu\":{");
-            for (std::size_t i = 0; i < form->menu.size(); ++i)
-                std::printf("%s%s:%d", i ? "," : "", quoted(form->menu[i].name).c_str(), menuId(i));
             std::printf("}}");
         }
     return TRUE;
+}
+
+std::wstring sentBack; // what the menu reader sent from the other process
+
+LRESULT CALLBACK inbox(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message != WM_COPYDATA)
+        return DefWindowProcW(window, message, w, l);
+    const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(l);
+    sentBack.assign(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+    return TRUE;
+}
+
+// Reads a menu bar in the process of its window: menu_reader.dll, hooked into that window's
+// thread, answers a message sent to it.
+bool printMenu(HWND window) {
+    static const HMODULE reader = LoadLibraryW(L"menu_reader.dll");
+    static const HWND answers = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = inbox;
+        windowClass.lpszClassName = L"AlarmClock.Driver";
+        RegisterClassW(&windowClass);
+        return CreateWindowExW(0, windowClass.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                               nullptr, nullptr, nullptr);
+    }();
+    const auto readMenu = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(reader, "readMenu")));
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, readMenu, reader,
+                                         GetWindowThreadProcessId(window, nullptr));
+    sentBack.clear();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, RegisterWindowMessageW(L"AlarmClock.ReadMenu"), WPARAM(answers), 0,
+                        SMTO_NORMAL, 5000, &result);
+    UnhookWindowsHookEx(hook);
+    std::printf(",\"menu\":[");
+    for (std::size_t at = 0, end; (end = sentBack.find(L'\n', at)) != std::wstring::npos;
+         at = end + 1) {
+        const std::size_t blank = sentBack.find(L' ', at);
+        std::printf("%s[%s,%s]", at ? "," : "", utf8(sentBack.substr(at, blank - at)).c_str(),
+                    quoted(utf8(sentBack.substr(blank + 1, end - blank - 1))).c_str());
+    }
+    std::printf("]");
+    return hook && !sentBack.empty();
 }
 
 } // namespace
@@ -114,6 +153,9 @@ int main() {
             int count = 0;
             EnumWindows(printForm, LPARAM(&count));
             std::printf("}");
+        } else if (std::sscanf(line, "menu %lld", &window) == 1) {
+            if (!printMenu(reinterpret_cast<HWND>(window)))
+                std::printf(",\"error\":%s", quoted(line).c_str());
         } else if (std::sscanf(line, "lock %259[^\n]", path) == 1) {
             if (held != INVALID_HANDLE_VALUE)
                 CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));

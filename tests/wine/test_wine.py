@@ -1,44 +1,61 @@
 # The Windows program under Wine as a user and a screen reader meet it, driven from outside: a
 # private X server that holds Wine's desktop, the program, and beside it in the same prefix the
 # driver (driver.cpp), a screen reader's view of its windows. Keys and the mouse are real X
-# events. Wine plays nothing for the system beep: its relay trace, restricted to MessageBeep,
-# tells each call and when it was made (seconds on Wine's clock). One scenario a run:
+# events. Wine plays the user's Default Beep to a private sound server whose silent sink is
+# recorded; its relay trace tells when each PlaySoundW call began and ended (seconds on Wine's
+# clock), and which of the calls that it lists were made. One scenario a run:
 #   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
 #   test_wine.py installed              installed, again over the running clock, refused while another
 #                                       program holds it, an interval alarm, 終了, uninstalled while it runs
-#   test_wine.py pe_header OBJDUMP EXE
+#   test_wine.py pe_header OBJDUMP EXE ICO
 
+import array
 import datetime
 import json
+import math
 import os
 import re
+import struct
 import subprocess
 import sys
 import threading
 import time
+import wave
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import XSession, check, wait_for  # noqa: E402
+from harness import RATE, Session, XSession, check, wait_for  # noqa: E402
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK, SC_MINIMIZE, SC_RESTORE, SC_CLOSE = (
     0x102, 0x111, 0x112, 0xF5, 0xF020, 0xF120, 0xF060)
 SCREEN, SUFFIX = (1280, 1024), "     [Hozel] Ver8.1[win8.1]"  # the X server's, and so Wine's desktop's
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
+MENU, TONE = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"], 0.12  # s, the Default Beep
 WINDOWS_DLLS = (r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32|"
                 r"shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll")
 
 
 class Wine(XSession):
+    start_sound_server, _onsets = Session.start_sound_server, Session._onsets  # the recorded sink
+
     def __init__(self, dpi):
         super().__init__("%dx%d" % SCREEN)
-        self.dpi, self.beeps = dpi, []
+        self.dpi, self.beeps, self.onsets, self.called = dpi, [], [], set()
+        self.env.update(PULSE_SERVER=f"unix:{self.tmp}/pa")
 
-    def __enter__(self):  # Wine's server and desktop anew, on this X server, at the DPI
+    def __enter__(self):  # Wine's server and desktop anew, on this X server, at the DPI, with a Default Beep
         self.run(os.path.dirname(WINE) + "/wineserver", "-k")
         super().__enter__()
-        self.run(WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
-                 "/d", str(self.dpi), "/f")
+        self.start_sound_server()
+        with wave.open(f"{self.tmp}/beep.wav", "wb") as tone:  # 880 Hz, 16-bit mono
+            tone.setnchannels(1), tone.setsampwidth(2), tone.setframerate(RATE)
+            tone.writeframes(array.array("h", (int(12000 * math.sin(2 * math.pi * 880 * i / RATE))
+                                               for i in range(int(RATE * TONE)))).tobytes())
+        with open(f"{self.tmp}/settings.reg", "w") as settings:
+            settings.write(f'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:{self.dpi:08x}\n\n'
+                           r"[HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\SystemDefault\.Current]" "\n"
+                           f'@="{("Z:" + self.tmp + "/beep.wav").replace("/", chr(92) * 2)}"\n')
+        self.run(WINE, "reg", "import", "Z:" + f"{self.tmp}/settings.reg".replace("/", "\\"))
         self.driver = self.spawn(WINE, os.environ["WINE_DRIVER"], stdin=subprocess.PIPE,
                                  stdout=subprocess.PIPE, text=True, encoding="utf-8")
         return self
@@ -56,10 +73,23 @@ class Wine(XSession):
         threading.Thread(target=self.trace, daemon=True).start()
         wait_for(lambda: self.form("Form1").get("visible"), 30, "Form1")
 
-    def trace(self):  # e.g. "1388.943:00cc:Call user32.MessageBeep(00000000) ret=14000158c"
-        for line in self.program.stderr:
-            if call := re.match(r"(\d+\.\d+):\w+:Call user32\.MessageBeep\((\w+)\)", line):
-                self.beeps.append((float(call[1]), int(call[2], 16)))
+    def trace(self):  # "817.075:0120:Call winmm.PlaySoundW(140009000,00000000,00210002) ret=1400015a3"
+        for line in self.program.stderr:  # and "817.698:0120:Ret  winmm.PlaySoundW() retval=00000001 ..."
+            if call := re.match(r"(\d+\.\d+):\w+:(Call|Ret)\s+\w+\.(\w+)\((?:.*retval=(\w+))?", line):
+                if call[3] != "PlaySoundW":
+                    self.called.add(call[3])
+                elif call[2] == "Call":  # [began, ended, what it returned]
+                    self.beeps.append([float(call[1]), None, None])
+                else:
+                    self.beeps[-1][1:] = float(call[1]), int(call[4], 16)
+
+    def sounds(self, since, count):  # PlaySoundW's calls that have ended since then
+        return wait_for(lambda: (b := [c for c in self.beeps if c[0] > since and c[1]])[count - 1:] and b, 10,
+                        f"{count} beeps")
+
+    def heard(self, since, until):  # the sounds recorded meanwhile, on Wine's clock
+        raw = time.clock_gettime(time.CLOCK_MONOTONIC_RAW) - time.monotonic()
+        return [t + raw for t in self.onsets if since < t + raw < until]
 
     def ask(self, *words):  # the driver's answer, with "t" when it carried the command out
         self.driver.stdin.write(" ".join(map(str, words)) + "\n")
@@ -75,8 +105,9 @@ class Wine(XSession):
         window = self.form(name)
         return self.ask((window["controls"][control] if control else window)["hwnd"], message, w)["t"] / 1000
 
-    def menu(self, command):
-        return self.post("mainForm", WM_COMMAND, self.form("mainForm")["menu"][command])
+    def menu(self, caption):  # a command of the clock window's menu bar, by its caption on the bar
+        bar = self.ask("menu", self.form("mainForm")["hwnd"])["menu"]
+        return self.post("mainForm", WM_COMMAND, {c: i for i, c in bar}[caption])
 
     def type_into(self, name, field, text):
         for character in str(text):
@@ -93,9 +124,12 @@ class Wine(XSession):
         return (look := self.ask("look"))["focus"] == self.form(name, look)["controls"][control]["hwnd"]
 
 
-def start_up(s):  # Form1 unowned, in front, active and empty; the readout ticking; the title
+def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout ticking; the title
     form1 = s.front("Form1")
     check(not form1["owner"], "Form1 unowned")
+    bar = s.ask("menu", s.form("mainForm")["hwnd"])["menu"]
+    check([caption for _, caption in bar] == MENU, f"the menu bar's commands in their order: {bar}")
+    wait_for(lambda: "DisableProcessWindowsGhosting" in s.called, what="the windows kept from ghosts")
     check(not any(form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4")), "Form1 empty")
     wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
     readout = lambda: s.form("mainForm")["controls"]["Label1"]["text"]  # noqa: E731
@@ -112,7 +146,7 @@ def start_up(s):  # Form1 unowned, in front, active and empty; the readout ticki
 
 def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press nothing, Space does
     away = (datetime.datetime.now().hour + 12) % 24  # an alarm time that does not come
-    for name, command in (("Form1", None), ("Form2", "kankaku"), ("Form4", "happyou")):
+    for name, command in (("Form1", None), ("Form2", "アラーム間隔設定"), ("Form4", "発表アラーム")):
         if command:
             s.menu(command)
         controls = s.front(name)["controls"]
@@ -148,12 +182,10 @@ def placed(s):  # every window centred, client areas and controls in twips at th
             check(all(map(near, control["rect"], want)), f"{name}.{c} at {control['rect']}, not {want}")
 
 
-def owned(s):  # dialogs from the menu are owned by the clock window, and minimised with it
-    s.menu("kankaku")
-    main = s.form("mainForm")
-    check(s.front("Form2")["owner"] == main["hwnd"], "Form2 owned by the clock window")
-    s.click_at(main["client"][0] + 12, main["client"][1] + 60)  # the dial, beside the dialogs
-    s.front("mainForm")
+def owned(s):  # dialogs from the menu are owned by the clock window, minimised and restored with it
+    main = s.form("mainForm")["hwnd"]
+    s.menu("アラーム間隔設定")
+    check(s.front("Form2")["owner"] == main, "Form2 owned by the clock window, in front and active")
     for command, shown in ((SC_MINIMIZE, False), (SC_RESTORE, True)):
         s.post("mainForm", WM_SYSCOMMAND, command)
         wait_for(lambda: s.form("mainForm")["iconic"] != shown and s.form("Form2")["visible"] == shown,
@@ -164,8 +196,8 @@ def owned(s):  # dialogs from the menu are owned by the clock window, and minimi
 def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is empty and owned
     # The time alarm stays armed, and Form1 made anew reads as 0:00: muted, lest it chime
     # at every tick from midnight to one.
-    s.menu("aramuoff")
-    for name, command in (("Form1", "jikokusettei"), ("Form2", "kankaku"), ("Form4", "happyou")):
+    s.menu("アラームOFF")
+    for name, command in (("Form1", "アラーム時刻設定"), ("Form2", "アラーム間隔設定"), ("Form4", "発表アラーム")):
         check(s.form(name)["controls"]["Text1"]["text"], f"{name} holds a text")
         for again in (True, False):
             s.post(name, WM_SYSCOMMAND, SC_CLOSE)
@@ -199,20 +231,34 @@ def desktop(s):
     check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
 
-def interval(s):  # the acknowledgement, then a beep a second; アラームOFF stops it, 終了 ends it
-    s.menu("kankaku")
+def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3 three times
+    s.menu("発表アラーム")
+    s.front("Form4")
+    for field, text in zip(("Text1", "Text2", "Text3", "Text4", "Text5", "Text6"), (0, 2, 0, 2, 0, 4)):
+        s.type_into("Form4", field, text)
+    beeps = s.sounds(s.post("Form4", BM_CLICK, 0, "Command1"), 7)
+    check(all(ended - began > TONE - 0.01 and played for began, ended, played in beeps), f"each played: {beeps}")
+    check(all(b[0] >= a[1] for a, b in zip(beeps, beeps[1:])) and beeps[2][0] - beeps[1][1] < 0.2,
+          f"one after the other, bell 2 right after bell 1: {beeps}")
+    heard = s.heard(beeps[0][0] - 0.05, beeps[-1][1] + 0.05)
+    check(len(heard) == 7 and all(b[0] - 0.05 < t < b[1] for t, b in zip(heard, beeps)), f"each heard: {heard}")
+
+
+def interval(s):  # a beep a second; アラームOFF stops it and drops the beeps that wait; 終了 ends it
+    s.menu("アラーム間隔設定")
     s.front("Form2")
     s.type_into("Form2", "Text3", 0)
     s.type_into("Form2", "Text1", 1)
-    start = s.post("Form2", BM_CLICK, 0, "Command1")
-    beeps = wait_for(lambda: (b := [t for t, _ in s.beeps if t > start])[3:] and b, 10, "4 beeps")
+    beeps = [b[0] for b in s.sounds(s.post("Form2", BM_CLICK, 0, "Command1"), 4)]
     check(beeps[3] - beeps[1] > 1, f"a beep a second, not more: {beeps}")
-    check({argument for _, argument in s.beeps} == {0}, "the system beep is MessageBeep(MB_OK)")
-    stop = s.menu("aramuoff")
-    time.sleep(2.5)
-    check(len([t for t, _ in s.beeps if t > stop]) <= 1, "アラームOFF stops the alarm")
+    s.post("Form2", WM_CHAR, 8, "Text3")  # the minutes erased: length 0, a beep at every tick of START's second
     s.post("Form2", BM_CLICK, 0, "Command1")
-    s.menu("end")
+    time.sleep(0.3)  # a beep plays, more wait
+    stop = s.menu("アラームOFF")
+    time.sleep(1.5)
+    check(not [b for b in s.beeps if b[0] > stop + 0.05], f"アラームOFF dropped the waiting beeps: {s.beeps}")
+    s.post("Form2", BM_CLICK, 0, "Command1")
+    s.menu("終了")
     check(s.program.wait(5) == 0, "終了 ends the program while the alarm runs")
 
 
@@ -246,6 +292,7 @@ def installed(s):  # into a folder of one's own, again there over the running cl
           "win81", "/f")
     check(s.run(WINE, setup, "/S") and state()[:2] == after[:2], "Windows 8.1: refused, nothing changed")
     s.start(program)
+    bells(s)
     interval(s)
     s.start(program)
     s.run(WINE, uninstaller, *options.split())  # goes on in a copy of itself, and closes the clock
@@ -261,7 +308,10 @@ def registry(s, key):  # the values of a key, or None where there is none
     return {v[1]: int(v[3], 16) if v[3] else re.sub(r"\\(.)", r"\1", v[2]) for v in values}
 
 
-def pe_header(objdump, program):  # as a clean Windows 10 or 11 loads it
+def pe_header(objdump, program, icon):  # as a clean Windows 10 or 11 loads it, with every icon size it asks for
+    data = open(icon, "rb").read()
+    sizes = [data[6 + 16 * i] or 256 for i in range(struct.unpack_from("<H", data, 4)[0])]
+    check(sizes == [16, 20, 24, 32, 40, 48, 64, 256], f"the icon's sizes: {sizes}")
     headers = subprocess.run([objdump, "-p", program], capture_output=True, text=True, check=True).stdout
     flags = int(re.search(r"^DllCharacteristics\s+(\w+)", headers, re.M)[1], 16)
     for missing, what in ((flags & 0x40 == 0, "ASLR"), (flags & 0x20 == 0, "high-entropy ASLR"),

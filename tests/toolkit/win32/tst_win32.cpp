@@ -7,6 +7,7 @@
 #include "forms/definitions.h"
 #include "toolkit/win32/clock_window.h"
 #include "toolkit/win32/dialog_window.h"
+#include "toolkit/win32/run.h"
 #include "toolkit/win32/text.h"
 #include "toolkit/win32/toolkit.h"
 #include "ui/dialogs.h"
@@ -22,6 +23,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -38,13 +40,25 @@ struct Session final : StandingClock, engine::Beeper {
     void beep() override {}
 };
 
+// Windows asks what size the window wants at the new DPI, which is the frame of a client area
+// of the same size in twips (the title and menu bars do not grow in proportion), and then
+// suggests a place for it, where the controls and fonts are laid out anew.
 TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
     Session s;
-    for (const auto& [window, control, def] :
-         {std::tuple{s.form1.hwnd(), s.form1.control("Text1"), *findControl(forms::form1, "Text1")},
+    for (const auto& [window, control, def, form] :
+         {std::tuple{s.form1.hwnd(), s.form1.control("Text1"), *findControl(forms::form1, "Text1"),
+                     &forms::form1},
           std::tuple{s.clock.hwnd(), s.clock.control("Label1"),
-                     *findControl(forms::mainForm, "Label1")}}) {
+                     *findControl(forms::mainForm, "Label1"), &forms::mainForm}}) {
         SCOPED_TRACE(std::string(def.name));
+        SIZE wanted{};
+        RECT client{0, 0, forms::pixels(form->clientWidth, 144),
+                    forms::pixels(form->clientHeight, 144)};
+        AdjustWindowRectExForDpi(&client, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                 !form->menu.empty(), 0, 144);
+        EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
+        EXPECT_EQ(wanted.cx, client.right - client.left);
+        EXPECT_EQ(wanted.cy, client.bottom - client.top);
         RECT suggested{100, 50, 900, 700}, frame{}, placed{};
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
         GetWindowRect(window, &frame);
@@ -117,6 +131,53 @@ TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
     }
     EXPECT_EQ(alerts, 2); // as it appears, not while it stays
     UnhookWinEvent(hook);
+}
+
+// The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
+// dialog, shown unowned, is hidden before the menu shows it owned by the clock window.
+HWND watched = nullptr;
+std::string shows;
+
+TEST(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
+    Session s;
+    watched = s.form1.hwnd();
+    const HHOOK hook = SetWindowsHookExW(
+        WH_CALLWNDPROC,
+        [](int code, WPARAM w, LPARAM l) -> LRESULT {
+            const auto& call = *reinterpret_cast<const CWPSTRUCT*>(l);
+            if (call.message == WM_SHOWWINDOW && call.hwnd == watched)
+                shows += std::string(call.wParam ? "shown " : "hidden ") +
+                         (GetWindow(call.hwnd, GW_OWNER) ? "owned, " : "unowned, ");
+            return CallNextHookEx(nullptr, code, w, l);
+        },
+        nullptr, GetCurrentThreadId());
+    s.program.windows().mainForm().jikokusettei_Click();
+    s.program.windows().mainForm().jikokusettei_Click();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(shows, "hidden unowned, shown owned, ");
+}
+
+// A start that fails says why, as a program without a console must: here the window classes
+// are taken already, by the session's toolkit.
+TEST(Win32Window, AFailedStartSaysWhy) {
+    Session s;
+    std::wstring said;
+    std::thread reader([&said] {
+        for (int wait = 0; wait < 1000 && said.empty(); ++wait, Sleep(10))
+            if (const HWND box = FindWindowW(L"#32770", L"目覚まし時計")) {
+                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                    wchar_t text[512] = {};
+                    GetWindowTextW(c, text, 512);
+                    said += text;
+                }
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+    });
+    EXPECT_EQ(runProgram(GetModuleHandleW(nullptr)), 1);
+    reader.join();
+    EXPECT_NE(said.find(L"目覚まし時計を起動できませんでした。"), std::wstring::npos)
+        << narrow(said);
+    EXPECT_NE(said.find(L"RegisterClassExW: "), std::wstring::npos) << narrow(said);
 }
 
 TEST(Win32Text, ConversionsTakeAnyInputAndLongTextsWhole) {

@@ -1,0 +1,24 @@
+// Put into the clock's process by the driver's hook, as a screen reader's hook is, since a
+// menu is read only in the process that owns it: on the driver's message it reads the menu
+// bar of the window and sends it back, an item a line ("ID caption"), with WM_COPYDATA.
+
+#include <windows.h>
+
+#include <string>
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK readMenu(int code, WPARAM w, LPARAM l) {
+    const auto& call = *reinterpret_cast<const CWPSTRUCT*>(l);
+    if (code == HC_ACTION && call.message == RegisterWindowMessageW(L"AlarmClock.ReadMenu")) {
+        std::wstring items;
+        const HMENU bar = GetMenu(call.hwnd);
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            wchar_t caption[256] = {};
+            GetMenuStringW(bar, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
+            items += std::to_wstring(GetMenuItemID(bar, i)) + L' ' + caption + L'\n';
+        }
+        COPYDATASTRUCT data{0, static_cast<DWORD>(items.size() * sizeof(wchar_t)), items.data()};
+        SendMessageW(reinterpret_cast<HWND>(call.wParam), WM_COPYDATA, 0,
+                     reinterpret_cast<LPARAM>(&data));
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
