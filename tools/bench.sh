@@ -9,11 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} == --wine ]]; then
     shift
-    tools/install-deps.sh --bench --windows
+    tools/install-deps.sh --bench --windows >&2
     cmake --workflow --preset windows >&2
     cmake --build build/windows --target bare_window_win32 wine_watch >&2
     exec /usr/bin/python3 bench/wine_report.py build/windows --idle "${1:-40}" --runs "${2:-3}"
 fi
-tools/install-deps.sh --bench
+tools/install-deps.sh --bench >&2
 cmake --workflow --preset bench >&2
 /usr/bin/python3 bench/report.py build/bench --idle "${1:-60}" --runs "${2:-5}"
