@@ -222,7 +222,7 @@ def end(session, proc, main_class):
     except subprocess.TimeoutExpired:
         proc.kill()
         proc.wait()
-    time.sleep(1.0)  # Wine tidies up after it before the next one starts
+    time.sleep(2.0)  # Wine tidies up after it before the next one starts
 
 
 def idle_cpu(session, idle, pid=None):
@@ -292,6 +292,7 @@ def main():
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
+    loads = [os.getloadavg()[0]]  # other work on the machine spreads the figures
     log("a fresh Wine prefix and Wine's desktop on a private Xvfb ...")
     session = Session()
     results = {"clock": [], "bare_tick": [], "bare": [], "wine": []}
@@ -323,15 +324,20 @@ def main():
                     + "".join(f", {n} {v:.1f}" for n, v in figures.get("others", {}).items() if v))
     finally:
         session.close()
+    loads.append(os.getloadavg()[0])
 
-    report(results, first, alone_memory, session.facts, args)
+    report(results, first, alone_memory, session.facts, loads, args)
 
 
-def report(results, first, alone_memory, facts, args):
+def report(results, first, alone_memory, facts, loads, args):
     keys = ("launch_ms", "rss", "pss", "cpu_ms", "stat_ms", "wakes", "server_ms", "server_wakes",
             "others_ms")
     med = {name: {key: statistics.median(r[key] for r in rows) for key in keys if key in rows[0]}
            for name, rows in results.items()}
+    for name, rows in results.items():  # the spread behind each median
+        log(f"  {name}, lowest to highest: " + ", ".join(
+            f"{key} {min(r[key] for r in rows):.1f} to {max(r[key] for r in rows):.1f}"
+            for key in keys if key in rows[0]))
     clock, tick, bare, alone = med["clock"], med["bare_tick"], med["bare"], med["wine"]
     for name in ("clock", "bare_tick", "wine"):
         med[name]["all_ms"] = sum(med[name].get(k, 0) for k in ("cpu_ms", "server_ms", "others_ms"))
@@ -364,7 +370,8 @@ def report(results, first, alone_memory, facts, args):
     row(f"launch, `wine64 PROGRAM.exe` to its first visible window (vs a bare Win32 window; with "
         f"the timer: {tick['launch_ms']:.0f} ms)", "launch_ms", bare, "ms", 0)
     print(f"Medians of {args.runs} runs; the clock window's client area {clock_size[0]}×"
-          f"{clock_size[1]}.\n")
+          f"{clock_size[1]}; load average {loads[0]:.2f} at the start, {loads[1]:.2f} at the end "
+          f"on {os.cpu_count()} cores.\n")
     print("| Measure | Clock | Reference | Ratio |")
     print("|---|---|---|---|")
     for r in rows:
