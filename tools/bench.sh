@@ -3,7 +3,7 @@
 #   tools/bench.sh [IDLE_SECONDS [RUNS]]          defaults 60 and 5: about 25 minutes
 #   tools/bench.sh --wine [IDLE_SECONDS [RUNS]]   the Windows program under Wine against a bare
 #                                                 Win32 window (bench/wine_report.py); defaults
-#                                                 40 and 3: about 8 minutes
+#                                                 40 and 3: about 9 minutes
 # Run it as root on Debian 12 on an otherwise quiet machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
