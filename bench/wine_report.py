@@ -363,7 +363,7 @@ def report(results, first, alone_memory, facts, loads, args):
     def row(label, key, against, unit, digits=1):
         a, b = clock[key], against[key]
         rows.append((label, f"{a:.{digits}f} {unit}", f"{b:.{digits}f} {unit}",
-                     f"{a / b:.2f}" if b else "–"))
+                     f"{a / b:.2f}" if b >= 1 else "–"))  # none against next to nothing
 
     row(f"CPU time over {idle} idle, the program's own Wine process, every thread (vs a bare "
         f"Win32 window with an empty 100 ms timer; utime+stime: {clock['stat_ms']:.0f} against "
