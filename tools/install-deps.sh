@@ -10,7 +10,9 @@
 #                                    the desktop-file checkers, the benchmarks' libraries,
 #                                    the Windows build, Wine and its fonts, GoogleTest's
 #                                    sources to build for Windows ...)
-#   tools/install-deps.sh --bench    also what the benchmarks take
+#   tools/install-deps.sh --bench    also what the benchmarks take, those under Wine too
+#                                    (Wine, its fonts, Japanese regional settings; with
+#                                    --windows, the Windows build)
 set -euo pipefail
 
 packages=(
@@ -36,7 +38,8 @@ for arg in "$@"; do
         )
         ;;
     --bench)
-        packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib)
+        packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib
+            wine64 fonts-wine locales)
         ;;
     *)
         echo "usage: $0 [--windows] [--test] [--bench]" >&2
@@ -61,9 +64,9 @@ if ((${#missing[@]})); then
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Wine takes the user's regional settings from the C library's locale, which the tests under
-# Wine set to Japanese: it has to exist.
-if [[ " $* " == *" --test "* ]] && ! locale -a | grep -qix 'ja_JP.utf8'; then
+# Wine takes the user's regional settings from the C library's locale, which the tests and
+# the benchmarks under Wine set to Japanese: it has to exist.
+if [[ " $* " == *" --test "* || " $* " == *" --bench "* ]] && ! locale -a | grep -qix 'ja_JP.utf8'; then
     if [[ $(id -u) -ne 0 ]]; then
         echo "Missing locale ja_JP.UTF-8; run this script as root to make it." >&2
         exit 1
