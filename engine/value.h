@@ -29,7 +29,7 @@ public:
     bool isEmpty() const { return std::holds_alternative<std::monostate>(v_); }
     bool isText() const { return std::holds_alternative<std::string>(v_); }
 
-    // Empty reads as 0, a text as a decimal number (ReadDecimal).
+    // Empty reads as 0, a text as a decimal number (readDecimal).
     std::optional<double> toDouble() const;
     // Rounds halves to the even neighbour; nullopt outside the 32-bit range.
     std::optional<std::int32_t> toInt32() const;
@@ -47,7 +47,7 @@ private:
 };
 
 // Integer sums and products stay integers and widen 16 -> 32 bits -> double instead of
-// overflowing; a text operand is read by ReadDecimal. nullopt when a text does not read
+// overflowing; a text operand is read by readDecimal. nullopt when a text does not read
 // as a number or a double result leaves the finite range.
 std::optional<Value> add(const Value& a, const Value& b);
 std::optional<Value> multiply(const Value& a, const Value& b);
