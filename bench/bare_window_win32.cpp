@@ -4,7 +4,7 @@
 // argument "tick" a 100 ms timer runs whose WM_TIMER does nothing: the floor of the clock's
 // idle CPU time, ten wake-ups a second. Closing the window ends it.
 
-#include "forms/windows.h"
+#include "forms/definitions.h"
 
 #include <windows.h>
 

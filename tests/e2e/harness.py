@@ -73,12 +73,6 @@ class XSession:
             proc.wait()
         subprocess.run(["rm", "-rf", self.tmp])
 
-    def click_at(self, x, y):  # the first mouse button, at x, y of the screen
-        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
-        for event in (X.ButtonPress, X.ButtonRelease):
-            xtest.fake_input(self.x, event, 1)
-        self.x.sync()
-
     def key(self, *names):  # real key events: the keys pressed in turn, released in reverse
         codes = [self.x.keysym_to_keycode(XK.string_to_keysym(name)) for name in names]
         for event, order in ((X.KeyPress, codes), (X.KeyRelease, codes[::-1])):

@@ -103,14 +103,9 @@ LRESULT CALLBACK inbox(HWND window, UINT message, WPARAM w, LPARAM l) {
 // thread, answers a message sent to it.
 bool printMenu(HWND window) {
     static const HMODULE reader = LoadLibraryW(L"menu_reader.dll");
-    static const HWND answers = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = inbox;
-        windowClass.lpszClassName = L"AlarmClock.Driver";
-        RegisterClassW(&windowClass);
-        return CreateWindowExW(0, windowClass.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
-                               nullptr, nullptr, nullptr);
-    }();
+    static const HWND answers = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(answers, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(inbox));
     const auto readMenu = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(reader, "readMenu")));
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, readMenu, reader,
