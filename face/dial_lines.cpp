@@ -35,7 +35,8 @@ DialLines::DialLines(std::span<const forms::LineControl> lines, int dpi) {
         const forms::LineControl& def = lines[slot];
         const Line line = lineNamed(def.name);
         slot_[static_cast<std::size_t>(line)] = slot;
-        twips_[slot] = {float(def.x1), float(def.y1), float(def.x2), float(def.y2)};
+        twips_[static_cast<std::size_t>(line)] = {float(def.x1), float(def.y1), float(def.x2),
+                                                  float(def.y2)};
         widthAtStandard_[slot] = def.widthPixels;
         painted_[slot].line = line;
         painted_[slot].colour = def.colour;
@@ -51,7 +52,7 @@ void DialLines::rescale(int dpi) {
 
 void DialLines::place(std::size_t slot) {
     Painted& line = painted_[slot];
-    const auto& ends = twips_[slot];
+    const auto& ends = twips_[static_cast<std::size_t>(line.line)];
     line.width = std::max(1, static_cast<int>(std::lround(double(widthAtStandard_[slot]) * dpi_ /
                                                           forms::standardDpi)));
     line.x1 = pixel(ends[0], dpi_);
@@ -67,15 +68,10 @@ void DialLines::place(std::size_t slot) {
                    static_cast<int>(std::ceil(std::max(line.y1, line.y2))) + margin + 1};
 }
 
-std::optional<DialLines::Repaint> DialLines::setEnd(Line line, End end, float twips) {
-    const std::size_t slot = slot_.at(static_cast<std::size_t>(line));
-    float& value = twips_[slot].at(static_cast<std::size_t>(end));
-    if (std::isnan(twips) || value == twips)
-        return std::nullopt;
+DialLines::Repaint DialLines::move(std::size_t slot) {
     const PixelRect left = painted_[slot].bounds;
-    value = twips;
     place(slot);
-    return Repaint{left, painted_[slot].bounds};
+    return {left, painted_[slot].bounds};
 }
 
 } // namespace face

@@ -4,6 +4,7 @@
 #include "forms/form_def.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <span>
 
@@ -44,17 +45,25 @@ public:
     // At another density: widths are pixels at the standard one and grow with it.
     void rescale(int dpi);
 
-    // Assigns one coordinate. Nothing to repaint when it already has that value; a value that
-    // is not a number has no place, and the line stays where it is.
-    std::optional<Repaint> setEnd(Line line, End end, float twips);
+    // Assigns one coordinate. Nothing to repaint when it already has that value, as it has at
+    // nine ticks in ten; a value that is not a number has no place, and the line stays where
+    // it is.
+    std::optional<Repaint> setEnd(Line line, End end, float twips) {
+        float& value = twips_[static_cast<std::size_t>(line)][static_cast<std::size_t>(end)];
+        if (value == twips || std::isnan(twips))
+            return std::nullopt;
+        value = twips;
+        return move(slot_[static_cast<std::size_t>(line)]);
+    }
 
     std::span<const Painted> inPaintOrder() const { return painted_; }
     const Painted& painted(Line line) const { return painted_[slot_[static_cast<int>(line)]]; }
 
 private:
+    Repaint move(std::size_t slot);
     void place(std::size_t slot);
 
-    std::array<std::array<float, 4>, lineCount> twips_{}; // X1, Y1, X2, Y2 by slot
+    std::array<std::array<float, 4>, lineCount> twips_{}; // X1, Y1, X2, Y2 by Line
     std::array<int, lineCount> widthAtStandard_{};
     std::array<Painted, lineCount> painted_{};
     std::array<std::size_t, lineCount> slot_{}; // by Line
