@@ -57,7 +57,9 @@ public:
     }
 
     std::span<const Painted> inPaintOrder() const { return painted_; }
-    const Painted& painted(Line line) const { return painted_[slot_[static_cast<int>(line)]]; }
+    const Painted& painted(Line line) const {
+        return painted_[slot_[static_cast<std::size_t>(line)]];
+    }
 
 private:
     Repaint move(std::size_t slot);

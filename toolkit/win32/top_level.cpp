@@ -10,6 +10,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -137,24 +138,23 @@ void TopLevel::makeControls() {
 
 // Controls with the same font share one; a control without takes the desktop's.
 void TopLevel::relayout(UINT dpi) {
-    std::vector<FontHandle> fonts;
-    std::vector<const forms::Font*> made{nullptr};
-    fonts.push_back(messageFont(dpi));
+    std::vector<std::pair<forms::Font, FontHandle>> fonts;
+    FontHandle plain = messageFont(dpi);
     for (const Control& control : controls_) {
-        const forms::Font* def = control.def->font ? &*control.def->font : nullptr;
-        auto same = std::ranges::find_if(
-            made, [def](const forms::Font* f) { return f == def || (f && def && *f == *def); });
-        if (same == made.end()) {
-            fonts.push_back(definitionFont(*def, dpi));
-            same = made.insert(made.end(), def);
+        HFONT font = plain.get();
+        if (const std::optional<forms::Font>& def = control.def->font) {
+            auto same = std::ranges::find(fonts, *def, &std::pair<forms::Font, FontHandle>::first);
+            if (same == fonts.end())
+                same = fonts.emplace(fonts.end(), *def, definitionFont(*def, dpi));
+            font = same->second.get();
         }
-        const HFONT font = fonts[static_cast<std::size_t>(same - made.begin())].get();
         SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         const RECT place = pixelRect(control.def->twips, dpi);
         SetWindowPos(control.window, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     fonts_ = std::move(fonts);
+    plainFont_ = std::move(plain);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

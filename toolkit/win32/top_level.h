@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace toolkit::win32 {
@@ -81,7 +82,9 @@ private:
     IconHandle smallIcon_;
     WindowHandle window_;
     std::vector<Control> controls_; // in the order of their tab numbers
-    std::vector<FontHandle> fonts_; // the controls' at the DPI
+    // The controls' fonts at the DPI: the definitions' and, for a control without, the desktop's.
+    std::vector<std::pair<forms::Font, FontHandle>> fonts_;
+    FontHandle plainFont_;
 };
 
 } // namespace toolkit::win32
