@@ -24,23 +24,45 @@ import time
 
 from Xlib import X, display as xdisplay
 
-ENV = dict(os.environ, LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo",
-           QT_LOGGING_RULES="*=false")
+ENV = dict(
+    os.environ,
+    LANG="ja_JP.UTF-8",
+    LC_ALL="ja_JP.UTF-8",
+    TZ="Asia/Tokyo",
+    QT_LOGGING_RULES="*=false",
+)
 SETTLE = 3.0  # seconds from the mapped window to the memory reading and the idle period
 
 
 def google_benchmark(binary, pattern, *extra):
-    out = subprocess.run([binary, f"--benchmark_filter={pattern}", "--benchmark_format=json",
-                          *extra], env=ENV, check=True, capture_output=True, text=True).stdout
+    out = subprocess.run(
+        [binary, f"--benchmark_filter={pattern}", "--benchmark_format=json", *extra],
+        env=ENV,
+        check=True,
+        capture_output=True,
+        text=True,
+    ).stdout
     return {b["name"]: b for b in json.loads(out)["benchmarks"]}
 
 
 def callgrind(binary, scenario, ticks):
     with tempfile.TemporaryDirectory() as work:
         run = subprocess.run(
-            ["valgrind", "--tool=callgrind", "--collect-atstart=no",
-             f"--callgrind-out-file={work}/cg.out", binary, "--callgrind", scenario, str(ticks)],
-            env=ENV, check=True, capture_output=True, text=True)
+            [
+                "valgrind",
+                "--tool=callgrind",
+                "--collect-atstart=no",
+                f"--callgrind-out-file={work}/cg.out",
+                binary,
+                "--callgrind",
+                scenario,
+                str(ticks),
+            ],
+            env=ENV,
+            check=True,
+            capture_output=True,
+            text=True,
+        )
         counts = dict(re.findall(r"(\S+)=(\d+)", run.stdout))
         result = {}
         for path in glob.glob(f"{work}/cg.out*"):
@@ -59,7 +81,9 @@ class Server:
         read, write = os.pipe()
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=[write], stderr=subprocess.DEVNULL)
+            pass_fds=[write],
+            stderr=subprocess.DEVNULL,
+        )
         os.close(write)
         number = b""
         while not number.endswith(b"\n"):
@@ -116,8 +140,7 @@ def measure(server, command, idle):
     server.drain()
     env = dict(ENV, DISPLAY=server.name)
     start = time.monotonic()
-    proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     mapped, window = server.wait_for_map()
     geometry = window.get_geometry()
     time.sleep(SETTLE)
@@ -133,8 +156,13 @@ def measure(server, command, idle):
     except subprocess.TimeoutExpired:
         proc.kill()
         proc.wait()
-    return {"launch_ms": (mapped - start) * 1000, "rss": rss / 1024, "pss": pss / 1024,
-            "cpu_ms": cpu, "size": (geometry.width, geometry.height)}
+    return {
+        "launch_ms": (mapped - start) * 1000,
+        "rss": rss / 1024,
+        "pss": pss / 1024,
+        "cpu_ms": cpu,
+        "size": (geometry.width, geometry.height),
+    }
 
 
 def whole_process(clock, bare, runs, idle):
@@ -147,21 +175,31 @@ def whole_process(clock, bare, runs, idle):
             if run % 2 == 1:
                 order.reverse()
             for name in order:
-                command = {"xclock": ["xclock", "-update", "1"], "clock": [clock],
-                           "bare": [bare, *map(str, size or (481, 380))],
-                           "bare_tick": [bare, *map(str, size or (481, 380)), "tick"]}[name]
+                command = {
+                    "xclock": ["xclock", "-update", "1"],
+                    "clock": [clock],
+                    "bare": [bare, *map(str, size or (481, 380))],
+                    "bare_tick": [bare, *map(str, size or (481, 380)), "tick"],
+                }[name]
                 figures = measure(server, command, idle if name != "bare" else 0)
                 if name == "clock":
                     size = figures["size"]
                 results[name].append(figures)
-                print(f"  run {run + 1} {name}: " + ", ".join(
-                    f"{k}={v:.1f}" for k, v in figures.items() if isinstance(v, float)),
-                    file=sys.stderr)
+                print(
+                    f"  run {run + 1} {name}: "
+                    + ", ".join(f"{k}={v:.1f}" for k, v in figures.items() if isinstance(v, float)),
+                    file=sys.stderr,
+                )
     finally:
         server.close()
-    return {name: {key: statistics.median(r[key] for r in rows)
-                   for key in ("launch_ms", "rss", "pss", "cpu_ms") if rows[0][key] is not None}
-            for name, rows in results.items()}, size
+    return {
+        name: {
+            key: statistics.median(r[key] for r in rows)
+            for key in ("launch_ms", "rss", "pss", "cpu_ms")
+            if rows[0][key] is not None
+        }
+        for name, rows in results.items()
+    }, size
 
 
 def main():
@@ -184,18 +222,23 @@ def main():
         if name.startswith("tick"):
             label = name.split("/min_time")[0].replace("/", ", ").replace("_", " ")
             target = "median ≤ 15 µs" if name.startswith("tick/") else ""
-            row(f"{label}: median / p99", f"{figures['median_us']:.2f} / {figures['p99_us']:.2f} µs",
-                target=target)
+            row(
+                f"{label}: median / p99",
+                f"{figures['median_us']:.2f} / {figures['p99_us']:.2f} µs",
+                target=target,
+            )
     reading = ticks["systemClockReading"]
     row("one reading of the system clock", f"{reading['real_time']:.0f} ns")
 
     print("callgrind ...", file=sys.stderr)
     for scenario in ("no_alarm", "three_alarms"):
         counts = callgrind(f"{bench}/tick_bench", scenario, args.ticks)
-        row(f"instructions, {scenario.replace('_', ' ')}: tick in a second / any tick / "
+        row(
+            f"instructions, {scenario.replace('_', ' ')}: tick in a second / any tick / "
             "tick and repaint",
             f"{counts['steady']:,.0f} / {counts['tick']:,.0f} / {counts['tick+paint']:,.0f}",
-            target="≤ 4,000")
+            target="≤ 4,000",
+        )
 
     print("chime pause ...", file=sys.stderr)
     pause = next(iter(google_benchmark(f"{bench}/engine_bench", "chimePauseCost/").values()))
@@ -204,21 +247,35 @@ def main():
 
     if not args.skip_process:
         print(f"whole process: {args.runs} runs, {args.idle:g} s idle ...", file=sys.stderr)
-        medians, size = whole_process(f"{args.build}/app/alarmclock", f"{bench}/bare_window",
-                                      args.runs, args.idle)
+        medians, size = whole_process(
+            f"{args.build}/app/alarmclock", f"{bench}/bare_window", args.runs, args.idle
+        )
         clock, xclock, bare = medians["clock"], medians["xclock"], medians["bare"]
         floor = medians["bare_tick"]["cpu_ms"]
-        row(f"CPU time over {args.idle:g} s idle, the start-up dialog's cursor blinking (vs a bare "
+        row(
+            f"CPU time over {args.idle:g} s idle, the start-up dialog's cursor blinking (vs a bare "
             f"Qt window with an empty 100 ms timer; xclock -update 1: {xclock['cpu_ms']:.1f} ms, "
             f"ratio {clock['cpu_ms'] / xclock['cpu_ms']:.1f})",
-            f"{clock['cpu_ms']:.1f} ms", f"{floor:.1f} ms", f"{clock['cpu_ms'] / floor:.2f}", "≤ 1.5")
+            f"{clock['cpu_ms']:.1f} ms",
+            f"{floor:.1f} ms",
+            f"{clock['cpu_ms'] / floor:.2f}",
+            "≤ 1.5",
+        )
         for key, label in (("rss", "RSS"), ("pss", "PSS")):
-            row(f"{label} (vs a bare Qt window {size[0]}×{size[1]}; xclock: {xclock[key]:.1f} MiB)",
-                f"{clock[key]:.1f} MiB", f"{bare[key]:.1f} MiB", f"{clock[key] / bare[key]:.2f}",
-                "≤ 1.2" if key == "rss" else "")
-        row(f"launch to mapped window (vs a bare Qt window; xclock: {xclock['launch_ms']:.0f} ms)",
-            f"{clock['launch_ms']:.0f} ms", f"{bare['launch_ms']:.0f} ms",
-            f"{clock['launch_ms'] / bare['launch_ms']:.2f}", "≤ 1.3")
+            row(
+                f"{label} (vs a bare Qt window {size[0]}×{size[1]}; xclock: {xclock[key]:.1f} MiB)",
+                f"{clock[key]:.1f} MiB",
+                f"{bare[key]:.1f} MiB",
+                f"{clock[key] / bare[key]:.2f}",
+                "≤ 1.2" if key == "rss" else "",
+            )
+        row(
+            f"launch to mapped window (vs a bare Qt window; xclock: {xclock['launch_ms']:.0f} ms)",
+            f"{clock['launch_ms']:.0f} ms",
+            f"{bare['launch_ms']:.0f} ms",
+            f"{clock['launch_ms'] / bare['launch_ms']:.2f}",
+            "≤ 1.3",
+        )
 
     print("| Measure | Clock | Reference | Ratio | Target |")
     print("|---|---|---|---|---|")

@@ -59,8 +59,13 @@ def cpu(pid):
         for task in os.listdir(f"/proc/{pid}/task"):
             try:
                 run += int(open(f"/proc/{pid}/task/{task}/schedstat").read().split()[0])
-                wakes += int(re.search(r"^voluntary_ctxt_switches:\s+(\d+)",
-                                       open(f"/proc/{pid}/task/{task}/status").read(), re.M)[1])
+                wakes += int(
+                    re.search(
+                        r"^voluntary_ctxt_switches:\s+(\d+)",
+                        open(f"/proc/{pid}/task/{task}/status").read(),
+                        re.M,
+                    )[1]
+                )
             except (OSError, ValueError, TypeError):
                 pass  # ended meanwhile
     except OSError:
@@ -74,11 +79,15 @@ def memory_mib(pid):
     return rss / 1024, pss / 1024
 
 
-ORIGINS = ("Wine's Windows DLLs", "Wine's Unix side (loader, ntdll.so, win32u.so, winex11.so)",
-           "Unix libraries (libc, X11, fontconfig, freetype ...)", "the program's executable",
-           "fonts, NLS tables, font caches",
-           "shared memory: window surfaces (XShm), the wineserver's mappings",
-           "anonymous (heaps, stacks)")
+ORIGINS = (
+    "Wine's Windows DLLs",
+    "Wine's Unix side (loader, ntdll.so, win32u.so, winex11.so)",
+    "Unix libraries (libc, X11, fontconfig, freetype ...)",
+    "the program's executable",
+    "fonts, NLS tables, font caches",
+    "shared memory: window surfaces (XShm), the wineserver's mappings",
+    "anonymous (heaps, stacks)",
+)
 
 
 def origin(path, program):
@@ -102,7 +111,7 @@ def image_size(program):
     with open(program, "rb") as pe:
         header = pe.read(4096)
     optional = int.from_bytes(header[0x3C:0x40], "little") + 24
-    return int.from_bytes(header[optional + 56:optional + 60], "little")
+    return int.from_bytes(header[optional + 56 : optional + 60], "little")
 
 
 def breakdown(pid, program):
@@ -129,23 +138,41 @@ class Session:
     def __init__(self):
         self.tmp = tempfile.mkdtemp(prefix="alarmclock-wine-bench-")
         self.prefix = os.path.join(self.tmp, "prefix")
-        self.env = {k: v for k, v in os.environ.items()
-                    if not k.startswith(("DISPLAY", "WAYLAND_", "WINE", "QT_", "DBUS_"))}
-        self.env.update(HOME=self.tmp, XDG_RUNTIME_DIR=self.tmp, WINE=WINE, WINEPREFIX=self.prefix,
-                        WINEDEBUG="-all", WINEDLLOVERRIDES="winemenubuilder.exe,mscoree,mshtml=d",
-                        LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
+        self.env = {
+            k: v
+            for k, v in os.environ.items()
+            if not k.startswith(("DISPLAY", "WAYLAND_", "WINE", "QT_", "DBUS_"))
+        }
+        self.env.update(
+            HOME=self.tmp,
+            XDG_RUNTIME_DIR=self.tmp,
+            WINE=WINE,
+            WINEPREFIX=self.prefix,
+            WINEDEBUG="-all",
+            WINEDLLOVERRIDES="winemenubuilder.exe,mscoree,mshtml=d",
+            LANG="ja_JP.UTF-8",
+            LC_ALL="ja_JP.UTF-8",
+            TZ="Asia/Tokyo",
+        )
         self.xvfb = self.watcher = None
         self.facts = {}
 
     def start(self, build):
         start = time.monotonic()
-        subprocess.run([os.path.join(ROOT, "tests/wine/run.sh"), "make"], env=self.env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(
+            [os.path.join(ROOT, "tests/wine/run.sh"), "make"],
+            env=self.env,
+            check=True,
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
         self.facts["prefix_s"] = time.monotonic() - start
         read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
-                                      "-screen", "0", "1280x1024x24"],
-                                     pass_fds=[write], stderr=subprocess.DEVNULL)
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
+            pass_fds=[write],
+            stderr=subprocess.DEVNULL,
+        )
         os.close(write)
         with os.fdopen(read) as display:
             number = display.readline().strip()
@@ -153,9 +180,14 @@ class Session:
             raise RuntimeError("Xvfb did not start")
         self.env["DISPLAY"] = ":" + number
         start = time.monotonic()
-        self.watcher = subprocess.Popen([WINE, os.path.join(build, "bench/wine_watch.exe")],
-                                        env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True)
+        self.watcher = subprocess.Popen(
+            [WINE, os.path.join(build, "bench/wine_watch.exe")],
+            env=self.env,
+            stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL,
+            text=True,
+        )
         self.ask("close", "none")
         self.facts["session_s"] = time.monotonic() - start
 
@@ -175,15 +207,19 @@ class Session:
         found = {}
         for pid in filter(str.isdigit, os.listdir("/proc")):
             try:
-                if f"WINEPREFIX={self.prefix}\0".encode() in open(f"/proc/{pid}/environ", "rb").read():
+                if (
+                    f"WINEPREFIX={self.prefix}\0".encode()
+                    in open(f"/proc/{pid}/environ", "rb").read()
+                ):
                     found[int(pid)] = open(f"/proc/{pid}/comm").read().strip()
             except OSError:
                 pass
         return found
 
     def server(self):
-        return next(pid for pid, name in self.wine_processes().items()
-                    if name.startswith("wineserver"))
+        return next(
+            pid for pid, name in self.wine_processes().items() if name.startswith("wineserver")
+        )
 
     def close(self):  # ends every process of the prefix, then the X server
         if self.watcher:
@@ -203,8 +239,12 @@ def launch(session, program, arguments, classes):
     """Starts the program; returns it, its own process, and the launch time in ms."""
     session.ask("wait", *classes)
     start = time.monotonic()
-    proc = subprocess.Popen([WINE, program, *arguments], env=session.env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = subprocess.Popen(
+        [WINE, program, *arguments],
+        env=session.env,
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+    )
     first = session.reply("wait", *classes)[1]  # "shown CLASS ..."
     shown = time.monotonic()
     # wine64 loads Wine into itself and becomes the program's process, named after it: the
@@ -230,8 +270,11 @@ def idle_cpu(session, idle, pid=None):
     """Over IDLE seconds: the program's (run time, utime+stime, wake-ups), the wineserver's
     (run time, wake-ups), and the run time of Wine's other processes by name (the watcher,
     blocked on its input, among them)."""
-    others = {p: n for p, n in session.wine_processes().items()
-              if p != pid and not n.startswith("wineserver")}
+    others = {
+        p: n
+        for p, n in session.wine_processes().items()
+        if p != pid and not n.startswith("wineserver")
+    }
     server = session.server()
     before = {p: cpu(p) for p in [pid, server, *others] if p}
     time.sleep(idle)
@@ -246,8 +289,11 @@ def program_of(name, build):
     """The command line of "clock", "bare_tick" or "bare", and the window classes to wait for."""
     if name == "clock":
         return [os.path.join(build, "app/alarmclock.exe")], CLOCK_CLASSES
-    return ([os.path.join(build, "bench/bare_window_win32.exe")]
-            + (["tick"] if name == "bare_tick" else []), (BARE_CLASS,))
+    return (
+        [os.path.join(build, "bench/bare_window_win32.exe")]
+        + (["tick"] if name == "bare_tick" else []),
+        (BARE_CLASS,),
+    )
 
 
 def measure(session, name, build, idle):
@@ -259,14 +305,25 @@ def measure(session, name, build, idle):
         session.ask("wait", classes[0])
         size = tuple(map(int, session.reply("wait", classes[0])[2:4]))
         rss, pss = memory_mib(pid)
-        figures = {"launch_ms": launch_ms, "rss": rss, "pss": pss, "size": size, "first": first,
-                   "origins": breakdown(pid, program)}
+        figures = {
+            "launch_ms": launch_ms,
+            "rss": rss,
+            "pss": pss,
+            "size": size,
+            "first": first,
+            "origins": breakdown(pid, program),
+        }
     if name != "bare":
         program_use, server_use, others = idle_cpu(session, idle, pid if figures else None)
-        figures.update(cpu_ms=program_use[0], stat_ms=program_use[1],
-                       wakes=program_use[2] / idle, server_ms=server_use[0],
-                       server_wakes=server_use[1] / idle, others_ms=sum(others.values()),
-                       others=others)
+        figures.update(
+            cpu_ms=program_use[0],
+            stat_ms=program_use[1],
+            wakes=program_use[2] / idle,
+            server_ms=server_use[0],
+            server_wakes=server_use[1] / idle,
+            others_ms=sum(others.values()),
+            others=others,
+        )
     if name != "wine":
         end(session, proc, classes[0])
     return figures
@@ -290,8 +347,12 @@ def main():
     parser.add_argument("build")
     parser.add_argument("--idle", type=float, default=40)
     parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--launches", type=int, default=4,
-                        help="more starts of the clock and the bare window a run, launch only")
+    parser.add_argument(
+        "--launches",
+        type=int,
+        default=4,
+        help="more starts of the clock and the bare window a run, launch only",
+    )
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -309,9 +370,11 @@ def main():
             proc, _, first[name], _ = launch(session, program, arguments, classes)
             time.sleep(SETTLE)
             end(session, proc, classes[0])
-        log(f"  prefix {session.facts['prefix_s']:.1f} s, Wine's session "
+        log(
+            f"  prefix {session.facts['prefix_s']:.1f} s, Wine's session "
             f"{session.facts['session_s']:.1f} s, first starts: clock {first['clock']:.0f} ms, "
-            f"bare window {first['bare']:.0f} ms")
+            f"bare window {first['bare']:.0f} ms"
+        )
         alone_memory = wine_memory(session)
         log(f"{args.runs} runs, {args.idle:g} s idle ...")
         for run in range(args.runs):
@@ -322,13 +385,18 @@ def main():
                 figures = measure(session, name, build, args.idle)
                 figures["launches"] = [figures["launch_ms"]] if "launch_ms" in figures else []
                 results[name].append(figures)
-                log(f"  run {run + 1} {name}: " + ", ".join(
-                    f"{k} {v:.1f}" if isinstance(v, float) else f"{k} {v}"
-                    for k, v in figures.items() if k not in ("origins", "others", "launches"))
-                    + "".join(f", {n} {v:.1f}" for n, v in figures.get("others", {}).items() if v))
+                log(
+                    f"  run {run + 1} {name}: "
+                    + ", ".join(
+                        f"{k} {v:.1f}" if isinstance(v, float) else f"{k} {v}"
+                        for k, v in figures.items()
+                        if k not in ("origins", "others", "launches")
+                    )
+                    + "".join(f", {n} {v:.1f}" for n, v in figures.get("others", {}).items() if v)
+                )
             # Launch spreads most: more starts, in pairs of alternating order.
             for pair in range(args.launches):
-                for name in ("clock", "bare")[::1 if (run + pair) % 2 else -1]:
+                for name in ("clock", "bare")[:: 1 if (run + pair) % 2 else -1]:
                     (program, *arguments), classes = program_of(name, build)
                     proc, _, launch_ms, _ = launch(session, program, arguments, classes)
                     end(session, proc, classes[0])
@@ -341,18 +409,34 @@ def main():
 
 
 def report(results, first, alone_memory, facts, loads, args):
-    keys = ("launch_ms", "rss", "pss", "cpu_ms", "stat_ms", "wakes", "server_ms", "server_wakes",
-            "others_ms")
-    med = {name: {key: statistics.median(r[key] for r in rows) for key in keys if key in rows[0]}
-           for name, rows in results.items()}
+    keys = (
+        "launch_ms",
+        "rss",
+        "pss",
+        "cpu_ms",
+        "stat_ms",
+        "wakes",
+        "server_ms",
+        "server_wakes",
+        "others_ms",
+    )
+    med = {
+        name: {key: statistics.median(r[key] for r in rows) for key in keys if key in rows[0]}
+        for name, rows in results.items()
+    }
     for name in ("clock", "bare"):  # over every start, the extra ones too
         launches = [ms for r in results[name] for ms in r["launches"]]
         med[name]["launch_ms"] = statistics.median(launches)
         log(f"  {name}, launches: " + ", ".join(f"{ms:.0f}" for ms in launches))
     for name, rows in results.items():  # the spread behind each median
-        log(f"  {name}, lowest to highest: " + ", ".join(
-            f"{key} {min(r[key] for r in rows):.1f} to {max(r[key] for r in rows):.1f}"
-            for key in keys if key in rows[0]))
+        log(
+            f"  {name}, lowest to highest: "
+            + ", ".join(
+                f"{key} {min(r[key] for r in rows):.1f} to {max(r[key] for r in rows):.1f}"
+                for key in keys
+                if key in rows[0]
+            )
+        )
     clock, tick, bare, alone = med["clock"], med["bare_tick"], med["bare"], med["wine"]
     for name in ("clock", "bare_tick", "wine"):
         med[name]["all_ms"] = sum(med[name].get(k, 0) for k in ("cpu_ms", "server_ms", "others_ms"))
@@ -362,73 +446,139 @@ def report(results, first, alone_memory, facts, loads, args):
 
     def row(label, key, against, unit, digits=1):
         a, b = clock[key], against[key]
-        rows.append((label, f"{a:.{digits}f} {unit}", f"{b:.{digits}f} {unit}",
-                     f"{a / b:.2f}" if b >= 1 else "–"))  # none against next to nothing
+        rows.append(
+            (
+                label,
+                f"{a:.{digits}f} {unit}",
+                f"{b:.{digits}f} {unit}",
+                f"{a / b:.2f}" if b >= 1 else "–",
+            )
+        )  # none against next to nothing
 
-    row(f"CPU time over {idle} idle, the program's own Wine process, every thread (vs a bare "
+    row(
+        f"CPU time over {idle} idle, the program's own Wine process, every thread (vs a bare "
         f"Win32 window with an empty 100 ms timer; utime+stime: {clock['stat_ms']:.0f} against "
-        f"{tick['stat_ms']:.0f} ms)", "cpu_ms", tick, "ms")
-    row("voluntary context switches a second of the program's own process: its wake-ups, and "
-        "its waits for the wineserver's answers", "wakes", tick, "/ s")
-    row(f"wineserver's CPU time over the same {idle} (Wine alone, nothing shown: "
-        f"{alone['server_ms']:.1f} ms)", "server_ms", tick, "ms")
-    row(f"wineserver's voluntary context switches a second (Wine alone: "
-        f"{alone['server_wakes']:.1f})", "server_wakes", tick, "/ s")
-    row(f"CPU time of Wine's other processes over the same {idle}: its desktop (explorer.exe), "
-        f"services.exe ... (Wine alone: {alone['others_ms']:.1f} ms)", "others_ms", tick, "ms")
-    row(f"all three together over {idle} (Wine alone: {alone['all_ms']:.1f} ms)", "all_ms", tick,
-        "ms")
+        f"{tick['stat_ms']:.0f} ms)",
+        "cpu_ms",
+        tick,
+        "ms",
+    )
+    row(
+        "voluntary context switches a second of the program's own process: its wake-ups, and "
+        "its waits for the wineserver's answers",
+        "wakes",
+        tick,
+        "/ s",
+    )
+    row(
+        f"wineserver's CPU time over the same {idle} (Wine alone, nothing shown: "
+        f"{alone['server_ms']:.1f} ms)",
+        "server_ms",
+        tick,
+        "ms",
+    )
+    row(
+        f"wineserver's voluntary context switches a second (Wine alone: "
+        f"{alone['server_wakes']:.1f})",
+        "server_wakes",
+        tick,
+        "/ s",
+    )
+    row(
+        f"CPU time of Wine's other processes over the same {idle}: its desktop (explorer.exe), "
+        f"services.exe ... (Wine alone: {alone['others_ms']:.1f} ms)",
+        "others_ms",
+        tick,
+        "ms",
+    )
+    row(
+        f"all three together over {idle} (Wine alone: {alone['all_ms']:.1f} ms)",
+        "all_ms",
+        tick,
+        "ms",
+    )
     for key, label in (("rss", "RSS"), ("pss", "PSS")):
-        row(f"{label} of the program's own Wine process (vs a bare Win32 window, client area "
+        row(
+            f"{label} of the program's own Wine process (vs a bare Win32 window, client area "
             f"{size[0]}×{size[1]} with the clock's menu bar; with the timer: {tick[key]:.1f} MiB)",
-            key, bare, "MiB")
-    row(f"launch, `wine64 PROGRAM.exe` to its first visible window, {args.launches + 1} starts a "
-        f"run (vs a bare Win32 window; with the timer, one start a run: {tick['launch_ms']:.0f} ms)",
-        "launch_ms", bare, "ms", 0)
-    print(f"Medians of {args.runs} runs; the clock window's client area {clock_size[0]}×"
-          f"{clock_size[1]}; load average {loads[0]:.2f} at the start, {loads[1]:.2f} at the end "
-          f"on {os.cpu_count()} cores.\n")
+            key,
+            bare,
+            "MiB",
+        )
+    row(
+        f"launch, `wine64 PROGRAM.exe` to its first visible window, {args.launches + 1} starts a "
+        "run (vs a bare Win32 window; with the timer, one start a run: "
+        f"{tick['launch_ms']:.0f} ms)",
+        "launch_ms",
+        bare,
+        "ms",
+        0,
+    )
+    print(
+        f"Medians of {args.runs} runs; the clock window's client area {clock_size[0]}×"
+        f"{clock_size[1]}; load average {loads[0]:.2f} at the start, {loads[1]:.2f} at the end "
+        f"on {os.cpu_count()} cores.\n"
+    )
     print("| Measure | Clock | Reference | Ratio |")
     print("|---|---|---|---|")
     for r in rows:
         print("| " + " | ".join(r) + " |")
 
     # Where the working set comes from: the last run's, the clock against the bare window.
-    (clock_rss, clock_files), (bare_rss, bare_files) = (results[n][-1]["origins"]
-                                                        for n in ("clock", "bare"))
+    (clock_rss, clock_files), (bare_rss, bare_files) = (
+        results[n][-1]["origins"] for n in ("clock", "bare")
+    )
     print("\n| RSS by origin (last run) | Clock | Bare window |")
     print("|---|---|---|")
     for o in ORIGINS:
         files = (lambda f: f" ({len(f[o])} files)") if o in ORIGINS[:3] else (lambda f: "")
-        print(f"| {o} | {clock_rss[o]:.1f} MiB{files(clock_files)} | "
-              f"{bare_rss[o]:.1f} MiB{files(bare_files)} |")
+        print(
+            f"| {o} | {clock_rss[o]:.1f} MiB{files(clock_files)} | "
+            f"{bare_rss[o]:.1f} MiB{files(bare_files)} |"
+        )
     extra = sorted(clock_files[ORIGINS[0]] - bare_files[ORIGINS[0]])
-    print(f"\nWine's Windows DLLs that the clock maps and the bare window does not: "
-          f"{', '.join(extra) or 'none'}.")
+    print(
+        f"\nWine's Windows DLLs that the clock maps and the bare window does not: "
+        f"{', '.join(extra) or 'none'}."
+    )
 
     print("\n| Wine itself | |")
     print("|---|---|")
     print(f"| a fresh prefix (`tests/wine/run.sh make`) | {facts['prefix_s']:.1f} s |")
-    print(f"| Wine's session started in it, to a console program's first answer | "
-          f"{facts['session_s']:.1f} s |")
-    print(f"| first start in the fresh prefix, to the first visible window: the clock, then the "
-          f"bare window | {first['clock']:.0f} ms, {first['bare']:.0f} ms |")
+    print(
+        f"| Wine's session started in it, to a console program's first answer | "
+        f"{facts['session_s']:.1f} s |"
+    )
+    print(
+        f"| first start in the fresh prefix, to the first visible window: the clock, then the "
+        f"bare window | {first['clock']:.0f} ms, {first['bare']:.0f} ms |"
+    )
     total = [0.0, 0.0]
     for name, (rss, pss, count) in sorted(alone_memory.items()):
-        print(f"| {name}{f' (×{count})' if count > 1 else ''}, nothing shown: RSS / PSS | "
-              f"{rss:.1f} / {pss:.1f} MiB |")
+        print(
+            f"| {name}{f' (×{count})' if count > 1 else ''}, nothing shown: RSS / PSS | "
+            f"{rss:.1f} / {pss:.1f} MiB |"
+        )
         total = [total[0] + rss, total[1] + pss]
-    print(f"| all of Wine's processes, the watcher among them, nothing shown: RSS / PSS | "
-          f"{total[0]:.1f} / {total[1]:.1f} MiB |")
+    print(
+        f"| all of Wine's processes, the watcher among them, nothing shown: RSS / PSS | "
+        f"{total[0]:.1f} / {total[1]:.1f} MiB |"
+    )
     others = {}
     for r in results["wine"]:
         for n, v in r["others"].items():
             others.setdefault(n, []).append(v)
-    busy = [f"{n} {statistics.median(v):.1f} ms" for n, v in others.items()
-            if statistics.median(v) >= 0.05]
-    print(f"| Wine alone, CPU time over {idle}: the wineserver; its other processes "
-          f"({', '.join(others)}) | {alone['server_ms']:.1f} ms; {alone['others_ms']:.1f} ms"
-          + (f" ({', '.join(busy)})" if busy else "") + " |")
+    busy = [
+        f"{n} {statistics.median(v):.1f} ms"
+        for n, v in others.items()
+        if statistics.median(v) >= 0.05
+    ]
+    print(
+        f"| Wine alone, CPU time over {idle}: the wineserver; its other processes "
+        f"({', '.join(others)}) | {alone['server_ms']:.1f} ms; {alone['others_ms']:.1f} ms"
+        + (f" ({', '.join(busy)})" if busy else "")
+        + " |"
+    )
 
 
 if __name__ == "__main__":

@@ -8,8 +8,9 @@
 #                                    and client, a sound server, a faked clock, the package
 #                                    builder and its checkers, lintian and hardening-check,
 #                                    the desktop-file checkers, the benchmarks' libraries,
-#                                    the Windows build, Wine and its fonts, GoogleTest's
-#                                    sources to build for Windows ...)
+#                                    the C++ and Python checkers, the Windows build, Wine
+#                                    and its fonts, GoogleTest's sources to build for
+#                                    Windows ...)
 #   tools/install-deps.sh --bench    also what the benchmarks take, those under Wine too
 #                                    (Wine, its fonts, Japanese regional settings; with
 #                                    --windows, the Windows build)
@@ -34,7 +35,7 @@ for arg in "$@"; do
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file lintian devscripts desktop-file-utils appstream
             libbenchmark-dev valgrind
-            pulseaudio pulseaudio-utils clang-format clang-tidy
+            pulseaudio pulseaudio-utils clang-format clang-tidy black flake8
         )
         ;;
     --bench)

@@ -20,14 +20,25 @@ with Session(sound=False, fake_time="2026-12-05 21:56:35") as s:
     origin, size = window.translate_coords(s.x.screen().root, 0, 0), window.get_geometry()
     left, top, width, height = -origin.x - 40, -origin.y - 40, size.width + 80, size.height + 80
     raw = s.x.screen().root.get_image(left, top, width, height, 2, 0xFFFFFFFF).data
-rows = b"".join(b"\0" + bytes(c for i in range(width) for c in raw[(r * width + i) * 4:][:3][::-1])
-                for r in range(height))
+rows = b"".join(
+    b"\0" + bytes(c for i in range(width) for c in raw[(r * width + i) * 4 :][:3][::-1])
+    for r in range(height)
+)
 
 
 def chunk(kind, payload):
-    return struct.pack(">I", len(payload)) + kind + payload + struct.pack(">I", zlib.crc32(kind + payload))
+    return (
+        struct.pack(">I", len(payload))
+        + kind
+        + payload
+        + struct.pack(">I", zlib.crc32(kind + payload))
+    )
 
 
 with open(sys.argv[2], "wb") as out:
-    out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-              + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+    out.write(
+        b"\x89PNG\r\n\x1a\n"
+        + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+        + chunk(b"IDAT", zlib.compress(rows, 9))
+        + chunk(b"IEND", b"")
+    )

@@ -14,9 +14,11 @@ from harness import Session  # noqa: E402
 
 minutes, os.environ["CLOCK_PROGRAM"] = float(sys.argv[1]), sys.argv[2]
 with Session(sound=False) as s:
+
     def rss():
         with open(f"/proc/{s.program.pid}/status") as status:
             return int(next(line for line in status if line.startswith("VmRSS")).split()[1])
+
     samples, start, texts = [rss()], time.monotonic(), ["7", "", "abc", "１２", "7時", "1e999"]
     while time.monotonic() < start + minutes * 60:
         if "--no-typing" not in sys.argv:

@@ -49,20 +49,39 @@ class XSession:
     def __init__(self, screen="1280x1024"):
         self.procs, self.tmp, self.screen = [], tempfile.mkdtemp(), screen
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
-        self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, LANG="ja_JP.UTF-8",
-                        LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
+        self.env.update(
+            XDG_RUNTIME_DIR=self.tmp,
+            HOME=self.tmp,
+            LANG="ja_JP.UTF-8",
+            LC_ALL="ja_JP.UTF-8",
+            TZ="Asia/Tokyo",
+        )
 
     def spawn(self, *command, **options):
-        self.procs.append(subprocess.Popen(command, env=options.pop("env", self.env),
-                                           stderr=options.pop("stderr", subprocess.DEVNULL),
-                                           preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15),
-                                           **options))  # ends with the test: PR_SET_PDEATHSIG
+        self.procs.append(
+            subprocess.Popen(
+                command,
+                env=options.pop("env", self.env),
+                stderr=options.pop("stderr", subprocess.DEVNULL),
+                preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15),
+                **options,
+            )
+        )  # ends with the test: PR_SET_PDEATHSIG
         return self.procs[-1]
 
     def __enter__(self):
         read, write = os.pipe()
-        self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
-                   self.screen + "x24", pass_fds=[write])
+        self.spawn(
+            "Xvfb",
+            "-displayfd",
+            str(write),
+            "-nolisten",
+            "tcp",
+            "-screen",
+            "0",
+            self.screen + "x24",
+            pass_fds=[write],
+        )
         self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         self.x = xdisplay.Display(self.env["DISPLAY"])
         return self
@@ -82,13 +101,25 @@ class XSession:
 
     def pixels(self, left, top, width, height):  # what the screen shows: rows of (r, g, b)
         raw = self.x.screen().root.get_image(left, top, width, height, X.ZPixmap, 0xFFFFFFFF).data
-        return [[(raw[i + 2], raw[i + 1], raw[i]) for i in range(row, row + width * 4, 4)]
-                for row in range(0, width * height * 4, width * 4)]
+        return [
+            [(raw[i + 2], raw[i + 1], raw[i]) for i in range(row, row + width * 4, 4)]
+            for row in range(0, width * height * 4, width * 4)
+        ]
 
 
 class Session(XSession):
-    def __init__(self, platform="x11", wm=None, sound=True, fake_time=None, global_menu=False,
-                 zone=None, tz=None, screen="1280x1024", dpi=None):
+    def __init__(
+        self,
+        platform="x11",
+        wm=None,
+        sound=True,
+        fake_time=None,
+        global_menu=False,
+        zone=None,
+        tz=None,
+        screen="1280x1024",
+        dpi=None,
+    ):
         super().__init__(screen)
         self.events, self.onsets = [], []
         self.env.update(PULSE_SERVER=f"unix:{self.tmp}/pa")
@@ -96,20 +127,37 @@ class Session(XSession):
         self.command = [os.environ["CLOCK_PROGRAM"]]
         if zone:  # the zone is /etc/localtime, in a mount namespace of its own; TZ names it or not
             self.env.update(TZ=tz) if tz else self.env.pop("TZ")
-            self.command[:0] = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" /etc/localtime '
-                                '&& exec "$1"', f"/usr/share/zoneinfo/{zone}"]
+            self.command[:0] = [
+                "unshare",
+                "-m",
+                "sh",
+                "-c",
+                'mount --bind "$0" /etc/localtime ' '&& exec "$1"',
+                f"/usr/share/zoneinfo/{zone}",
+            ]
 
     def __enter__(self):
         super().__enter__()
         platform, wm, sound, fake_time, global_menu, dpi = self.options
         if dpi:  # a scaled screen, as desktops set it in the X resources
-            self.x.screen().root.change_property(self.x.intern_atom("RESOURCE_MANAGER"),
-                                                 Xatom.STRING, 8, f"Xft.dpi:\t{dpi}\n".encode())
+            self.x.screen().root.change_property(
+                self.x.intern_atom("RESOURCE_MANAGER"),
+                Xatom.STRING,
+                8,
+                f"Xft.dpi:\t{dpi}\n".encode(),
+            )
             self.x.flush()
-        bus = self.spawn("dbus-daemon", "--session", "--nofork", "--print-address=1",
-                         stdout=subprocess.PIPE, text=True)
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = \
-            bus.stdout.readline().strip()
+        bus = self.spawn(
+            "dbus-daemon",
+            "--session",
+            "--nofork",
+            "--print-address=1",
+            stdout=subprocess.PIPE,
+            text=True,
+        )
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env[
+            "DBUS_SESSION_BUS_ADDRESS"
+        ] = bus.stdout.readline().strip()
         if wm:
             self.spawn(*wm.split(), stdout=subprocess.DEVNULL)
             # Ready once it frames a new window: a window manager announces itself before it
@@ -117,52 +165,107 @@ class Session(XSession):
             x_screen = self.x.screen()
             probe = x_screen.root.create_window(0, 0, 10, 10, 0, x_screen.root_depth)
             probe.map()
-            wait_for(lambda: probe.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"),
-                                                     0), 20, "the window manager")
+            wait_for(
+                lambda: probe.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), 0),
+                20,
+                "the window manager",
+            )
             probe.destroy()
             self.x.flush()
         if platform == "wayland":  # the X server stays, as Xwayland would, for the X bell
-            self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0",
-                       stdout=subprocess.DEVNULL)
+            self.spawn(
+                "weston",
+                "--backend=headless-backend.so",
+                "--socket=wl",
+                "--idle-time=0",
+                stdout=subprocess.DEVNULL,
+            )
             wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
         Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
         if global_menu:  # a desktop with a global menu bar, which would take the window's menu
             owned = []
-            Gio.bus_own_name(Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: owned.append(1), None)
+            Gio.bus_own_name(
+                Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: owned.append(1), None
+            )
             wait_for(lambda: owned, what=REGISTRAR)
         if sound:  # the test's ear: the sound server's sink, or else the X server's bells
             self.start_sound_server()
         elif listener := os.environ.get("BELL_LISTENER"):
             bells = self.spawn(listener, stdout=subprocess.PIPE, text=True)
             bells.stdout.readline()  # ready
-            threading.Thread(target=lambda: self.onsets.extend(
-                float(line.split()[1]) for line in bells.stdout), daemon=True).start()
-        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl",
-                   QT_QPA_PLATFORM="wayland" if platform == "wayland" else "xcb")
+            threading.Thread(
+                target=lambda: self.onsets.extend(float(line.split()[1]) for line in bells.stdout),
+                daemon=True,
+            ).start()
+        env = dict(
+            self.env,
+            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+            WAYLAND_DISPLAY="wl",
+            QT_QPA_PLATFORM="wayland" if platform == "wayland" else "xcb",
+        )
         if fake_time:
-            env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1",
-                       FAKETIME_DONT_FAKE_MONOTONIC="1")
-        self.program = self.spawn(*self.command, env=env, stderr=None)  # its faults in the test's log
+            env.update(
+                LD_PRELOAD=FAKETIME,
+                FAKETIME="@" + fake_time,
+                FAKETIME_NO_CACHE="1",
+                FAKETIME_DONT_FAKE_MONOTONIC="1",
+            )
+        self.program = self.spawn(
+            *self.command, env=env, stderr=None
+        )  # its faults in the test's log
         desktop = Atspi.get_desktop(0)
-        self.app = wait_for(lambda: next((a for a in map(
-            desktop.get_child_at_index, range(desktop.get_child_count()))
-            if a and a.get_name() == "alarmclock"), None), 20, "the program")
+        self.app = wait_for(
+            lambda: next(
+                (
+                    a
+                    for a in map(desktop.get_child_at_index, range(desktop.get_child_count()))
+                    if a and a.get_name() == "alarmclock"
+                ),
+                None,
+            ),
+            20,
+            "the program",
+        )
         return self
 
     def set_zone(self, zone):  # what changing the time zone in the desktop's settings does
-        subprocess.run(["nsenter", f"--mount=/proc/{self.program.pid}/ns/mnt", "mount", "--bind",
-                        f"/usr/share/zoneinfo/{zone}", "/etc/localtime"], check=True)
+        subprocess.run(
+            [
+                "nsenter",
+                f"--mount=/proc/{self.program.pid}/ns/mnt",
+                "mount",
+                "--bind",
+                f"/usr/share/zoneinfo/{zone}",
+                "/etc/localtime",
+            ],
+            check=True,
+        )
 
     # -- sound: a server whose silent sink is recorded, and the X server's bells ---------
     def start_sound_server(self):
         self.sound_server = self.spawn(
-            "pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "-F", "/dev/null",
-            f"--load=module-null-sink sink_name=rec rate={RATE} norewinds=1", "--use-pid-file=no",
-            f"--load=module-native-protocol-unix socket={self.tmp}/pa auth-anonymous=1")
+            "pulseaudio",
+            "--daemonize=no",
+            "--exit-idle-time=-1",
+            "-n",
+            "-F",
+            "/dev/null",
+            f"--load=module-null-sink sink_name=rec rate={RATE} norewinds=1",
+            "--use-pid-file=no",
+            f"--load=module-native-protocol-unix socket={self.tmp}/pa auth-anonymous=1",
+        )
         wait_for(lambda: os.path.exists(f"{self.tmp}/pa"), 15, "the sound server")
-        recorder = self.spawn("parec", "-d", "rec.monitor", "--raw", "--channels=1",
-                              f"--rate={RATE}", "--latency-msec=5", stdout=subprocess.PIPE)
+        recorder = self.spawn(
+            "parec",
+            "-d",
+            "rec.monitor",
+            "--raw",
+            "--channels=1",
+            f"--rate={RATE}",
+            "--latency-msec=5",
+            stdout=subprocess.PIPE,
+        )
         threading.Thread(target=self._onsets, args=(recorder,), daemon=True).start()
 
     def restart_sound_server(self):  # down for a little over a second
@@ -179,25 +282,34 @@ class Session(XSession):
             samples = array.array("h", chunk)
             start = start or time.monotonic() - len(samples) / RATE
             for ms in range(0, len(samples), RATE // 1000):
-                loud = max(map(abs, samples[ms:ms + RATE // 1000])) > 2000
+                loud = max(map(abs, samples[ms : ms + RATE // 1000])) > 2000
                 if loud and quiet >= 20:
                     self.onsets.append(start + (read + ms) / RATE)
                 quiet = 0 if loud else quiet + 1
             read += len(samples)
 
     def sounds(self, since, count, timeout):
-        return wait_for(lambda: (lambda s: s[:count] if len(s) >= count else None)(
-            [t for t in self.onsets if t > since]), timeout, f"{count} sounds")
+        return wait_for(
+            lambda: (lambda s: s[:count] if len(s) >= count else None)(
+                [t for t in self.onsets if t > since]
+            ),
+            timeout,
+            f"{count} sounds",
+        )
 
     # -- what a screen reader sees and does ---------------------------------------------
     def find(self, name, role=None, node=None):  # the first showing match, depth first
         def look(node):
             for child in map(node.get_child_at_index, range(node.get_child_count())):
-                if (name in child.get_name() and role in (None, child.get_role_name())
-                        and child.get_state_set().contains(Atspi.StateType.SHOWING)):
+                if (
+                    name in child.get_name()
+                    and role in (None, child.get_role_name())
+                    and child.get_state_set().contains(Atspi.StateType.SHOWING)
+                ):
                     return child
                 if found := look(child):
                     return found
+
         return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
 
     def press(self, name, role=None):
@@ -209,8 +321,11 @@ class Session(XSession):
         self.find(field, "text").get_editable_text_iface().set_text_contents(text)
 
     def listen(self, event):
-        self.listener = Atspi.EventListener.new(lambda e: self.events.append(
-            (e.type, e.source.get_role_name(), e.source.get_name(), e.detail1)))
+        self.listener = Atspi.EventListener.new(
+            lambda e: self.events.append(
+                (e.type, e.source.get_role_name(), e.source.get_name(), e.detail1)
+            )
+        )
         self.listener.register(event)
 
     # -- the X server as the window manager sees it -------------------------------------
@@ -228,12 +343,16 @@ class Session(XSession):
         return -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom
 
     def stacking(self):  # the clients from bottom to top
-        return self.x.screen().root.get_full_property(
-            self.x.intern_atom("_NET_CLIENT_LIST_STACKING"), Xatom.WINDOW).value.tolist()
+        return (
+            self.x.screen()
+            .root.get_full_property(self.x.intern_atom("_NET_CLIENT_LIST_STACKING"), Xatom.WINDOW)
+            .value.tolist()
+        )
 
     def active(self):  # none until the window manager has set it
         active = self.x.screen().root.get_full_property(
-            self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW)
+            self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW
+        )
         return active.value[0] if active else 0
 
     def wm_state(self, title):
@@ -248,7 +367,11 @@ class Session(XSession):
 
     def close_with_frame(self, title):  # what the close box of the frame does
         window, atom = self.x_window(title), self.x.intern_atom
-        window.send_event(protocol.event.ClientMessage(
-            window=window, client_type=atom("WM_PROTOCOLS"),
-            data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        window.send_event(
+            protocol.event.ClientMessage(
+                window=window,
+                client_type=atom("WM_PROTOCOLS"),
+                data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]),
+            )
+        )
         self.x.flush()

@@ -21,11 +21,19 @@ except (ImportError, ValueError) as error:  # PyGObject, the accessibility clien
 
 FORM1 = "アラーム時刻設定 Ver.10"
 FORM2 = "時間間隔Ver.10"
-DESKTOPS = {"x11": {}, "openbox": {"wm": "openbox", "global_menu": True}, "wayland": {"platform": "wayland"},
-            "small_screen": {"wm": "openbox", "screen": "640x360", "dpi": 192},
-            "scaled": {"wm": "openbox", "dpi": 192}, "mutter": {"wm": "mutter --x11 --replace --sm-disable"},
-            "xbell": {"sound": False}, "wayland_xbell": {"platform": "wayland", "sound": False},
-            "restart": {}, "tz_path": {"tz": ":/etc/localtime"}, "tz_named": {"tz": "Europe/Berlin"}}
+DESKTOPS = {
+    "x11": {},
+    "openbox": {"wm": "openbox", "global_menu": True},
+    "wayland": {"platform": "wayland"},
+    "small_screen": {"wm": "openbox", "screen": "640x360", "dpi": 192},
+    "scaled": {"wm": "openbox", "dpi": 192},
+    "mutter": {"wm": "mutter --x11 --replace --sm-disable"},
+    "xbell": {"sound": False},
+    "wayland_xbell": {"platform": "wayland", "sound": False},
+    "restart": {},
+    "tz_path": {"tz": ":/etc/localtime"},
+    "tz_named": {"tz": "Europe/Berlin"},
+}
 
 
 def start_up(s, desktop):
@@ -36,9 +44,16 @@ def start_up(s, desktop):
     check(s.find("時刻設定", "push button").get_action_iface(), "時刻設定 can be pressed")
     s.find("アナログ時計")  # the dial
     if desktop != "wayland":  # a compositor places windows itself; a headless one has no seat
-        wait_for(lambda: all(s.find(name, role).get_state_set().contains(state) for name, role, state in (
-            (FORM1, "dialog", Atspi.StateType.ACTIVE), ("アラーム時刻 時", "text", Atspi.StateType.FOCUSED))),
-            what="the start-up dialog active, the focus in its hour field")
+        wait_for(
+            lambda: all(
+                s.find(name, role).get_state_set().contains(state)
+                for name, role, state in (
+                    (FORM1, "dialog", Atspi.StateType.ACTIVE),
+                    ("アラーム時刻 時", "text", Atspi.StateType.FOCUSED),
+                )
+            ),
+            what="the start-up dialog active, the focus in its hour field",
+        )
         if "wm" in DESKTOPS[desktop]:
             main, form1 = (wait_for(lambda: s.x_window(t), what=t).id for t in (MAIN_TITLE, FORM1))
             check((stack := s.stacking()).index(main) < stack.index(form1), "Form1 in front")
@@ -63,7 +78,9 @@ def interval(s, desktop):
     if desktop == "restart":
         s.restart_sound_server()  # gone while a beep plays
         up = time.monotonic()
-        check((first := s.sounds(up, 1, 5)[0] - up) < 1.2, f"first beep {first:.2f} s after a restart")
+        check(
+            (first := s.sounds(up, 1, 5)[0] - up) < 1.2, f"first beep {first:.2f} s after a restart"
+        )
     s.type_into("間隔 分", "")  # length 0: a beep on every tick of the START second
     for command in ("アラームOFF", "終了"):
         s.press("START")
@@ -85,8 +102,10 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     check(all(0.1 < b - a < 3 for a, b in zip(chime, chime[1:])), f"a chime of five: {chime}")
     notice = ("object:state-changed:showing", "alert", "時間ですよ！", 1)
     wait_for(lambda: notice in s.events, 20, "the notice, announced")
-    wait_for(lambda: "_NET_WM_STATE_DEMANDS_ATTENTION" in s.wm_state(MAIN_TITLE),
-             what="the clock to ask for attention")
+    wait_for(
+        lambda: "_NET_WM_STATE_DEMANDS_ATTENTION" in s.wm_state(MAIN_TITLE),
+        what="the clock to ask for attention",
+    )
     s.press("アラームOFF")  # taken once the chime that plays has ended
     time.sleep(0.3)
     heard = len(s.onsets)
@@ -104,21 +123,41 @@ def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forw
         moment = time.monotonic()
         s.find(readout, "label"), s.find(title, "frame")
         check(time.monotonic() - moment < within, f"{readout} {title} shown in {within} s")
+
     shows("1:59:59", "2026/03/29 1:59:59")
     shows("3:0:0", "2026/03/29 3:00:00")
     s.set_zone("Asia/Tokyo")  # 3:00 in Berlin is 10:00 in Tokyo, unless TZ names Berlin
     time.sleep(1.2)  # the zone is looked at once a second
-    shows(*(("3:0:", "2026/03/29 3:00:") if desktop == "tz_named" else ("10:0:", "2026/03/29 10:00:")), 0.5)
+    shows(
+        *(
+            ("3:0:", "2026/03/29 3:00:")
+            if desktop == "tz_named"
+            else ("10:0:", "2026/03/29 10:00:")
+        ),
+        0.5,
+    )
 
 
 if __name__ == "__main__":
     scenario, desktop = sys.argv[1].split(":")
-    settings = dict(DESKTOPS[desktop], **{"time_alarm": {"fake_time": "2026-12-05 07:59:55"}, "time_zone": {
-        "fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"}}.get(scenario, {}))
+    settings = dict(
+        DESKTOPS[desktop],
+        **{
+            "time_alarm": {"fake_time": "2026-12-05 07:59:55"},
+            "time_zone": {"fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"},
+        }.get(scenario, {}),
+    )
     sound = settings.get("sound", True)
-    for part in ("Xvfb", "dbus-daemon", "/usr/share/dbus-1/services/org.a11y.Bus.service",
-                 settings.get("wm", "").partition(" ")[0], settings.get("platform") == "wayland" and "weston",
-                 sound and "pulseaudio", sound and "parec", "fake_time" in settings and FAKETIME):
+    for part in (
+        "Xvfb",
+        "dbus-daemon",
+        "/usr/share/dbus-1/services/org.a11y.Bus.service",
+        settings.get("wm", "").partition(" ")[0],
+        settings.get("platform") == "wayland" and "weston",
+        sound and "pulseaudio",
+        sound and "parec",
+        "fake_time" in settings and FAKETIME,
+    ):
         if part and not (shutil.which(part) or os.path.exists(part)):
             skip(f"{part} not found")
     if scenario == "time_zone" and subprocess.run(["unshare", "-m", "true"]).returncode:

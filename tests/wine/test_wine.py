@@ -5,8 +5,9 @@
 # recorded; its relay trace tells when each PlaySoundW call began and ended (seconds on Wine's
 # clock), and which of the calls that it lists were made. One scenario a run:
 #   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
-#   test_wine.py installed              installed, again over the running clock, refused while another
-#                                       program holds it, an interval alarm, 終了, uninstalled while it runs
+#   test_wine.py installed              installed, again over the running clock, refused while
+#                                       another program holds it, an interval alarm, 終了,
+#                                       uninstalled while it runs
 #   test_wine.py pe_header OBJDUMP EXE ICO
 
 import array
@@ -27,12 +28,24 @@ from harness import RATE, Session, XSession, check, wait_for  # noqa: E402
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK, SC_MINIMIZE, SC_RESTORE, SC_CLOSE = (
-    0x102, 0x111, 0x112, 0xF5, 0xF020, 0xF120, 0xF060)
-SCREEN, SUFFIX = (1280, 1024), "     [Hozel] Ver8.1[win8.1]"  # the X server's, and so Wine's desktop's
+    0x102,
+    0x111,
+    0x112,
+    0xF5,
+    0xF020,
+    0xF120,
+    0xF060,
+)
+SCREEN, SUFFIX = (
+    1280,
+    1024,
+), "     [Hozel] Ver8.1[win8.1]"  # the X server's, and so Wine's desktop's
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 MENU, TONE = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"], 0.12  # s, the Default Beep
-WINDOWS_DLLS = (r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32|"
-                r"shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll")
+WINDOWS_DLLS = (
+    r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32|"
+    r"shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll"
+)
 
 
 class Wine(XSession):
@@ -43,21 +56,40 @@ class Wine(XSession):
         self.dpi, self.beeps, self.onsets, self.called = dpi, [], [], set()
         self.env.update(PULSE_SERVER=f"unix:{self.tmp}/pa")
 
-    def __enter__(self):  # Wine's server and desktop anew, on this X server, at the DPI, with a Default Beep
+    def __enter__(
+        self,
+    ):  # Wine's server and desktop anew, on this X server, at the DPI, with a Default Beep
         self.run(os.path.dirname(WINE) + "/wineserver", "-k")
         super().__enter__()
         self.start_sound_server()
         with wave.open(f"{self.tmp}/beep.wav", "wb") as tone:  # 880 Hz, 16-bit mono
             tone.setnchannels(1), tone.setsampwidth(2), tone.setframerate(RATE)
-            tone.writeframes(array.array("h", (int(12000 * math.sin(2 * math.pi * 880 * i / RATE))
-                                               for i in range(int(RATE * TONE)))).tobytes())
+            tone.writeframes(
+                array.array(
+                    "h",
+                    (
+                        int(12000 * math.sin(2 * math.pi * 880 * i / RATE))
+                        for i in range(int(RATE * TONE))
+                    ),
+                ).tobytes()
+            )
         with open(f"{self.tmp}/settings.reg", "w") as settings:
-            settings.write(f'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:{self.dpi:08x}\n\n'
-                           r"[HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\SystemDefault\.Current]" "\n"
-                           f'@="{("Z:" + self.tmp + "/beep.wav").replace("/", chr(92) * 2)}"\n')
+            settings.write(
+                "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"
+                f'"LogPixels"=dword:{self.dpi:08x}\n\n'
+                r"[HKEY_CURRENT_USER\AppEvents\Schemes\Apps\.Default\SystemDefault\.Current]"
+                "\n"
+                f'@="{("Z:" + self.tmp + "/beep.wav").replace("/", chr(92) * 2)}"\n'
+            )
         self.run(WINE, "reg", "import", "Z:" + f"{self.tmp}/settings.reg".replace("/", "\\"))
-        self.driver = self.spawn(WINE, os.environ["WINE_DRIVER"], stdin=subprocess.PIPE,
-                                 stdout=subprocess.PIPE, text=True, encoding="utf-8")
+        self.driver = self.spawn(
+            WINE,
+            os.environ["WINE_DRIVER"],
+            stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE,
+            text=True,
+            encoding="utf-8",
+        )
         return self
 
     def __exit__(self, *exc):  # ends every Windows process of the prefix, Wine's desktop too
@@ -65,17 +97,31 @@ class Wine(XSession):
         super().__exit__(*exc)
 
     def run(self, *command):
-        return subprocess.run(command, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+        return subprocess.run(
+            command, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
+        ).returncode
 
     def start(self, program):  # the clock, up once its start-up dialog shows
-        self.program = self.spawn(WINE, program, stderr=subprocess.PIPE, text=True, errors="replace",
-                                  env=dict(self.env, WINEDEBUG="+timestamp,+relay"))
+        self.program = self.spawn(
+            WINE,
+            program,
+            stderr=subprocess.PIPE,
+            text=True,
+            errors="replace",
+            env=dict(self.env, WINEDEBUG="+timestamp,+relay"),
+        )
         threading.Thread(target=self.trace, daemon=True).start()
         wait_for(lambda: self.form("Form1").get("visible"), 30, "Form1")
 
-    def trace(self):  # "817.075:0120:Call winmm.PlaySoundW(140009000,00000000,00210002) ret=1400015a3"
-        for line in self.program.stderr:  # and "817.698:0120:Ret  winmm.PlaySoundW() retval=00000001 ..."
-            if call := re.match(r"(\d+\.\d+):\w+:(Call|Ret)\s+\w+\.(\w+)\((?:.*retval=(\w+))?", line):
+    def trace(
+        self,
+    ):  # "817.075:0120:Call winmm.PlaySoundW(140009000,00000000,00210002) ret=1400015a3"
+        for (
+            line
+        ) in self.program.stderr:  # and "817.698:0120:Ret  winmm.PlaySoundW() retval=00000001 ..."
+            if call := re.match(
+                r"(\d+\.\d+):\w+:(Call|Ret)\s+\w+\.(\w+)\((?:.*retval=(\w+))?", line
+            ):
                 if call[3] != "PlaySoundW":
                     self.called.add(call[3])
                 elif call[2] == "Call":  # [began, ended, what it returned]
@@ -84,8 +130,11 @@ class Wine(XSession):
                     self.beeps[-1][1:] = float(call[1]), int(call[4], 16)
 
     def sounds(self, since, count):  # PlaySoundW's calls that have ended since then
-        return wait_for(lambda: (b := [c for c in self.beeps if c[0] > since and c[1]])[count - 1:] and b, 10,
-                        f"{count} beeps")
+        return wait_for(
+            lambda: (b := [c for c in self.beeps if c[0] > since and c[1]])[count - 1 :] and b,
+            10,
+            f"{count} beeps",
+        )
 
     def heard(self, since, until):  # the sounds recorded meanwhile, on Wine's clock
         raw = time.clock_gettime(time.CLOCK_MONOTONIC_RAW) - time.monotonic()
@@ -103,7 +152,10 @@ class Wine(XSession):
 
     def post(self, name, message, w=0, control=None):  # returns when it was posted
         window = self.form(name)
-        return self.ask((window["controls"][control] if control else window)["hwnd"], message, w)["t"] / 1000
+        return (
+            self.ask((window["controls"][control] if control else window)["hwnd"], message, w)["t"]
+            / 1000
+        )
 
     def menu(self, caption):  # a command of the clock window's menu bar, by its caption on the bar
         bar = self.ask("menu", self.form("mainForm")["hwnd"])["menu"]
@@ -113,35 +165,63 @@ class Wine(XSession):
         for character in str(text):
             self.post(name, WM_CHAR, ord(character), field)
 
-    def front(self, name):  # the form's window once it is active and in front of the program's others
+    def front(
+        self, name
+    ):  # the form's window once it is active and in front of the program's others
         def ready():
             look = self.ask("look")
             shown = [w for w in look["forms"].values() if w["visible"]]
-            return shown and shown[0]["hwnd"] == look["front"] == self.form(name, look).get("hwnd") and shown[0]
+            return (
+                shown
+                and shown[0]["hwnd"] == look["front"] == self.form(name, look).get("hwnd")
+                and shown[0]
+            )
+
         return wait_for(ready, what=f"{name} in front and active")
 
     def focused(self, name, control):  # whether the control of the form has the keyboard focus
-        return (look := self.ask("look"))["focus"] == self.form(name, look)["controls"][control]["hwnd"]
+        return (look := self.ask("look"))["focus"] == self.form(name, look)["controls"][control][
+            "hwnd"
+        ]
 
 
-def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout ticking; the title
+def start_up(
+    s,
+):  # Form1 unowned, in front, active and empty; the menu bar; the readout ticking; the title
     form1 = s.front("Form1")
     check(not form1["owner"], "Form1 unowned")
     bar = s.ask("menu", s.form("mainForm")["hwnd"])["menu"]
     check([caption for _, caption in bar] == MENU, f"the menu bar's commands in their order: {bar}")
-    wait_for(lambda: "DisableProcessWindowsGhosting" in s.called, what="the windows kept from ghosts")
-    check(not any(form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4")), "Form1 empty")
+    wait_for(
+        lambda: "DisableProcessWindowsGhosting" in s.called, what="the windows kept from ghosts"
+    )
+    check(
+        not any(form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4")), "Form1 empty"
+    )
     wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
     readout = lambda: s.form("mainForm")["controls"]["Label1"]["text"]  # noqa: E731
     first = wait_for(lambda: re.fullmatch(r"\d+:\d+:\d+", r := readout()) and r)
-    main = wait_for(lambda: (m := s.form("mainForm"))["controls"]["Label1"]["text"] != first and m, 3,
-                    "the readout ticking")
+    main = wait_for(
+        lambda: (m := s.form("mainForm"))["controls"]["Label1"]["text"] != first and m,
+        3,
+        "the readout ticking",
+    )
     moments = [datetime.datetime.fromtimestamp(time.time() - ago) for ago in (0, 1, 2)]
-    check(main["controls"]["Label1"]["text"] in [f"{t.hour}:{t.minute}:{t.second}" for t in moments],
-          f"readout {main['controls']['Label1']['text']}")
-    check(main["text"] in [f"{t.year}/{t.month}/{t.day}" + (f" {t:%-H:%M:%S}" if t.hour or t.minute or t.second
-                                                            else "") + SUFFIX for t in moments],
-          f"title {main['text']!r}: the date and time under Japanese regional settings, the date alone at 0:00:00")
+    check(
+        main["controls"]["Label1"]["text"] in [f"{t.hour}:{t.minute}:{t.second}" for t in moments],
+        f"readout {main['controls']['Label1']['text']}",
+    )
+    check(
+        main["text"]
+        in [
+            f"{t.year}/{t.month}/{t.day}"
+            + (f" {t:%-H:%M:%S}" if t.hour or t.minute or t.second else "")
+            + SUFFIX
+            for t in moments
+        ],
+        f"title {main['text']!r}: the date and time under Japanese regional settings, "
+        "the date alone at 0:00:00",
+    )
 
 
 def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press nothing, Space does
@@ -150,12 +230,18 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         if command:
             s.menu(command)
         controls = s.front(name)["controls"]
-        stops = sorted((n for n in controls if n.startswith(("Text", "Command"))), key=lambda n: controls[n]["tab"])
+        stops = sorted(
+            (n for n in controls if n.startswith(("Text", "Command"))),
+            key=lambda n: controls[n]["tab"],
+        )
         for field in (n for n in stops if n.startswith("Text")):
             s.type_into(name, field, away if (name, field) == ("Form1", "Text1") else 9)
         heard = len(s.beeps)
-        for keys, walk in ((["Tab"], stops[1:] + stops[:1]), (["Shift_L", "Tab"], stops[::-1]),
-                           (["Tab"], stops[1:stops.index("Command1") + 1])):
+        for keys, walk in (
+            (["Tab"], stops[1:] + stops[:1]),
+            (["Shift_L", "Tab"], stops[::-1]),
+            (["Tab"], stops[1 : stops.index("Command1") + 1]),
+        ):
             for stop in walk:
                 s.key("Return")
                 s.key("Escape")
@@ -164,22 +250,32 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         s.key("space")  # after every Enter and Escape: a beep of theirs would come first
         wait_for(lambda: len(s.beeps) > heard, 5, "a beep")
         time.sleep(0.5)  # for any beep more
-        check(len(s.beeps) == heard + 1 and s.form(name)["visible"],
-              f"{name}: Space presses Command1, Enter and Escape nothing: {len(s.beeps) - heard} beeps")
+        check(
+            len(s.beeps) == heard + 1 and s.form(name)["visible"],
+            f"{name}: Space presses Command1, Enter and Escape nothing: "
+            f"{len(s.beeps) - heard} beeps",
+        )
 
 
 def placed(s):  # every window centred, client areas and controls in twips at the DPI
     px, near = (lambda twips: twips * s.dpi / 1440), (lambda a, b: abs(a - b) <= 1)
     for name, w in s.ask("look")["forms"].items():
         (left, top, right, bottom), (x, y, r, b) = w["rect"], w["client"]
-        check(near((left + right) / 2, SCREEN[0] / 2) and near((top + bottom) / 2, SCREEN[1] / 2),
-              f"{name} centred: {w['rect']}")
-        check(w["dpi"] == s.dpi and near(r - x, px(w["twips"][2])) and near(b - y, px(w["twips"][3])),
-              f"{name}'s client area {r - x} x {b - y} at {w['dpi']} dpi")
+        check(
+            near((left + right) / 2, SCREEN[0] / 2) and near((top + bottom) / 2, SCREEN[1] / 2),
+            f"{name} centred: {w['rect']}",
+        )
+        check(
+            w["dpi"] == s.dpi and near(r - x, px(w["twips"][2])) and near(b - y, px(w["twips"][3])),
+            f"{name}'s client area {r - x} x {b - y} at {w['dpi']} dpi",
+        )
         for c, control in w["controls"].items():
             cx, cy, cw, ch = control["twips"]
             want = (x + px(cx), y + px(cy), x + px(cx + cw), y + px(cy + ch))
-            check(all(map(near, control["rect"], want)), f"{name}.{c} at {control['rect']}, not {want}")
+            check(
+                all(map(near, control["rect"], want)),
+                f"{name}.{c} at {control['rect']}, not {want}",
+            )
 
 
 def owned(s):  # dialogs from the menu are owned by the clock window, minimised and restored with it
@@ -188,8 +284,10 @@ def owned(s):  # dialogs from the menu are owned by the clock window, minimised 
     check(s.front("Form2")["owner"] == main, "Form2 owned by the clock window, in front and active")
     for command, shown in ((SC_MINIMIZE, False), (SC_RESTORE, True)):
         s.post("mainForm", WM_SYSCOMMAND, command)
-        wait_for(lambda: s.form("mainForm")["iconic"] != shown and s.form("Form2")["visible"] == shown,
-                 what=f"Form2 {'restored' if shown else 'minimised'} with the clock window")
+        wait_for(
+            lambda: s.form("mainForm")["iconic"] != shown and s.form("Form2")["visible"] == shown,
+            what=f"Form2 {'restored' if shown else 'minimised'} with the clock window",
+        )
         check(s.form("Form1")["visible"], "the start-up dialog, owned by none, stays")
 
 
@@ -203,10 +301,15 @@ def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is 
             s.post(name, WM_SYSCOMMAND, SC_CLOSE)
             wait_for(lambda: not s.form(name).get("visible"), what=f"{name} closed")
             if again:
-                s.menu(command)  # not always in front: Wine may activate the clock window late, for the closed one
-                w = wait_for(lambda: (w := s.form(name)).get("visible") and w, what=f"{name} shown again")
-                check(not w["controls"]["Text1"]["text"] and w["owner"] == s.form("mainForm")["hwnd"],
-                      f"{name} shown again empty and owned by the clock window")
+                # not always in front: Wine may activate the clock window late, for the closed one
+                s.menu(command)
+                w = wait_for(
+                    lambda: (w := s.form(name)).get("visible") and w, what=f"{name} shown again"
+                )
+                check(
+                    not w["controls"]["Text1"]["text"] and w["owner"] == s.form("mainForm")["hwnd"],
+                    f"{name} shown again empty and owned by the clock window",
+                )
 
 
 def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges, yellow hands
@@ -215,11 +318,22 @@ def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges
 
     def painted():
         rows = s.pixels(x, y, w, h)
-        marks = [rows[m][n - 4:n + 4] + rows[m + 1][n - 4:n + 4] for m, n in (  # 1/32 long
-            (h // 64, w // 2), (h // 2, w - w // 64 - 1), (h - h // 64 - 2, w // 2), (h // 2, w // 64 + 4))]
-        centre = [p for row in rows[h // 2 - 3:h // 2 + 4] for p in row[w // 2 - 3:w // 2 + 4]]
-        return (sum(row.count(BLUE) for row in rows) > w * h / 2 and YELLOW in centre
-                and sum(ORANGE in m for m in marks) >= 3)  # a hand may cover one mark
+        marks = [
+            rows[m][n - 4 : n + 4] + rows[m + 1][n - 4 : n + 4]
+            for m, n in (  # 1/32 long
+                (h // 64, w // 2),
+                (h // 2, w - w // 64 - 1),
+                (h - h // 64 - 2, w // 2),
+                (h // 2, w // 64 + 4),
+            )
+        ]
+        centre = [p for row in rows[h // 2 - 3 : h // 2 + 4] for p in row[w // 2 - 3 : w // 2 + 4]]
+        return (
+            sum(row.count(BLUE) for row in rows) > w * h / 2
+            and YELLOW in centre
+            and sum(ORANGE in m for m in marks) >= 3
+        )  # a hand may cover one mark
+
     wait_for(painted, what="a blue face, orange marks at the middles of the edges, yellow hands")
 
 
@@ -231,17 +345,29 @@ def desktop(s):
     check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
 
-def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3 three times
+def bells(
+    s,
+):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3 three times
     s.menu("発表アラーム")
     s.front("Form4")
-    for field, text in zip(("Text1", "Text2", "Text3", "Text4", "Text5", "Text6"), (0, 2, 0, 2, 0, 4)):
+    for field, text in zip(
+        ("Text1", "Text2", "Text3", "Text4", "Text5", "Text6"), (0, 2, 0, 2, 0, 4)
+    ):
         s.type_into("Form4", field, text)
     beeps = s.sounds(s.post("Form4", BM_CLICK, 0, "Command1"), 7)
-    check(all(ended - began > TONE - 0.01 and played for began, ended, played in beeps), f"each played: {beeps}")
-    check(all(b[0] >= a[1] for a, b in zip(beeps, beeps[1:])) and beeps[2][0] - beeps[1][1] < 0.2,
-          f"one after the other, bell 2 right after bell 1: {beeps}")
+    check(
+        all(ended - began > TONE - 0.01 and played for began, ended, played in beeps),
+        f"each played: {beeps}",
+    )
+    check(
+        all(b[0] >= a[1] for a, b in zip(beeps, beeps[1:])) and beeps[2][0] - beeps[1][1] < 0.2,
+        f"one after the other, bell 2 right after bell 1: {beeps}",
+    )
     heard = s.heard(beeps[0][0] - 0.05, beeps[-1][1] + 0.05)
-    check(len(heard) == 7 and all(b[0] - 0.05 < t < b[1] for t, b in zip(heard, beeps)), f"each heard: {heard}")
+    check(
+        len(heard) == 7 and all(b[0] - 0.05 < t < b[1] for t, b in zip(heard, beeps)),
+        f"each heard: {heard}",
+    )
 
 
 def interval(s):  # a beep a second; アラームOFF stops it and drops the beeps that wait; 終了 ends it
@@ -251,73 +377,143 @@ def interval(s):  # a beep a second; アラームOFF stops it and drops the beep
     s.type_into("Form2", "Text1", 1)
     beeps = [b[0] for b in s.sounds(s.post("Form2", BM_CLICK, 0, "Command1"), 4)]
     check(beeps[3] - beeps[1] > 1, f"a beep a second, not more: {beeps}")
-    s.post("Form2", WM_CHAR, 8, "Text3")  # the minutes erased: length 0, a beep at every tick of START's second
+    s.post(
+        "Form2", WM_CHAR, 8, "Text3"
+    )  # the minutes erased: length 0, a beep at every tick of START's second
     s.post("Form2", BM_CLICK, 0, "Command1")
     time.sleep(0.3)  # a beep plays, more wait
     stop = s.menu("アラームOFF")
     time.sleep(1.5)
-    check(not [b for b in s.beeps if b[0] > stop + 0.3], f"アラームOFF dropped the waiting beeps: {s.beeps}")
+    check(
+        not [b for b in s.beeps if b[0] > stop + 0.3],
+        f"アラームOFF dropped the waiting beeps: {s.beeps}",
+    )
     s.post("Form2", BM_CLICK, 0, "Command1")
     s.menu("終了")
     check(s.program.wait(5) == 0, "終了 ends the program while the alarm runs")
 
 
-def installed(s):  # into a folder of one's own, again there over the running clock, uninstalled while it runs
-    setup, key = os.environ["CLOCK_SETUP"], r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
+def installed(
+    s,
+):  # into a folder of one's own, again there over the running clock, uninstalled while it runs
+    setup, key = (
+        os.environ["CLOCK_SETUP"],
+        r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock",
+    )
     folder, program = r"C:\AlarmClock", r"C:\AlarmClock\alarmclock.exe"
     check(s.run(WINE, setup, "/S", "/D=" + folder) == 0, "the silent install")
-    unix, shortcut = (os.environ["WINEPREFIX"] + "/drive_c/" + path for path in (
-        "AlarmClock", "ProgramData/Microsoft/Windows/Start Menu/Programs/目覚まし時計.lnk"))
+    unix, shortcut = (
+        os.environ["WINEPREFIX"] + "/drive_c/" + path
+        for path in ("AlarmClock", "ProgramData/Microsoft/Windows/Start Menu/Programs/目覚まし時計.lnk")
+    )
     values = registry(s, key) or {}
     uninstaller, options = re.fullmatch(r'"(.+)" (.+)', values["QuietUninstallString"]).groups()
-    want = {"DisplayName": "目覚まし時計", "DisplayVersion": re.search(r"alarmclock-(.+)-setup", setup)[1],
-            "NoModify": 1, "NoRepair": 1, "UninstallString": f'"{uninstaller}"', "InstallLocation": folder,
-            "Publisher": "The Alarm Clock developers"}
-    check(want.items() <= values.items() and values["DisplayIcon"].startswith(program)
-          and values["EstimatedSize"] > 0, f"the entry in the installed programs: {values}")
-    check(program.encode("utf-16-le") in open(shortcut, "rb").read(), "the Start-menu entry starts it")
-    # the entry; when the uninstaller and the shortcut were written; when the program was (its mtime is the build's)
-    state = lambda: (registry(s, key), [os.stat(f).st_mtime_ns for f in (unix + "/uninstall.exe", shortcut)],  # noqa
-                     os.stat(unix + "/alarmclock.exe").st_ctime_ns)
+    want = {
+        "DisplayName": "目覚まし時計",
+        "DisplayVersion": re.search(r"alarmclock-(.+)-setup", setup)[1],
+        "NoModify": 1,
+        "NoRepair": 1,
+        "UninstallString": f'"{uninstaller}"',
+        "InstallLocation": folder,
+        "Publisher": "The Alarm Clock developers",
+    }
+    check(
+        want.items() <= values.items()
+        and values["DisplayIcon"].startswith(program)
+        and values["EstimatedSize"] > 0,
+        f"the entry in the installed programs: {values}",
+    )
+    check(
+        program.encode("utf-16-le") in open(shortcut, "rb").read(), "the Start-menu entry starts it"
+    )
+
+    # the entry; when the uninstaller and the shortcut were written; when the program was (its
+    # mtime is the build's)
+    def state():
+        return (
+            registry(s, key),
+            [os.stat(f).st_mtime_ns for f in (unix + "/uninstall.exe", shortcut)],
+            os.stat(unix + "/alarmclock.exe").st_ctime_ns,
+        )
+
     s.start(program)
     before = state()
-    check(s.run(WINE, setup, "/S") == 0 and s.program.wait(5) == 0, "installed again, the running clock closed")
+    check(
+        s.run(WINE, setup, "/S") == 0 and s.program.wait(5) == 0,
+        "installed again, the running clock closed",
+    )
     after = state()
-    check(after[0] == values and after[2] != before[2], "the program replaced where it was, the entry kept")
-    s.ask("lock", program)  # held by another program: neither the install nor the uninstall changes anything
-    check(s.run(WINE, setup, "/S") and s.run(WINE, uninstaller, "/S", "_?=" + folder) and state()[:2] == after[:2],
-          "the program in use: refused, nothing changed")
+    check(
+        after[0] == values and after[2] != before[2],
+        "the program replaced where it was, the entry kept",
+    )
+    s.ask(
+        "lock", program
+    )  # held by another program: neither the install nor the uninstall changes anything
+    check(
+        s.run(WINE, setup, "/S")
+        and s.run(WINE, uninstaller, "/S", "_?=" + folder)
+        and state()[:2] == after[:2],
+        "the program in use: refused, nothing changed",
+    )
     s.ask("lock", program)
-    s.run(WINE, "reg", "add", rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(setup)}", "/v", "Version", "/d",
-          "win81", "/f")
-    check(s.run(WINE, setup, "/S") and state()[:2] == after[:2], "Windows 8.1: refused, nothing changed")
+    s.run(
+        WINE,
+        "reg",
+        "add",
+        rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(setup)}",
+        "/v",
+        "Version",
+        "/d",
+        "win81",
+        "/f",
+    )
+    check(
+        s.run(WINE, setup, "/S") and state()[:2] == after[:2],
+        "Windows 8.1: refused, nothing changed",
+    )
     s.start(program)
     bells(s)
     interval(s)
     s.start(program)
     s.run(WINE, uninstaller, *options.split())  # goes on in a copy of itself, and closes the clock
-    wait_for(lambda: not os.path.exists(unix) and not os.path.exists(shortcut) and registry(s, key) is None,
-             30, "nothing left behind")
+    wait_for(
+        lambda: not os.path.exists(unix)
+        and not os.path.exists(shortcut)
+        and registry(s, key) is None,
+        30,
+        "nothing left behind",
+    )
 
 
 def registry(s, key):  # the values of a key, or None where there is none
     export = os.path.join(s.tmp, "key.reg")
     if s.run(WINE, "reg", "export", key, "Z:" + export.replace("/", "\\"), "/y"):
         return None
-    values = re.finditer(r'^"(.+?)"=(?:"(.*)"|dword:(\w+))$', open(export, encoding="utf-16").read(), re.M)
+    values = re.finditer(
+        r'^"(.+?)"=(?:"(.*)"|dword:(\w+))$', open(export, encoding="utf-16").read(), re.M
+    )
     return {v[1]: int(v[3], 16) if v[3] else re.sub(r"\\(.)", r"\1", v[2]) for v in values}
 
 
-def pe_header(objdump, program, icon):  # as a clean Windows 10 or 11 loads it, with every icon size it asks for
+def pe_header(
+    objdump, program, icon
+):  # as a clean Windows 10 or 11 loads it, with every icon size it asks for
     data = open(icon, "rb").read()
     sizes = [data[6 + 16 * i] or 256 for i in range(struct.unpack_from("<H", data, 4)[0])]
     check(sizes == [16, 20, 24, 32, 40, 48, 64, 256], f"the icon's sizes: {sizes}")
-    headers = subprocess.run([objdump, "-p", program], capture_output=True, text=True, check=True).stdout
+    headers = subprocess.run(
+        [objdump, "-p", program], capture_output=True, text=True, check=True
+    ).stdout
     flags = int(re.search(r"^DllCharacteristics\s+(\w+)", headers, re.M)[1], 16)
-    for missing, what in ((flags & 0x40 == 0, "ASLR"), (flags & 0x20 == 0, "high-entropy ASLR"),
-                          (flags & 0x100 == 0, "DEP"), ("(PE32+)" not in headers, "a 64-bit executable"),
-                          ("(Windows GUI)" not in headers, "the GUI subsystem (no console)"),
-                          (not re.search(r"^Entry 5 \w+ 0*[1-9a-f]", headers, re.M), "base relocations")):
+    for missing, what in (
+        (flags & 0x40 == 0, "ASLR"),
+        (flags & 0x20 == 0, "high-entropy ASLR"),
+        (flags & 0x100 == 0, "DEP"),
+        ("(PE32+)" not in headers, "a 64-bit executable"),
+        ("(Windows GUI)" not in headers, "the GUI subsystem (no console)"),
+        (not re.search(r"^Entry 5 \w+ 0*[1-9a-f]", headers, re.M), "base relocations"),
+    ):
         check(not missing, f"missing: {what}")
     for dll in re.findall(r"^\tDLL Name: (.+)$", headers, re.M):
         check(re.fullmatch(WINDOWS_DLLS, dll.lower()), f"{dll} ships with Windows")
