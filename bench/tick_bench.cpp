@@ -11,8 +11,8 @@
 #include "platform/linux/system_clock.h"
 #include "toolkit/qt/toolkit.h"
 #include "ui/dialogs.h"
+#include "ui/forms.h"
 #include "ui/main_form.h"
-#include "ui/windows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -64,14 +64,14 @@ struct Program {
     toolkit::qt::QtToolkit toolkit{[] {}};
     engine::AlarmState state;
     const Clock clock;
-    ui::Windows windows;
+    ui::Forms forms;
 
     Program(Alarms alarms, Clock clock)
         : clock(clock)
-        , windows(toolkit,
-                  clock == Clock::Stepped ? static_cast<engine::WallClock&>(stepped) : system,
-                  beeper, state) {
-        windows.startUp();
+        , forms(toolkit,
+                clock == Clock::Stepped ? static_cast<engine::WallClock&>(stepped) : system, beeper,
+                state) {
+        forms.startUp();
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer1")))
                 timer->stop();
@@ -83,7 +83,7 @@ struct Program {
             tick(true);
     }
 
-    ui::MainForm& main() { return windows.mainForm(); }
+    ui::MainForm& main() { return forms.mainForm(); }
 
     static void type(const char* form, const char* field, const QString& text) {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -95,24 +95,24 @@ struct Program {
     // system clock does not reach within a run; the interval beeping every 10 s; bells
     // far enough away that the presentation keeps running.
     void startAllAlarms() {
-        windows.form1();
+        forms.form1();
         type("Form1", "Text1", QStringLiteral("23"));
         type("Form1", "Text2", QStringLiteral("30"));
         if (clock == Clock::System)
             type("Form1", "Text1", QString::number((system.hour() + 2) % 24));
-        windows.form1().Command1_Click();
-        windows.form2();
+        forms.form1().Command1_Click();
+        forms.form2();
         type("Form2", "Text3", QStringLiteral("0"));
         type("Form2", "Text1", QStringLiteral("10"));
-        windows.form2().Command1_Click();
-        windows.form4();
+        forms.form2().Command1_Click();
+        forms.form4();
         type("Form4", "Text1", QStringLiteral("500"));
         type("Form4", "Text2", QStringLiteral("0"));
         type("Form4", "Text3", QStringLiteral("550"));
         type("Form4", "Text4", QStringLiteral("30.5"));
         type("Form4", "Text5", QStringLiteral("599"));
         type("Form4", "Text6", QStringLiteral("59"));
-        windows.form4().Command1_Click();
+        forms.form4().Command1_Click();
     }
 
     void tick(bool paint) {
@@ -144,7 +144,7 @@ void tickCost(benchmark::State& bench, Alarms alarms, Clock clock, bool paint) {
             QApplication::processEvents();
         program.stepped.advance();
         if (program.state.presCount > engine::Value{std::int16_t{30000}})
-            program.windows.form4().Command1_Click();
+            program.forms.form4().Command1_Click();
         const double seconds = std::chrono::duration<double>(stop - start).count();
         bench.SetIterationTime(seconds);
         samples.push_back(seconds * 1e6);

@@ -2,43 +2,43 @@
 
 #include "engine/commands.h"
 #include "forms/definitions.h"
-#include "ui/windows.h"
+#include "ui/forms.h"
 
 namespace ui {
 
-Dialog::Dialog(Windows& windows, const forms::Form& form)
-    : windows_(windows)
+Dialog::Dialog(Forms& forms, const forms::Form& form)
+    : forms_(forms)
     , form_(form)
-    , window_(windows.toolkit().createDialog(form, *this)) {}
+    , window_(forms.toolkit().createDialog(form, *this)) {}
 
 void Dialog::click(std::string_view control) {
     if (control == "Command1")
-        windows_.run(std::string(form_.name) + ".Command1_Click", [this] { Command1_Click(); });
+        forms_.run(std::string(form_.name) + ".Command1_Click", [this] { Command1_Click(); });
 }
 
-void Dialog::closeBox() { windows_.destroy(*this); }
+void Dialog::closeBox() { forms_.destroy(*this); }
 
-Form1::Form1(Windows& windows)
-    : Dialog(windows, forms::form1) {}
+Form1::Form1(Forms& forms)
+    : Dialog(forms, forms::form1) {}
 
-void Form1::Form_Load() { windows_.show(windows_.mainForm()); }
+void Form1::Form_Load() { forms_.show(forms_.mainForm()); }
 
 void Form1::Command1_Click() {
-    engine::setAlarmTime(windows_.alarmState(), windows_.clock(), windows_.beeper());
+    engine::setAlarmTime(forms_.alarmState(), forms_.clock(), forms_.beeper());
 }
 
-Form2::Form2(Windows& windows)
-    : Dialog(windows, forms::form2) {}
+Form2::Form2(Forms& forms)
+    : Dialog(forms, forms::form2) {}
 
 void Form2::Command1_Click() {
-    engine::startInterval(windows_.alarmState(), windows_.clock(), windows_.beeper());
+    engine::startInterval(forms_.alarmState(), forms_.clock(), forms_.beeper());
 }
 
-Form4::Form4(Windows& windows)
-    : Dialog(windows, forms::form4) {}
+Form4::Form4(Forms& forms)
+    : Dialog(forms, forms::form4) {}
 
 void Form4::Command1_Click() {
-    engine::startPresentation(windows_.alarmState(), windows_.clock(), windows_.beeper());
+    engine::startPresentation(forms_.alarmState(), forms_.clock(), forms_.beeper());
 }
 
 } // namespace ui

@@ -6,12 +6,12 @@
 
 namespace ui {
 
-class Windows;
+class Forms;
 
 // A setting dialog: its window, built from its definition, and its one button's handler.
 class Dialog : public WindowEvents {
 public:
-    Dialog(Windows& windows, const forms::Form& form);
+    Dialog(Forms& forms, const forms::Form& form);
     virtual ~Dialog() = default;
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -22,7 +22,7 @@ public:
     bool shownBefore = false;
 
 protected:
-    Windows& windows_;
+    Forms& forms_;
 
 private:
     void click(std::string_view control) final;
@@ -36,7 +36,7 @@ private:
 // Form1: the alarm time. It is also the start-up window.
 class Form1 final : public Dialog {
 public:
-    explicit Form1(Windows& windows);
+    explicit Form1(Forms& forms);
     void Form_Load();
     void Command1_Click() override;
 };
@@ -44,14 +44,14 @@ public:
 // Form2: the interval alarm.
 class Form2 final : public Dialog {
 public:
-    explicit Form2(Windows& windows);
+    explicit Form2(Forms& forms);
     void Command1_Click() override;
 };
 
 // Form4: the presentation alarm with its three bells.
 class Form4 final : public Dialog {
 public:
-    explicit Form4(Windows& windows);
+    explicit Form4(Forms& forms);
     void Command1_Click() override;
 };
 

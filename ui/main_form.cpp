@@ -4,7 +4,7 @@
 #include "engine/tick.h"
 #include "forms/definitions.h"
 #include "ui/dialogs.h"
-#include "ui/windows.h"
+#include "ui/forms.h"
 
 #include <array>
 #include <chrono>
@@ -13,39 +13,38 @@
 
 namespace ui {
 
-MainForm::MainForm(Windows& windows)
-    : windows_(windows)
-    , window_(windows.toolkit().createClockWindow(forms::mainForm, *this))
-    , face_(window_->clientArea(), windows.clock(), windows.toolkit()) {}
+MainForm::MainForm(Forms& forms)
+    : forms_(forms)
+    , window_(forms.toolkit().createClockWindow(forms::mainForm, *this))
+    , face_(window_->clientArea(), forms.clock(), forms.toolkit()) {}
 
 void MainForm::Form_Load() {
-    engine::AlarmState& state = windows_.alarmState();
+    engine::AlarmState& state = forms_.alarmState();
     engine::resetAlarms(state);
     window_->setBackColor(forms::mainBackground);
-    engine::noteStartSecond(state, windows_.clock());
+    engine::noteStartSecond(state, forms_.clock());
 }
 
 // A failed step ends this tick only and goes to the fault log; the next tick starts afresh.
 void MainForm::Timer1_Timer() {
-    engine::TickPorts ports{windows_.clock(), windows_.beeper(), windows_, face_};
-    windows_.tickStarts();
-    engine::runTick(windows_.alarmState(), ports, windows_.faults(),
-                    std::chrono::steady_clock::now());
+    engine::TickPorts ports{forms_.clock(), forms_.beeper(), forms_, face_};
+    forms_.tickStarts();
+    engine::runTick(forms_.alarmState(), ports, forms_.faults(), std::chrono::steady_clock::now());
 }
 
-void MainForm::kankaku_Click() { windows_.show(windows_.form2()); }
+void MainForm::kankaku_Click() { forms_.show(forms_.form2()); }
 
-void MainForm::happyou_Click() { windows_.show(windows_.form4()); }
+void MainForm::happyou_Click() { forms_.show(forms_.form4()); }
 
-void MainForm::jikokusettei_Click() { windows_.show(windows_.form1()); }
+void MainForm::jikokusettei_Click() { forms_.show(forms_.form1()); }
 
 // Beeps already asked for and still waiting would sound on after the command: they go too.
 void MainForm::aramuoff_Click() {
-    engine::alarmOff(windows_.alarmState());
-    windows_.beeper().hush();
+    engine::alarmOff(forms_.alarmState());
+    forms_.beeper().hush();
 }
 
-void MainForm::end_Click() { windows_.end(); }
+void MainForm::end_Click() { forms_.end(); }
 
 void MainForm::click(std::string_view control) {
     using Handler = void (MainForm::*)();
@@ -58,16 +57,16 @@ void MainForm::click(std::string_view control) {
     }};
     for (const auto& [name, handler] : handlers)
         if (name == control)
-            windows_.run("mainForm." + std::string(name) + "_Click",
-                         [this, handler = handler] { (this->*handler)(); });
+            forms_.run("mainForm." + std::string(name) + "_Click",
+                       [this, handler = handler] { (this->*handler)(); });
 }
 
 // Without this window nothing could end the program, and hidden dialogs would keep it
 // running: closing it ends the program as the menu's exit does.
-void MainForm::closeBox() { windows_.end(); }
+void MainForm::closeBox() { forms_.end(); }
 
 void MainForm::timer() {
-    if (!windows_.ended())
+    if (!forms_.ended())
         Timer1_Timer();
 }
 

@@ -7,13 +7,13 @@
 
 namespace ui {
 
-class Windows;
+class Forms;
 
 // The clock window: the readout and the dial in its client area, the menu bar of five
 // commands, and Timer1, whose tick drives every alarm.
 class MainForm final : public WindowEvents {
 public:
-    explicit MainForm(Windows& windows);
+    explicit MainForm(Forms& forms);
 
     void Form_Load();
     void Timer1_Timer();
@@ -32,7 +32,7 @@ private:
     void closeBox() override;
     void timer() override;
 
-    Windows& windows_;
+    Forms& forms_;
     std::unique_ptr<ClockWindow> window_;
     face::ClockFace face_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/alarm_state.h"
-#include "ui/windows.h"
+#include "ui/forms.h"
 
 namespace ui {
 
@@ -11,15 +11,15 @@ namespace ui {
 class Program {
 public:
     Program(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper)
-        : windows_(toolkit, clock, beeper, alarmState_) {
-        windows_.startUp();
+        : forms_(toolkit, clock, beeper, alarmState_) {
+        forms_.startUp();
     }
 
-    Windows& windows() { return windows_; }
+    Forms& forms() { return forms_; }
 
 private:
     engine::AlarmState alarmState_;
-    Windows windows_;
+    Forms forms_;
 };
 
 } // namespace ui

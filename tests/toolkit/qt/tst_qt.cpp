@@ -50,7 +50,7 @@ struct Program final : StandingClock, engine::Beeper {
         return this->form(form)->findChild<QLineEdit*>(name);
     }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
-    void tick() { program.windows().mainForm().Timer1_Timer(); }
+    void tick() { program.forms().mainForm().Timer1_Timer(); }
 };
 
 } // namespace

@@ -33,8 +33,8 @@ using namespace toolkit::win32;
 struct Session final : StandingClock, engine::Beeper {
     Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
     ui::Program program{toolkit, *this, *this};
-    ClockWindow& clock = dynamic_cast<ClockWindow&>(program.windows().mainForm().window());
-    DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.windows().form1().window());
+    ClockWindow& clock = dynamic_cast<ClockWindow&>(program.forms().mainForm().window());
+    DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.forms().form1().window());
 
     Session() { KillTimer(clock.hwnd(), 1); }
     void beep() override {}
@@ -151,8 +151,8 @@ TEST(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
             return CallNextHookEx(nullptr, code, w, l);
         },
         nullptr, GetCurrentThreadId());
-    s.program.windows().mainForm().jikokusettei_Click();
-    s.program.windows().mainForm().jikokusettei_Click();
+    s.program.forms().mainForm().jikokusettei_Click();
+    s.program.forms().mainForm().jikokusettei_Click();
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(shows, "hidden unowned, shown owned, ");
 }

@@ -15,7 +15,7 @@ struct Session {
     ui::Program program{toolkit, toolkit, toolkit};
 
     Session() { toolkit.take(); }
-    engine::AlarmState& state() { return program.windows().alarmState(); }
+    engine::AlarmState& state() { return program.forms().alarmState(); }
     void tick() { toolkit.main().events.timer(); }
     // Menu commands by their names, the dialogs' buttons by their dialogs' names.
     void play(const std::string& commands) {
@@ -43,12 +43,12 @@ struct Session {
 // runs before it is shown; then Form1 is shown in front of it, unowned. Both are centred.
 // The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only
 // while the time alarm is armed.
-TEST(Windows, StartUpAndTheFirstTick) {
+TEST(Forms, StartUpAndTheFirstTick) {
     RecordingToolkit toolkit;
     ui::Program program(toolkit, toolkit, toolkit);
     EXPECT_EQ(toolkit.take(),
               "create Form1, create mainForm, blue, show mainForm centred, show Form1 centred");
-    EXPECT_EQ(program.windows().alarmState().lastBeepSec, engine::Value{std::int16_t{40}});
+    EXPECT_EQ(program.forms().alarmState().lastBeepSec, engine::Value{std::int16_t{40}});
     for (const char* calls : {"create Form2, create Form4", ""}) {
         toolkit.main().events.timer();
         EXPECT_EQ(toolkit.take(), calls);
@@ -59,7 +59,7 @@ TEST(Windows, StartUpAndTheFirstTick) {
 
 // Each menu command and each button: what it shows, with its owner, what it sets, beeps
 // and hushes. A dialog is centred the first time it is shown after its creation only.
-TEST(Windows, Commands) {
+TEST(Forms, Commands) {
     // clang-format off
     for (const char* row : {
             "kankaku|kankaku|show Form2 owned centred, show Form2 owned|0 0|0 0 0 e ",
@@ -84,7 +84,7 @@ TEST(Windows, Commands) {
 // A dialog closed through its frame is destroyed with its texts. The next reference creates
 // it afresh and runs its load handler first: hidden when the tick refers to it (Form1 only
 // while armed), shown and centred when the menu does.
-TEST(Windows, TheCloseBoxDestroysADialog) {
+TEST(Forms, TheCloseBoxDestroysADialog) {
     // clang-format off
     for (const char* row : {
             "Form2|kankaku|0|create Form2|show Form2 owned centred",
@@ -112,7 +112,7 @@ TEST(Windows, TheCloseBoxDestroysADialog) {
 
 // 終了, and the clock window's close box, end the program: the toolkit's loop is left and
 // nothing that it still delivers runs a handler.
-TEST(Windows, EndEndsTheProgram) {
+TEST(Forms, EndEndsTheProgram) {
     for (const bool closeBox : {false, true}) {
         Session run;
         closeBox ? run.close("mainForm") : run.play("end");
@@ -126,7 +126,7 @@ TEST(Windows, EndEndsTheProgram) {
 // Each time the time alarm begins to fire, muted here, its notice appears anew, which is
 // what screen readers announce, and the clock window asks for attention; while it goes on
 // firing, the notice is only set again.
-TEST(Windows, TheNoticeIsAnnouncedAtEveryAlarm) {
+TEST(Forms, TheNoticeIsAnnouncedAtEveryAlarm) {
     Session run;
     run.field("Form1", "Text1") = "10";
     run.play("Form1|aramuoff");
@@ -142,7 +142,7 @@ TEST(Windows, TheNoticeIsAnnouncedAtEveryAlarm) {
 
 // A fault in a handler ends that handler and the program goes on; the fault is logged
 // under its handler and step, as critical unless a RunTimeError.
-TEST(Windows, AFailingHandlerLeavesTheProgramRunning) {
+TEST(Forms, AFailingHandlerLeavesTheProgramRunning) {
     Session run;
     run.tick();
     run.toolkit.failing = true;

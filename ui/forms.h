@@ -22,13 +22,13 @@ class Form4;
 // first reference creates it from its definition and runs its load handler, and a window
 // created by anything but a show stays hidden. A dialog closed through its frame is
 // destroyed with its texts, and the next reference creates it afresh.
-class Windows final : public engine::Dialogs {
+class Forms final : public engine::Dialogs {
 public:
-    Windows(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper,
-            engine::AlarmState& alarmState);
-    ~Windows() override;
-    Windows(const Windows&) = delete;
-    Windows& operator=(const Windows&) = delete;
+    Forms(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper,
+          engine::AlarmState& alarmState);
+    ~Forms() override;
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
 
     // Form1 is the start-up window: created first, its load handler shows the main
     // window, then Form1 itself is shown in front of it.

@@ -1,4 +1,4 @@
-#include "ui/windows.h"
+#include "ui/forms.h"
 
 #include "forms/definitions.h"
 #include "ui/dialogs.h"
@@ -6,8 +6,8 @@
 
 namespace ui {
 
-Windows::Windows(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper,
-                 engine::AlarmState& alarmState)
+Forms::Forms(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& beeper,
+             engine::AlarmState& alarmState)
     : toolkit_(toolkit)
     , clock_(clock)
     , beeper_(beeper)
@@ -16,11 +16,11 @@ Windows::Windows(Toolkit& toolkit, engine::WallClock& clock, engine::Beeper& bee
         toolkit.log(severity, line);
     }) {}
 
-Windows::~Windows() = default;
+Forms::~Forms() = default;
 
-void Windows::startUp() { show(form1(), Owner::None); }
+void Forms::startUp() { show(form1(), Owner::None); }
 
-template <class Form> Form& Windows::reference(std::unique_ptr<Form>& slot) {
+template <class Form> Form& Forms::reference(std::unique_ptr<Form>& slot) {
     if (!slot) {
         // In its slot before its load handler runs, so that the handler reaches it by name.
         slot = std::make_unique<Form>(*this);
@@ -30,12 +30,12 @@ template <class Form> Form& Windows::reference(std::unique_ptr<Form>& slot) {
     return *slot;
 }
 
-MainForm& Windows::mainForm() { return reference(mainForm_); }
-Form1& Windows::form1() { return reference(form1_); }
-Form2& Windows::form2() { return reference(form2_); }
-Form4& Windows::form4() { return reference(form4_); }
+MainForm& Forms::mainForm() { return reference(mainForm_); }
+Form1& Forms::form1() { return reference(form1_); }
+Form2& Forms::form2() { return reference(form2_); }
+Form4& Forms::form4() { return reference(form4_); }
 
-Dialog& Windows::dialog(const forms::Form& form) {
+Dialog& Forms::dialog(const forms::Form& form) {
     if (&form == &forms::form1)
         return form1();
     if (&form == &forms::form2)
@@ -45,16 +45,16 @@ Dialog& Windows::dialog(const forms::Form& form) {
     throw std::invalid_argument("no dialog of this definition");
 }
 
-void Windows::show(MainForm& window) {
+void Forms::show(MainForm& window) {
     window.window().show(nullptr, !std::exchange(window.shownBefore, true));
 }
 
-void Windows::show(Dialog& dialog, Owner owner) {
+void Forms::show(Dialog& dialog, Owner owner) {
     Window* const ownerWindow = owner == Owner::MainForm ? &mainForm().window() : nullptr;
     dialog.window().show(ownerWindow, !std::exchange(dialog.shownBefore, true));
 }
 
-void Windows::destroy(Dialog& dialog) {
+void Forms::destroy(Dialog& dialog) {
     const auto release = [&dialog](auto& slot) {
         if (slot.get() != &dialog)
             return false;
@@ -64,18 +64,18 @@ void Windows::destroy(Dialog& dialog) {
     release(form1_) || release(form2_) || release(form4_);
 }
 
-void Windows::end() {
+void Forms::end() {
     if (std::exchange(ended_, true))
         return;
     toolkit_.quit();
 }
 
-std::string Windows::fieldText(engine::Field field) {
+std::string Forms::fieldText(engine::Field field) {
     const forms::FieldControl& control = forms::fieldControl(field);
     return dialog(*control.form).window().text(control.textBox);
 }
 
-void Windows::setNotice(std::string_view caption) {
+void Forms::setNotice(std::string_view caption) {
     DialogWindow& form = form1().window();
     // The alarm begins to fire: the notice appears anew, which is what screen readers
     // announce, also when it shows already since an earlier alarm; and the clock asks for
