@@ -15,7 +15,7 @@ namespace {
 inline void keepStep(std::int32_t& counter) { __asm__ __volatile__("" : "+r"(counter)); }
 #else
 volatile std::int32_t stepSink = 0;
-inline void KeepStep(std::int32_t& counter) { stepSink = counter; }
+inline void keepStep(std::int32_t& counter) { stepSink = counter; }
 #endif
 
 template <typename Int> Int addOne(Int counter) {

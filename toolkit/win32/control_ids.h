@@ -8,10 +8,7 @@
 // caption (the definition's); from another process a field's text is read with WM_GETTEXT,
 // since GetWindowText does not ask a control of another process for it.
 
-#include "forms/form_def.h"
-
 #include <cstddef>
-#include <string_view>
 
 namespace toolkit::win32 {
 
@@ -26,21 +23,5 @@ constexpr int controlId(std::size_t index) { return firstControlId + static_cast
 // The WM_COMMAND identifier of form.menu[index] on the clock window's menu bar.
 inline constexpr int firstMenuId = 2000;
 constexpr int menuId(std::size_t index) { return firstMenuId + static_cast<int>(index); }
-
-// The control ID of the control that the definition names, or 0 where it has none.
-constexpr int controlId(const forms::Form& form, std::string_view name) {
-    for (std::size_t i = 0; i < form.controls.size(); ++i)
-        if (form.controls[i].name == name)
-            return controlId(i);
-    return 0;
-}
-
-// The menu command ID of the item that the definition names, or 0 where it has none.
-constexpr int menuId(const forms::Form& form, std::string_view name) {
-    for (std::size_t i = 0; i < form.menu.size(); ++i)
-        if (form.menu[i].name == name)
-            return menuId(i);
-    return 0;
-}
 
 } // namespace toolkit::win32

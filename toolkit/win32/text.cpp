@@ -9,7 +9,10 @@
 namespace toolkit::win32 {
 namespace {
 
-// Small enough that three UTF-8 bytes for each UTF-16 unit still fit in an int.
+// A field holds whatever a paste puts into it: the edit controls are made to take as much as
+// they can (EM_SETLIMITTEXT 0, 2^31 - 2 units), and its UTF-8, up to three bytes a unit, can
+// be longer than the conversion functions' int counts. A piece is small enough that three
+// UTF-8 bytes for each UTF-16 unit still fit in an int.
 constexpr std::size_t pieceLength = std::size_t{1} << 24;
 
 // A piece never ends inside a character: not before a UTF-8 continuation byte, not between
