@@ -1,7 +1,8 @@
 // The dialogs as the user reads them: each field that the tick reads sits left of the label
-// that names its unit, and the fields of a dialog follow in reading order.
+// that names its unit, the fields of a dialog follow in reading order, and Tab walks them.
 
 #include "forms/definitions.h"
+#include "forms/tab_order.h"
 
 #include <gtest/gtest.h>
 
@@ -32,5 +33,37 @@ TEST(Forms, EachFieldSitsLeftOfItsUnit) {
             EXPECT_LT(readingOrder(box),
                       readingOrder(forms::findControl(*field.form, next->textBox)->twips));
         }
+    }
+}
+
+// Tab walks the fields and the button of each window in the order of their tab numbers, which
+// is not the order of the definition (Form2's minutes come last); the first has the focus when
+// the window shows. Screen readers read the labels among them in the same order.
+TEST(Forms, TabOrderAndTheFirstFocus) {
+    const auto names = [](const std::vector<const forms::Control*>& controls) {
+        std::string text;
+        for (const forms::Control* control : controls)
+            text.append(text.empty() ? "" : " ").append(control->name);
+        return text;
+    };
+    struct Row {
+        const forms::Form& form;
+        std::string_view firstFocus;
+        std::string_view focusOrder;
+        std::string_view readingOrder; // as far as the first labels
+    };
+    for (const Row& row : {
+             Row{forms::form1, "Text1", "Text1 Text2 Command1", "Label1 Text1 Label2 Text2 Label3"},
+             Row{forms::form2, "Text1", "Text1 Command1 Text3",
+                 "Label1 Text1 Label2 Label3 Command1"},
+             Row{forms::form4, "Text1", "Text1 Text2 Text3 Text4 Text5 Text6 Command1",
+                 "Label1 Label2 Text1 Label3 Text2 Label4 Label5 Text3"},
+             Row{forms::mainForm, "", "", "Label1"},
+         }) {
+        SCOPED_TRACE(std::string(row.form.name));
+        EXPECT_EQ(names(forms::focusOrder(row.form)), row.focusOrder);
+        EXPECT_TRUE(names(forms::inTabOrder(row.form)).starts_with(row.readingOrder));
+        const forms::Control* first = forms::firstFocus(row.form);
+        EXPECT_EQ(first ? first->name : "", row.firstFocus);
     }
 }

@@ -4,6 +4,7 @@
 #include "recording_toolkit.h"
 
 #include "../cells.h"
+#include "ui/placement.h"
 #include "ui/program.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,39 @@ TEST(Forms, AFailingHandlerLeavesTheProgramRunning) {
     run.toolkit.at.second = 41;
     run.tick();
     EXPECT_EQ(run.toolkit.main().readout, "10:10:41");
+}
+
+// A window is centred on the work area with its frame; on a screen too small for it, the
+// frame's top-left corner stays on the screen, so that the title bar can still be reached.
+TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
+    struct Row {
+        const char* name;
+        int width, height;
+        ui::FrameMargins frame;
+        forms::Rect area;
+        ui::Position expected;
+    };
+    for (const Row& row : {
+             Row{"no frame", 480, 360, {}, {0, 0, 1280, 1024}, {400, 332}},
+             Row{"a title bar of 30", 480, 360, {4, 30, 4, 4}, {0, 0, 1280, 1024}, {400, 345}},
+             Row{"below a panel, a half pixel lower", 480, 360, {}, {0, 27, 1280, 997}, {400, 346}},
+             Row{"on a second monitor", 480, 360, {}, {1280, 0, 1920, 1080}, {2000, 360}},
+             Row{"taller than the screen", 481, 400, {1, 29, 1, 1}, {0, 0, 640, 360}, {80, 29}},
+             Row{"larger than a work area away from the corner",
+                 400,
+                 300,
+                 {5, 25, 5, 5},
+                 {100, 50, 300, 200},
+                 {105, 75}},
+             Row{"a scaled frame", 480, 360, {2.5, 20.5, 2.5, 2.5}, {0, 0, 1280, 1024}, {400, 341}},
+             Row{"a scaled frame, on its whole pixels",
+                 480,
+                 360,
+                 {2.5, 20.5, 2.5, 2.5},
+                 {0, 0, 400, 300},
+                 {3, 21}},
+         }) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ui::centredPosition(row.width, row.height, row.frame, row.area), row.expected);
+    }
 }

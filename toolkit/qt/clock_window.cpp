@@ -1,5 +1,7 @@
 #include "toolkit/qt/clock_window.h"
 
+#include "toolkit/qt/controls.h"
+#include "toolkit/qt/placement.h"
 #include "toolkit/qt/text.h"
 
 #include <QAction>
@@ -18,11 +20,11 @@ namespace toolkit::qt {
 
 ClientArea::ClientArea(const forms::Form& form, QWidget* parent)
     : QWidget(parent)
-    , dial_(form.lines) {
+    , DialSurface(form.lines) {
     setObjectName(qstr(form.name) + QStringLiteral("Client"));
     setAccessibleName(qstr(form.clientName));
     for (std::size_t i = 0; i < face::lineCount; ++i) {
-        const face::DialLines::Painted& line = dial_.inPaintOrder()[i];
+        const face::DialLines::Painted& line = dial().inPaintOrder()[i];
         pens_[i] = QPen(qcolor(line.colour), line.width, Qt::SolidLine, Qt::RoundCap);
     }
     const Controls controls = makeControls(form, *this);
@@ -37,10 +39,8 @@ float ClientArea::ScaleWidth() { return forms::twips(width(), forms::standardDpi
 
 float ClientArea::ScaleHeight() { return forms::twips(height(), forms::standardDpi); }
 
-void ClientArea::setEnd(face::Line line, face::End end, float twips) {
-    if (const auto repaint = dial_.setEnd(line, end, twips))
-        for (const face::PixelRect& area : *repaint)
-            update(area.left, area.top, area.right - area.left, area.bottom - area.top);
+void ClientArea::invalidate(const face::PixelRect& area) {
+    update(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 void ClientArea::setReadout(std::string_view caption) { readout_->setText(qstr(caption)); }
@@ -57,14 +57,11 @@ void ClientArea::setBackColor(const QColor& colour) {
 void ClientArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect dirty = event->rect();
-    const face::PixelRect area{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1};
-    for (std::size_t i = 0; i < face::lineCount; ++i) {
-        const face::DialLines::Painted& line = dial_.inPaintOrder()[i];
-        if (!line.bounds.intersects(area))
-            continue;
-        painter.setPen(pens_[i]);
-        painter.drawLine(QLineF(line.x1, line.y1, line.x2, line.y2));
-    }
+    paintDial({dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1},
+              [&](std::size_t pen, const face::DialLines::Painted& line) {
+                  painter.setPen(pens_[pen]);
+                  painter.drawLine(QLineF(line.x1, line.y1, line.x2, line.y2));
+              });
 }
 
 MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)

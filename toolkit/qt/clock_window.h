@@ -1,6 +1,6 @@
 #pragma once
 
-#include "face/dial_lines.h"
+#include "face/dial_surface.h"
 #include "toolkit/qt/top_level.h"
 
 #include <QMainWindow>
@@ -15,10 +15,9 @@ class QTimer;
 
 namespace toolkit::qt {
 
-// The client area of the clock window: the dial's lines where the tick put them, and the
-// readout. It computes nothing itself; a line that moves schedules a repaint of only the
-// area that it leaves and the area that it enters.
-class ClientArea final : public QWidget, public face::Surface {
+// The client area of the clock window: the dial, painted with round-capped pens, and the
+// readout. It computes nothing itself.
+class ClientArea final : public QWidget, public face::DialSurface {
     Q_OBJECT
 
 public:
@@ -26,7 +25,6 @@ public:
 
     float ScaleWidth() override;
     float ScaleHeight() override;
-    void setEnd(face::Line line, face::End end, float twips) override;
     void setReadout(std::string_view caption) override;
     void setTitle(std::string_view caption) override;
 
@@ -36,7 +34,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    face::DialLines dial_;
+    void invalidate(const face::PixelRect& area) override;
+
     std::array<QPen, face::lineCount> pens_; // in the order of painting
     QLabel* readout_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "toolkit/qt/dialog_window.h"
 
 #include "toolkit/qt/accessibility.h"
+#include "toolkit/qt/placement.h"
 #include "toolkit/qt/text.h"
 
 #include <QCloseEvent>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -23,30 +23,12 @@ FormWindow::FormWindow(const forms::Form& form, ui::WindowEvents& events)
     resize(pixelRect({0, 0, form.clientWidth, form.clientHeight}).size());
     controls_ = makeControls(form, *this);
 
-    std::vector<const forms::Control*> byTab;
-    for (const forms::Control& def : form.controls) {
-        byTab.push_back(&def);
-        if (auto* button = qobject_cast<QPushButton*>(&controlNamed(controls_, def.name)))
-            connect(button, &QPushButton::clicked, this, [this, name = def.name] {
+    for (const auto& [name, widget] : controls_)
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            connect(button, &QPushButton::clicked, this, [this, control = name] {
                 if (events_)
-                    events_->click(name);
+                    events_->click(control);
             });
-    }
-    // Focus moves through the fields and the button in the order of their tab numbers;
-    // labels take no focus.
-    std::ranges::sort(byTab, {}, &forms::Control::tabIndex);
-    QWidget* previous = nullptr;
-    for (const forms::Control* def : byTab) {
-        if (def->kind != forms::Kind::TextBox && def->kind != forms::Kind::CommandButton)
-            continue;
-        QWidget& current = controlNamed(controls_, def->name);
-        current.setFocusPolicy(Qt::StrongFocus);
-        if (previous)
-            setTabOrder(previous, &current);
-        else
-            current.setFocus(Qt::OtherFocusReason);
-        previous = &current;
-    }
 }
 
 template <class T> T& FormWindow::controlAs(std::string_view name) const {

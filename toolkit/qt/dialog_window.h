@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/qt/controls.h"
 #include "toolkit/qt/top_level.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 
-// What the windows of the Qt front-end share: the definitions' units and colours in Qt's
-// types, the controls made from a definition, and how a window is shown and placed.
+// What the windows of the Qt front-end share: the definitions' units, colours and icon in
+// Qt's types, and the window that a handler's window stands for.
 
 #include "forms/form_def.h"
 #include "ui/toolkit.h"
@@ -9,10 +9,6 @@
 #include <QColor>
 #include <QIcon>
 #include <QRect>
-
-#include <string_view>
-#include <utility>
-#include <vector>
 
 class QWidget;
 
@@ -41,18 +37,5 @@ QWidget& widgetOf(ui::Window& window);
 
 // Names the window after its definition and gives it the definition's caption and icon.
 void applyDefinition(QWidget& window, const forms::Form& form);
-
-// The controls of a definition on `parent`, by their names, placed in twips, with their fonts.
-using Controls = std::vector<std::pair<std::string_view, QWidget*>>;
-Controls makeControls(const forms::Form& form, QWidget& parent);
-QWidget& controlNamed(const Controls& controls, std::string_view name);
-
-// Shows a window, brings it to the front and makes it active.
-void showInFront(QWidget& window);
-
-// Centres a window on its screen by its frame, as the user sees it, the first time it is
-// shown, and keeps the frame's top-left corner on the screen's available area, so that the
-// title bar stays within reach on a screen smaller than the window.
-void centreByFrame(QWidget& window);
 
 } // namespace toolkit::qt
