@@ -57,6 +57,11 @@ void announceAlert(HWND control) {
     NotifyWinEvent(EVENT_SYSTEM_ALERT, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
+void labelForScreenReaders(HWND parent, HINSTANCE instance, std::wstring_view name) {
+    CreateWindowExW(0, L"STATIC", std::wstring(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                    parent, nullptr, instance, nullptr);
+}
+
 ComApartment::ComApartment()
     : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
 

@@ -35,6 +35,12 @@ private:
 // Tells assistive technologies that a control has become an alert worth announcing.
 void announceAlert(HWND control);
 
+// Names the field made next on `parent` for screen readers that take a field's name from the
+// label right before it in the z-order, as they do where the system has no annotations
+// (Wine): a hidden label with the field's name, as the visible label before the field may
+// name another one ("時" before the minutes).
+void labelForScreenReaders(HWND parent, HINSTANCE instance, std::wstring_view name);
+
 // COM on the user-interface thread, for as long as the object lives.
 class ComApartment {
 public:

@@ -36,8 +36,8 @@ MenuHandle menuBar(const forms::Form& form) {
 } // namespace
 
 ClockWindow::ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
-    : TopLevel(toolkit, events, form, clockWindowClass, menuBar(form))
-    , dial_(form.lines)
+    : DialSurface(form.lines)
+    , TopLevel(toolkit, events, form, clockWindowClass, menuBar(form))
     , background_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))) {
     for (const Control& control : controls())
         if (control.def->kind == forms::Kind::Readout)
@@ -54,9 +54,9 @@ ClockWindow::~ClockWindow() { destroy(); }
 
 void ClockWindow::relayout(UINT dpi) {
     TopLevel::relayout(dpi);
-    dial_.rescale(static_cast<int>(dpi));
+    rescaleDial(static_cast<int>(dpi));
     pens_.clear();
-    for (const face::DialLines::Painted& line : dial_.inPaintOrder()) {
+    for (const face::DialLines::Painted& line : dial().inPaintOrder()) {
         const LOGBRUSH brush{BS_SOLID, colorref(line.colour), 0};
         pens_.emplace_back(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                                         static_cast<DWORD>(line.width), &brush, 0, nullptr));
@@ -109,15 +109,12 @@ void ClockWindow::paint(HDC target, const RECT& dirty) const {
     const Selection selected(buffer.get(), bitmap.get());
     SetViewportOrgEx(buffer.get(), -dirty.left, -dirty.top, nullptr);
     FillRect(buffer.get(), &dirty, background_.get());
-    const face::PixelRect area{dirty.left, dirty.top, dirty.right, dirty.bottom};
-    for (std::size_t i = 0; i < pens_.size(); ++i) {
-        const face::DialLines::Painted& line = dial_.inPaintOrder()[i];
-        if (!line.bounds.intersects(area))
-            continue;
-        const Selection pen(buffer.get(), pens_[i].get());
-        MoveToEx(buffer.get(), std::lround(line.x1), std::lround(line.y1), nullptr);
-        LineTo(buffer.get(), std::lround(line.x2), std::lround(line.y2));
-    }
+    paintDial({dirty.left, dirty.top, dirty.right, dirty.bottom},
+              [&](std::size_t pen, const face::DialLines::Painted& line) {
+                  const Selection withPen(buffer.get(), pens_[pen].get());
+                  MoveToEx(buffer.get(), std::lround(line.x1), std::lround(line.y1), nullptr);
+                  LineTo(buffer.get(), std::lround(line.x2), std::lround(line.y2));
+              });
     BitBlt(target, dirty.left, dirty.top, width, height, buffer.get(), dirty.left, dirty.top,
            SRCCOPY);
 }
@@ -134,12 +131,9 @@ float ClockWindow::ScaleHeight() {
     return forms::twips(clientPixels().cy, static_cast<int>(dpi()));
 }
 
-void ClockWindow::setEnd(face::Line line, face::End end, float twips) {
-    if (const auto repaint = dial_.setEnd(line, end, twips))
-        for (const face::PixelRect& area : *repaint) {
-            const RECT rect{area.left, area.top, area.right, area.bottom};
-            InvalidateRect(hwnd(), &rect, FALSE);
-        }
+void ClockWindow::invalidate(const face::PixelRect& area) {
+    const RECT rect{area.left, area.top, area.right, area.bottom};
+    InvalidateRect(hwnd(), &rect, FALSE);
 }
 
 void ClockWindow::setTitle(std::string_view caption) {

@@ -1,5 +1,6 @@
 #include "toolkit/win32/dialog_window.h"
 
+#include "forms/tab_order.h"
 #include "toolkit/win32/control_ids.h"
 #include "toolkit/win32/toolkit.h"
 
@@ -10,12 +11,8 @@ namespace toolkit::win32 {
 DialogWindow::DialogWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
     : TopLevel(toolkit, events, form, dialogWindowClass, MenuHandle()) {
     toolkit.annotations().setRole(hwnd(), ROLE_SYSTEM_DIALOG);
-    for (const Control& control : controls())
-        if (control.def->kind == forms::Kind::TextBox ||
-            control.def->kind == forms::Kind::CommandButton) {
-            focus_ = control.window;
-            break;
-        }
+    if (const forms::Control* first = forms::firstFocus(form))
+        focus_ = control(first->name);
     relayout(dpi());
     listen();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form_def.h"
+#include "toolkit/win32/controls.h"
 #include "toolkit/win32/handles.h"
 #include "ui/toolkit.h"
 
@@ -33,12 +34,6 @@ public:
     HWND control(std::string_view name) const { return find(name).window; }
 
 protected:
-    struct Control {
-        const forms::Control* def;
-        HWND window;         // a child: destroyed with the window
-        std::string caption; // a label's, as last set
-    };
-
     TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
              const wchar_t* windowClass, MenuHandle menu);
     // Destroys the window with its controls, and reports nothing more from it.
@@ -73,9 +68,7 @@ protected:
     const forms::Form& form_;
 
 private:
-    void makeControls();
     void fitClientArea();
-    void centre(HWND owner);
     void loadIcons(UINT dpi);
 
     IconHandle bigIcon_;
