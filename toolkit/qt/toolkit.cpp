@@ -1,8 +1,5 @@
 #include "toolkit/qt/toolkit.h"
 
-#include "toolkit/qt/clock_window.h"
-#include "toolkit/qt/dialog_window.h"
-
 #include <QApplication>
 #include <QDate>
 #include <QLoggingCategory>
@@ -49,16 +46,6 @@ QString longTimeFormat(const QLocale& locale) {
 QtToolkit::QtToolkit(std::function<void()> quit)
     : quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
     , longTimeFormat_(longTimeFormat(locale_)) {}
-
-std::unique_ptr<ui::ClockWindow> QtToolkit::createClockWindow(const forms::Form& form,
-                                                              ui::WindowEvents& events) {
-    return std::make_unique<ClockWindow>(form, events);
-}
-
-std::unique_ptr<ui::DialogWindow> QtToolkit::createDialog(const forms::Form& form,
-                                                          ui::WindowEvents& events) {
-    return std::make_unique<DialogWindow>(form, events);
-}
 
 void QtToolkit::quit() { quit_(); }
 

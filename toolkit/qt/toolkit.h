@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/qt/clock_window.h"
+#include "toolkit/qt/dialog_window.h"
 #include "ui/toolkit.h"
 
 #include <QLocale>
@@ -16,9 +18,13 @@ public:
     explicit QtToolkit(std::function<void()> quit = {});
 
     std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
-                                                       ui::WindowEvents& events) override;
+                                                       ui::WindowEvents& events) override {
+        return std::make_unique<ClockWindow>(form, events);
+    }
     std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
-                                                   ui::WindowEvents& events) override;
+                                                   ui::WindowEvents& events) override {
+        return std::make_unique<DialogWindow>(form, events);
+    }
     void quit() override;
     void log(engine::FaultLog::Severity severity, const std::string& line) override;
     std::string shortDate(const engine::LocalDateTime& when) override;

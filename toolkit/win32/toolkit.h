@@ -33,17 +33,20 @@ public:
                                                        ui::WindowEvents& events) override;
     std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
                                                    ui::WindowEvents& events) override;
-    void quit() override;
-    void log(engine::FaultLog::Severity severity, const std::string& line) override;
-    std::string shortDate(const engine::LocalDateTime& when) override;
-    std::string longTime(const engine::LocalDateTime& when) override;
-
-    // A fault that a window procedure caught, which nothing may throw out of.
-    void logFault(const char* what) noexcept;
 
     // Takes the keyboard messages that move through a dialog's controls (Tab, Shift+Tab)
     // and those that a dialog ignores (Enter, Escape). True: the message is handled.
     bool dialogMessage(MSG& message) const;
+    // Ends the message loop.
+    void quit() override;
+
+    void log(engine::FaultLog::Severity severity, const std::string& line) override;
+    // A fault that a window procedure caught, which nothing may throw out of.
+    void logFault(const char* what) noexcept;
+
+    // The date and time as the user's regional settings write them.
+    std::string shortDate(const engine::LocalDateTime& when) override;
+    std::string longTime(const engine::LocalDateTime& when) override;
 
     HINSTANCE instance() const { return instance_; }
     Annotations& annotations() { return annotations_; }
