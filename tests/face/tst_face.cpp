@@ -9,6 +9,7 @@
 #include "../standing_clock.h"
 #include "face/clock_face.h"
 #include "face/dial_lines.h"
+#include "face/dial_surface.h"
 #include "forms/definitions.h"
 
 #include <gtest/gtest.h>
@@ -115,4 +116,74 @@ TEST(Face, DialLinesRepaintWhatTheyLeaveAndEnter) {
         EXPECT_TRUE(entered.left > covered[0] - 4 && entered.top > covered[1] - 4 &&
                     entered.right < covered[2] + 4 && entered.bottom < covered[3] + 4);
     }
+}
+
+// The same hands as a reader checks them on the dial: where on the border each one ends.
+TEST(Face, HandsEndOnTheBorderWhereTheTimePoints) {
+    struct Row {
+        const char* time;
+        face::Line hand;
+        const char* where;
+        double x, y; // the end, in parts of the client area's width and height
+    };
+    for (const Row& row : {
+             Row{"0:15:30", face::Line::Line2, "the minute hand: right edge, half height", 1, 0.5},
+             Row{"0:15:30", face::Line::Line1, "the second hand: bottom edge, middle", 0.5, 1},
+             Row{"9:0:0", face::Line::Line3, "the hour hand: left edge, half height", 0, 0.5},
+             Row{"0:0:0", face::Line::Line3, "the hour hand: top edge, middle", 0.5, 0},
+             Row{"6:45:0", face::Line::Line2, "the minute hand: left edge, half height", 0, 0.5},
+         }) {
+        SCOPED_TRACE(std::string(row.time) + ", " + row.where);
+        Face face;
+        std::sscanf(row.time, "%d:%d:%d", &face.at.hour, &face.at.minute, &face.at.second);
+        face.tick();
+        const auto& end = face.lines[std::size_t(row.hand)];
+        EXPECT_EQ(end[2], row.x * face.ScaleWidth());
+        EXPECT_EQ(end[3], row.y * face.ScaleHeight());
+    }
+}
+
+namespace {
+
+// A front-end's client area at 100 %, 481 x 359 pixels, that notes what it is asked to
+// repaint and which lines it draws.
+struct RecordingDial final : face::DialSurface {
+    std::vector<face::PixelRect> invalidated;
+
+    RecordingDial()
+        : DialSurface(forms::mainForm.lines) {}
+    float ScaleWidth() override { return 7215; }
+    float ScaleHeight() override { return 5385; }
+    void setReadout(std::string_view) override {}
+    void setTitle(std::string_view) override {}
+    void invalidate(const face::PixelRect& area) override { invalidated.push_back(area); }
+    std::string paint(const face::PixelRect& dirty) const {
+        std::string drawn;
+        paintDial(dirty, [&](std::size_t, const face::DialLines::Painted& line) {
+            drawn += " Line" + std::to_string(std::array{1, 2, 3, 9, 10, 11, 12}[int(line.line)]);
+        });
+        return drawn.empty() ? "" : drawn.substr(1);
+    }
+};
+
+} // namespace
+
+// A front-end repaints what the dial says and draws what it gives: the hands over the marks,
+// only the lines that reach into the area being painted. The second hand, moved from its
+// place in the definition to the top-left corner, is repainted where it was and where it is.
+TEST(Face, DialSurfaceRepaintsAndDrawsOnlyWhatAnAreaReaches) {
+    RecordingDial dial;
+    const face::PixelRect whole{0, 0, 481, 359};
+    EXPECT_EQ(dial.paint(whole), "Line12 Line11 Line10 Line9 Line3 Line2 Line1");
+    EXPECT_EQ(dial.paint({0, 0, 10, 10}), "");
+    const face::PixelRect secondHandEnd{214, 174, 218, 178}; // (3240, 2640) twips
+    EXPECT_EQ(dial.paint(secondHandEnd), "Line1");
+    dial.setEnd(face::Line::Line1, face::End::X2, 0);
+    dial.setEnd(face::Line::Line1, face::End::Y2, 0);
+    dial.setEnd(face::Line::Line1, face::End::Y2, 0); // unchanged: nothing to repaint
+    ASSERT_EQ(dial.invalidated.size(), 4u);
+    EXPECT_EQ(dial.paint(secondHandEnd), "");
+    EXPECT_EQ(dial.paint({0, 0, 2, 2}), "Line1");
+    EXPECT_TRUE(dial.invalidated[0].intersects(secondHandEnd));
+    EXPECT_TRUE(dial.invalidated[3].intersects({0, 0, 1, 1}));
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 TEST(Forms, EachFieldSitsLeftOfItsUnit) {
@@ -36,9 +37,20 @@ TEST(Forms, EachFieldSitsLeftOfItsUnit) {
     }
 }
 
-// Tab walks the fields and the button of each window in the order of their tab numbers, which
-// is not the order of the definition (Form2's minutes come last); the first has the focus when
-// the window shows. Screen readers read the labels among them in the same order.
+// A window whose definition lists its controls in another order than their tab numbers.
+constexpr std::array outOfOrderControls{
+    forms::Control{"Label1", forms::Kind::Label, "", {}, 2, std::nullopt},
+    forms::Control{"Command1", forms::Kind::CommandButton, "", {}, 3, std::nullopt},
+    forms::Control{"Text2", forms::Kind::TextBox, "", {}, 1, std::nullopt},
+    forms::Control{"Label4", forms::Kind::Notice, "", {}, 0, std::nullopt},
+    forms::Control{"Text1", forms::Kind::TextBox, "", {}, 1, std::nullopt},
+};
+constexpr forms::Form outOfOrder{
+    .name = "outOfOrder", .caption = "", .controls = outOfOrderControls};
+
+// Tab walks the fields and the button of each window in the order of their tab numbers (Form2's
+// minutes come last); the first has the focus when the window shows. Screen readers read the
+// labels among them in the same order.
 TEST(Forms, TabOrderAndTheFirstFocus) {
     const auto names = [](const std::vector<const forms::Control*>& controls) {
         std::string text;
@@ -59,6 +71,7 @@ TEST(Forms, TabOrderAndTheFirstFocus) {
              Row{forms::form4, "Text1", "Text1 Text2 Text3 Text4 Text5 Text6 Command1",
                  "Label1 Label2 Text1 Label3 Text2 Label4 Label5 Text3"},
              Row{forms::mainForm, "", "", "Label1"},
+             Row{outOfOrder, "Text2", "Text2 Text1 Command1", "Label4 Text2 Text1 Label1 Command1"},
          }) {
         SCOPED_TRACE(std::string(row.form.name));
         EXPECT_EQ(names(forms::focusOrder(row.form)), row.focusOrder);
