@@ -40,36 +40,45 @@ struct Session final : StandingClock, engine::Beeper {
     void beep() override {}
 };
 
-// Windows asks what size the window wants at the new DPI, which is the frame of a client area
-// of the same size in twips (the title and menu bars do not grow in proportion), and then
-// suggests a place for it, where the controls and fonts are laid out anew.
+// Windows asks what size the window wants at the new DPI and then suggests a place for it,
+// where the controls and fonts are laid out anew. At 144 dpi everything is 1.5 times what it
+// is at 96: a pixel is 10 twips and a point 2 pixels; only the frame around the client area,
+// whose title and menu bars Windows draws, is the system's own, grown about as much.
 TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
     Session s;
-    for (const auto& [window, control, def, form] :
-         {std::tuple{s.form1.hwnd(), s.form1.control("Text1"), *findControl(forms::form1, "Text1"),
-                     &forms::form1},
-          std::tuple{s.clock.hwnd(), s.clock.control("Label1"),
-                     *findControl(forms::mainForm, "Label1"), &forms::mainForm}}) {
-        SCOPED_TRACE(std::string(def.name));
+    struct Row {
+        HWND window, control;
+        SIZE client;     // at 144 dpi
+        RECT placed;     // at 144 dpi
+        LONG fontHeight; // at 144 dpi
+    };
+    for (const Row& row : {
+             // Form1 is 4530 x 3390 twips; its Text1 240, 1200, 1095 x 495, in 18 pt.
+             Row{s.form1.hwnd(), s.form1.control("Text1"), {453, 339}, {24, 120, 134, 170}, -36},
+             // mainForm is 7215 x 5385 twips; its Label1 2400, 480, 2655 x 615, in 30 pt.
+             Row{s.clock.hwnd(), s.clock.control("Label1"), {722, 539}, {240, 48, 506, 110}, -60},
+         }) {
+        RECT frame{}, client{};
+        GetWindowRect(row.window, &frame);
+        GetClientRect(row.window, &client);
+        const SIZE border{(frame.right - frame.left) - client.right,
+                          (frame.bottom - frame.top) - client.bottom};
         SIZE wanted{};
-        RECT client{0, 0, forms::pixels(form->clientWidth, 144),
-                    forms::pixels(form->clientHeight, 144)};
-        AdjustWindowRectExForDpi(&client, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                 !form->menu.empty(), 0, 144);
-        EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
-        EXPECT_EQ(wanted.cx, client.right - client.left);
-        EXPECT_EQ(wanted.cy, client.bottom - client.top);
-        RECT suggested{100, 50, 900, 700}, frame{}, placed{};
-        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
-        GetWindowRect(window, &frame);
-        GetWindowRect(control, &placed);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&placed), 2);
-        const RECT expected = pixelRect(def.twips, 144);
+        EXPECT_TRUE(SendMessageW(row.window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
+        EXPECT_NEAR(wanted.cx - row.client.cx, 1.5 * border.cx, 3);
+        EXPECT_NEAR(wanted.cy - row.client.cy, 1.5 * border.cy, 3);
+
+        RECT suggested{100, 50, 900, 700}, placed{};
+        SendMessageW(row.window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+        GetWindowRect(row.window, &frame);
         EXPECT_TRUE(EqualRect(&frame, &suggested));
-        EXPECT_TRUE(EqualRect(&placed, &expected));
+        GetWindowRect(row.control, &placed);
+        MapWindowPoints(nullptr, row.window, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_TRUE(EqualRect(&placed, &row.placed))
+            << placed.left << " " << placed.top << " " << placed.right << " " << placed.bottom;
         LOGFONTW font{};
-        GetObjectW(HFONT(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, -MulDiv(def.font->pointSize, 144, 72));
+        GetObjectW(HFONT(SendMessageW(row.control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, row.fontHeight);
         EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
         EXPECT_EQ(font.lfWeight, FW_BOLD);
     }
