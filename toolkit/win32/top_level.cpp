@@ -159,6 +159,14 @@ LRESULT TopLevel::defaultHandling(UINT message, WPARAM w, LPARAM l) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        // The text size or the desktop's fonts changed: the fonts are made anew, and the frame
+        // fits the client area again around a menu bar of another height, as at a new DPI.
+        if (w == SPI_SETNONCLIENTMETRICS) {
+            relayout(dpi());
+            fitClientArea();
+        }
+        return DefWindowProcW(window, message, w, l);
     case WM_CTLCOLORSTATIC: {
         // Labels in the colours of a button's face, as the definitions' labels have.
         const auto dc = reinterpret_cast<HDC>(w);

@@ -84,6 +84,39 @@ TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
     }
 }
 
+// The user makes text bigger: the message and menu fonts grow. The notice, which has no font of
+// its own, takes the new message font, and the clock window keeps its client area of 7215 x
+// 5385 twips under a taller menu bar.
+TEST(Win32Window, BiggerTextRemakesTheFontsAndRefitsTheWindows) {
+    Session s;
+    NONCLIENTMETRICSW before{};
+    before.cbSize = sizeof before;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof before, &before, 0));
+    NONCLIENTMETRICSW bigger = before;
+    bigger.lfMessageFont.lfHeight = -30;
+    bigger.lfMenuFont.lfHeight = -40;
+    bigger.iMenuHeight = 48;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof bigger, &bigger, 0));
+    const auto clientSize = [&s] {
+        SetWindowPos(s.clock.hwnd(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        RECT client{};
+        GetClientRect(s.clock.hwnd(), &client);
+        return std::to_string(client.right) + "x" + std::to_string(client.bottom);
+    };
+    const std::string shrunk = clientSize();
+    for (HWND window : {s.clock.hwnd(), s.form1.hwnd()})
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    const std::string refitted = clientSize();
+    LOGFONTW notice{};
+    GetObjectW(HFONT(SendMessageW(s.form1.control("Label4"), WM_GETFONT, 0, 0)), sizeof notice,
+               &notice);
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0);
+    EXPECT_NE(shrunk, "481x359"); // the taller menu bar took its height from the client area
+    EXPECT_EQ(refitted, "481x359");
+    EXPECT_EQ(notice.lfHeight, -30);
+}
+
 // Twenty seconds on, the second hand leaves the lower left for the upper right: what it
 // leaves and what it enters is painted anew, and not the whole dial.
 TEST(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
