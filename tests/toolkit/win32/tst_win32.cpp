@@ -20,8 +20,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <future>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -31,6 +34,7 @@ namespace {
 using namespace toolkit::win32;
 
 struct Session final : StandingClock, engine::Beeper {
+    ComApartment com; // as the program has it, for the annotation service
     Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
     ui::Program program{toolkit, *this, *this};
     ClockWindow& clock = dynamic_cast<ClockWindow&>(program.forms().mainForm().window());
@@ -39,6 +43,19 @@ struct Session final : StandingClock, engine::Beeper {
     Session() { KillTimer(clock.hwnd(), 1); }
     void beep() override {}
 };
+
+// Answers the thread's messages until the condition holds, five seconds at most.
+template <class Condition> bool pumpUntil(Condition condition) {
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+         !condition();) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
+    }
+    return true;
+}
 
 // Windows asks what size the window wants at the new DPI, which is the frame of a client area
 // of the same size in twips (the title and menu bars do not grow in proportion), and then
@@ -131,6 +148,110 @@ TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
     }
     EXPECT_EQ(alerts, 2); // as it appears, not while it stays
     UnhookWinEvent(hook);
+}
+
+// Where the system keeps annotations it takes every name and role given: Windows refuses a
+// malformed one, which leaves the control to tell only what it tells by itself.
+TEST(Win32Window, TheSystemTakesTheAnnotations) {
+    Session s;
+    const Annotations::Answers& answers = s.toolkit.annotations().answers();
+    if (answers.notImplemented > 0 && answers.succeeded == 0 && answers.firstFailure == S_OK)
+        GTEST_SKIP() << "the system keeps no annotations: its service answers E_NOTIMPL (Wine)";
+    EXPECT_EQ(answers.firstFailure, S_OK) << std::hex << ULONG(answers.firstFailure);
+    EXPECT_EQ(answers.notImplemented, 0);
+    EXPECT_GT(answers.succeeded, 0);
+}
+
+// A UI Automation client that hears the desktop's notifications, on a thread of its own as the
+// system wants it. The MinGW-w64 headers declare no client interface: its calls go by their
+// places in IUIAutomation5's table, and the handler's one method follows IUnknown's.
+struct NotificationListener final : IUnknown {
+    std::promise<HRESULT> registered;
+    std::promise<void> stop;
+    std::mutex mutex;
+    std::wstring heard;
+    std::thread thread{[this] { listen(); }};
+
+    ~NotificationListener() {
+        stop.set_value();
+        thread.join();
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        static constexpr GUID handlerId{
+            0xC7CB2637, 0xE6C2, 0x4D0C, {0x85, 0xDE, 0x49, 0x48, 0xC0, 0x21, 0x75, 0xC7}};
+        *object = id == IID_IUnknown || id == handlerId ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; } // the test's
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    virtual HRESULT STDMETHODCALLTYPE handleNotificationEvent(IUnknown*, int, int, BSTR text,
+                                                              BSTR) {
+        const std::lock_guard lock(mutex);
+        heard += text ? text : L"";
+        return S_OK;
+    }
+
+    template <class... Args> static HRESULT call(IUnknown* object, int slot, Args... args) {
+        using Method = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Args...);
+        return (*reinterpret_cast<Method**>(object))[slot](object, args...);
+    }
+    void listen() {
+        enum {
+            GetRootElement = 5,
+            AddNotificationEventHandler = 68,
+            RemoveNotificationEventHandler
+        };
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IUnknown* automation = nullptr; // CUIAutomation8 as IUIAutomation5
+        IUnknown* root = nullptr;
+        HRESULT result = CoCreateInstance(
+            GUID{0xE22AD333, 0xB25F, 0x460C, {0x83, 0xD0, 0x05, 0x81, 0x10, 0x73, 0x95, 0xC9}},
+            nullptr, CLSCTX_INPROC_SERVER,
+            GUID{0x25F700C8, 0xD816, 0x4057, {0xA9, 0xDC, 0x3C, 0xBD, 0xEE, 0x77, 0xE2, 0x56}},
+            reinterpret_cast<void**>(&automation));
+        if (SUCCEEDED(result))
+            result = call(automation, GetRootElement, &root);
+        if (SUCCEEDED(result)) // over the whole tree (TreeScope_Subtree), without a cache
+            result = call(automation, AddNotificationEventHandler, root, 7,
+                          static_cast<IUnknown*>(nullptr), static_cast<IUnknown*>(this));
+        registered.set_value(result);
+        stop.get_future().wait();
+        if (SUCCEEDED(result))
+            call(automation, RemoveNotificationEventHandler, root, static_cast<IUnknown*>(this));
+        for (IUnknown* object : {root, automation})
+            if (object)
+                object->Release();
+        CoUninitialize();
+    }
+};
+
+// Appearing, the notice is told to UI Automation's clients with its text, which screen readers
+// speak where they drop the alert of a window that is hidden or in the background.
+TEST(Win32Window, UiAutomationClientsHearTheNotice) {
+    Session s;
+    const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
+    if (!automation || !GetProcAddress(automation, "UiaRaiseNotificationEvent"))
+        GTEST_SKIP() << "the system's UI Automation has no notifications (before Windows 10 "
+                        "1709; Wine)";
+    NotificationListener listener;
+    std::future<HRESULT> registered = listener.registered.get_future();
+    pumpUntil(
+        [&] { return registered.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    const HRESULT listening = registered.get();
+    if (listening == E_NOTIMPL)
+        GTEST_SKIP() << "the system's UI Automation client hears no notifications";
+    ASSERT_EQ(listening, S_OK) << std::hex << ULONG(listening);
+    // Until the providers' side learns of the client, nothing is raised.
+    const auto clientsListen = reinterpret_cast<BOOL(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(automation, "UiaClientsAreListening")));
+    pumpUntil([&] { return clientsListen && clientsListen(); });
+    s.form1.setCaption("Label4", "時間ですよ！");
+    const auto heard = [&listener] {
+        const std::lock_guard lock(listener.mutex);
+        return narrow(listener.heard);
+    };
+    EXPECT_TRUE(pumpUntil([&] { return !heard().empty(); }));
+    EXPECT_EQ(heard(), "時間ですよ！");
 }
 
 // The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
