@@ -40,7 +40,10 @@ struct Session final : StandingClock, engine::Beeper {
     ClockWindow& clock = dynamic_cast<ClockWindow&>(program.forms().mainForm().window());
     DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.forms().form1().window());
 
-    Session() { KillTimer(clock.hwnd(), 1); }
+    explicit Session(bool timer = false) {
+        if (!timer)
+            KillTimer(clock.hwnd(), 1);
+    }
     void beep() override {}
 };
 
@@ -252,6 +255,56 @@ TEST(Win32Window, UiAutomationClientsHearTheNotice) {
     };
     EXPECT_TRUE(pumpUntil([&] { return !heard().empty(); }));
     EXPECT_EQ(heard(), "時間ですよ！");
+}
+
+// The dialogs' labels lie on the window's face, as the user sees them: around their text,
+// the screen shows the face that it shows beside them.
+TEST(Win32Window, LabelsLieOnTheWindowsFace) {
+    Session s;
+    const auto shown = [](HWND window, int x, int y) {
+        const HDC dc = GetDC(window);
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(window, dc);
+        return colour;
+    };
+    const HWND dialog = s.form1.hwnd();
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const COLORREF face = shown(dialog, 2, 2);
+    ASSERT_NE(face, CLR_INVALID);
+    for (const forms::Control& def : forms::form1.controls) {
+        if (def.kind != forms::Kind::Label)
+            continue;
+        SCOPED_TRACE(std::string(def.name));
+        const HWND label = s.form1.control(def.name);
+        RECT area{};
+        GetClientRect(label, &area);
+        EXPECT_EQ(shown(label, area.right - 2, area.bottom - 2), face); // below and after the text
+    }
+}
+
+// The readout follows the clock within a fraction of a second: the clock's second turns right
+// after a tick of the clock window's own timer, and a timer of a whole second would show it a
+// second late.
+TEST(Win32Window, TheReadoutFollowsTheClockPromptly) {
+    using namespace std::chrono;
+    Session s(true);
+    const HWND readout = s.clock.control("Label1");
+    const auto text = [readout] {
+        wchar_t shown[64] = {};
+        GetWindowTextW(readout, shown, 64);
+        return std::wstring(shown);
+    };
+    const auto msUntilItTurns = [&text] {
+        const std::wstring before = text();
+        const auto start = steady_clock::now();
+        pumpUntil([&] { return text() != before; });
+        return duration_cast<milliseconds>(steady_clock::now() - start).count();
+    };
+    s.at.second = 41;
+    ASSERT_LT(msUntilItTurns(), 5000); // the timer has ticked
+    s.at.second = 42;
+    EXPECT_LT(msUntilItTurns(), 600);
 }
 
 // The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
