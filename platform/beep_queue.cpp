@@ -5,7 +5,7 @@
 
 namespace platform {
 
-// Everything the worker touches lives here, so that a worker left behind by shutdown
+// Everything the threads touch lives here, so that a thread left behind by shutdown
 // still owns what it uses after the queue itself is gone.
 struct BeepQueue::Shared {
     Shared(std::unique_ptr<Sink> s, QueueOptions o)
@@ -16,10 +16,22 @@ struct BeepQueue::Shared {
     const QueueOptions options;
     std::mutex mutex;
     std::condition_variable wake;     // a request came, or hush, or stop
-    std::condition_variable finished; // the worker has left its loop
+    std::condition_variable finished; // the worker has left its loop, or the interrupt returned
     std::size_t pending = 0;
     bool stopping = false;
     bool done = false;
+    bool interruptReturned = false;
+
+    void interrupt() noexcept {
+        try {
+            sink->interrupt();
+        } catch (...) {
+            // The worker is waited for all the same.
+        }
+        const std::lock_guard lock(mutex);
+        interruptReturned = true;
+        finished.notify_all();
+    }
 
     void run() noexcept {
         using Clock = std::chrono::steady_clock;
@@ -51,16 +63,32 @@ BeepQueue::BeepQueue(std::unique_ptr<Sink> sink, QueueOptions options)
     , worker_([shared = shared_] { shared->run(); }) {}
 
 BeepQueue::~BeepQueue() {
-    std::unique_lock lock(shared_->mutex);
-    shared_->stopping = true;
+    const auto deadline = std::chrono::steady_clock::now() + shared_->options.shutdownWait;
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->stopping = true;
+    }
     shared_->wake.notify_all();
+    // A device that has stopped answering may hold the interrupt as long as the sound: it
+    // runs on a thread of its own, which is waited for within the same bound as the worker.
+    std::thread interrupter;
+    try {
+        interrupter = std::thread([shared = shared_] { shared->interrupt(); });
+    } catch (...) {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->interruptReturned =
+            true; // no thread to spare: the worker is waited for uninterrupted
+    }
+    std::unique_lock lock(shared_->mutex);
+    shared_->finished.wait_until(lock, deadline,
+                                 [this] { return shared_->done && shared_->interruptReturned; });
+    const bool workerEnded = shared_->done;
+    const bool interruptEnded = shared_->interruptReturned;
     lock.unlock();
-    shared_->sink->interrupt();
-    lock.lock();
-    const bool ended = shared_->finished.wait_for(lock, shared_->options.shutdownWait,
-                                                  [this] { return shared_->done; });
-    lock.unlock();
-    ended ? worker_.join() : worker_.detach();
+    // Joined, a thread no longer shares the sink, which then goes with the queue.
+    workerEnded ? worker_.join() : worker_.detach();
+    if (interrupter.joinable())
+        interruptEnded ? interrupter.join() : interrupter.detach();
 }
 
 bool BeepQueue::request() {

@@ -16,7 +16,8 @@ public:
     // Returns when the sound is over or has been given up; true if something sounded.
     virtual bool play() = 0;
     // Called from another thread when the queue shuts down: the play() in progress, and
-    // any that still starts after this, should give up at once.
+    // any that still starts after this, should give up at once. It may block, on a device
+    // that no longer answers: shutting down does not wait for it beyond its bound.
     virtual void interrupt() {}
 };
 
@@ -27,7 +28,8 @@ struct QueueOptions {
     std::size_t maxPending = 4;
     // Silence between two beeps that follow each other, so that each is heard as its own.
     std::chrono::milliseconds gap{40};
-    // How long shutting down waits for a sink that is still busy before leaving it behind.
+    // How long shutting down waits for a sink that is still busy, its interrupt included,
+    // before leaving it behind.
     std::chrono::milliseconds shutdownWait{150};
 };
 
@@ -37,8 +39,9 @@ struct QueueOptions {
 class BeepQueue {
 public:
     explicit BeepQueue(std::unique_ptr<Sink> sink, QueueOptions options = {});
-    // Stops the worker and joins it; a sink that does not return within shutdownWait is
-    // left to finish on its own, with the worker detached.
+    // Stops the worker, interrupts the sink and joins both; a sink whose play() or
+    // interrupt() has not returned within shutdownWait is left to finish on its own, with
+    // the thread still in it detached.
     ~BeepQueue();
     BeepQueue(const BeepQueue&) = delete;
     BeepQueue& operator=(const BeepQueue&) = delete;

@@ -4,6 +4,8 @@
 
 #include <mmsystem.h>
 
+#include <atomic>
+
 // Windows Vista's flag for the system notification sounds' volume slider, which the
 // MinGW-w64 headers lack.
 #ifndef SND_SYSTEM
@@ -20,11 +22,19 @@ class DefaultBeepSink final : public Sink {
 public:
     bool play() override {
         // No fallback: a scheme without a Default Beep ("no sounds") means silence.
-        return PlaySoundW(L"SystemDefault", nullptr,
+        return !interrupted_ &&
+               PlaySoundW(L"SystemDefault", nullptr,
                           SND_ALIAS | SND_SYNC | SND_NODEFAULT | SND_SYSTEM) != FALSE;
     }
-    // Stops the sound that plays, so that shutting down does not wait for it.
-    void interrupt() override { PlaySoundW(nullptr, nullptr, 0); }
+    // Stops the sound that plays, so that shutting down does not wait for it. A device that
+    // hangs may hold this call too: the queue waits for it no longer than for the sound.
+    void interrupt() override {
+        interrupted_ = true;
+        PlaySoundW(nullptr, nullptr, 0);
+    }
+
+private:
+    std::atomic<bool> interrupted_{false};
 };
 
 } // namespace

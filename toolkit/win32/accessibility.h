@@ -1,8 +1,9 @@
 #pragma once
 
 // What assistive technologies are told about a control beyond what the standard controls
-// tell them themselves: names, roles and alerts, through Dynamic Annotation. Where the
-// system has no annotation service the controls keep what they tell by themselves.
+// tell them themselves: names, roles and alerts, through Dynamic Annotation and UI
+// Automation. Where the system has no annotation service the controls keep what they tell
+// by themselves.
 
 #include <windows.h>
 
@@ -15,6 +16,15 @@ namespace toolkit::win32 {
 
 class Annotations {
 public:
+    // The service's answers to the names and roles set so far, which leave a control as it
+    // was where they fail. A system that keeps no annotations answers E_NOTIMPL; without the
+    // service, each annotation counts as answered by the failure to reach it.
+    struct Answers {
+        int succeeded = 0;
+        int notImplemented = 0;
+        HRESULT firstFailure = S_OK; // of the other answers
+    };
+
     Annotations(); // on a thread where COM is initialised
     ~Annotations();
     Annotations(const Annotations&) = delete;
@@ -25,14 +35,23 @@ public:
     // Forgets what was set for a window; before the window goes.
     void clear(HWND window);
 
+    const Answers& answers() const { return answers_; }
+
 private:
     struct Release {
         void operator()(IAccPropServices* services) const noexcept;
     };
+    void count(HRESULT answer);
+
     std::unique_ptr<IAccPropServices, Release> services_;
+    HRESULT unreachable_ = S_OK; // why there is no service
+    Answers answers_;
 };
 
-// Tells assistive technologies that a control has become an alert worth announcing.
+// Tells assistive technologies that a control has become an alert worth announcing, and
+// where the system has UI Automation's notifications (Windows 10 1709 and later), what it
+// says: screen readers may drop the alert of a window that is hidden or in the background,
+// and some follow UI Automation only. Nothing of UI Automation is loaded before the first.
 void announceAlert(HWND control);
 
 // Names the field made next on `parent` for screen readers that take a field's name from the

@@ -7,6 +7,7 @@
 #include "forms/tab_order.h"
 #include "toolkit/qt/clock_window.h"
 #include "toolkit/qt/dialog_window.h"
+#include "toolkit/qt/text.h"
 #include "toolkit/qt/toolkit.h"
 #include "ui/main_form.h"
 #include "ui/program.h"
@@ -14,6 +15,7 @@
 #include "../../standing_clock.h"
 
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -151,6 +153,43 @@ private slots:
         QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
         QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
         QCOMPARE(p.main().findChild<QLabel*>("Label1")->text(), "10:10:40");
+    }
+
+    // The dialogs' labels lie on the window's face, as the user sees them: around their text,
+    // the dialog shows the face that it shows beside them.
+    void labelsLieOnTheWindowsFace() {
+        Program p;
+        QWidget& dialog = *p.form("Form1");
+        const QImage shown = dialog.grab().toImage();
+        const QColor face = shown.pixelColor(2, 2);
+        for (const forms::Control& def : forms::form1.controls) {
+            if (def.kind != forms::Kind::Label)
+                continue;
+            const auto* label = dialog.findChild<QLabel*>(toolkit::qt::qstr(def.name));
+            const QRect area(label->mapTo(&dialog, QPoint()), label->size());
+            // Below and after the text.
+            QCOMPARE(shown.pixelColor(area.bottomRight() - QPoint(1, 1)), face);
+        }
+    }
+
+    // The readout follows the clock within a fraction of a second: the clock's second turns
+    // right after a tick of the clock window's own timer, and a timer of a whole second would
+    // show it a second late.
+    void theReadoutFollowsTheClockPromptly() {
+        Program p;
+        const auto* readout = p.main().findChild<QLabel*>("Label1");
+        const auto msUntilItTurns = [readout] {
+            const QString before = readout->text();
+            QElapsedTimer waited;
+            waited.start();
+            while (readout->text() == before && waited.elapsed() < 5000)
+                QTest::qWait(1);
+            return waited.elapsed();
+        };
+        p.at.second = 41;
+        QCOMPARE_LT(msUntilItTurns(), 5000); // the timer has ticked
+        p.at.second = 42;
+        QCOMPARE_LT(msUntilItTurns(), 600);
     }
 
     // A fault in a handler reaches the desktop's log in the program's own category, naming

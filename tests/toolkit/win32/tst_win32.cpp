@@ -20,8 +20,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <future>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -31,14 +34,31 @@ namespace {
 using namespace toolkit::win32;
 
 struct Session final : StandingClock, engine::Beeper {
+    ComApartment com; // as the program has it, for the annotation service
     Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
     ui::Program program{toolkit, *this, *this};
     ClockWindow& clock = dynamic_cast<ClockWindow&>(program.forms().mainForm().window());
     DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.forms().form1().window());
 
-    Session() { KillTimer(clock.hwnd(), 1); }
+    explicit Session(bool timer = false) {
+        if (!timer)
+            KillTimer(clock.hwnd(), 1);
+    }
     void beep() override {}
 };
+
+// Answers the thread's messages until the condition holds, five seconds at most.
+template <class Condition> bool pumpUntil(Condition condition) {
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+         !condition();) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
+    }
+    return true;
+}
 
 // Windows asks what size the window wants at the new DPI and then suggests a place for it,
 // where the controls and fonts are laid out anew. At 144 dpi everything is 1.5 times what it
@@ -173,6 +193,160 @@ TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
     }
     EXPECT_EQ(alerts, 2); // as it appears, not while it stays
     UnhookWinEvent(hook);
+}
+
+// Where the system keeps annotations it takes every name and role given: Windows refuses a
+// malformed one, which leaves the control to tell only what it tells by itself.
+TEST(Win32Window, TheSystemTakesTheAnnotations) {
+    Session s;
+    const Annotations::Answers& answers = s.toolkit.annotations().answers();
+    if (answers.notImplemented > 0 && answers.succeeded == 0 && answers.firstFailure == S_OK)
+        GTEST_SKIP() << "the system keeps no annotations: its service answers E_NOTIMPL (Wine)";
+    EXPECT_EQ(answers.firstFailure, S_OK) << std::hex << ULONG(answers.firstFailure);
+    EXPECT_EQ(answers.notImplemented, 0);
+    EXPECT_GT(answers.succeeded, 0);
+}
+
+// A UI Automation client that hears the desktop's notifications, on a thread of its own as the
+// system wants it. The MinGW-w64 headers declare no client interface: its calls go by their
+// places in IUIAutomation5's table, and the handler's one method follows IUnknown's.
+struct NotificationListener final : IUnknown {
+    std::promise<HRESULT> registered;
+    std::promise<void> stop;
+    std::mutex mutex;
+    std::wstring heard;
+    std::thread thread{[this] { listen(); }};
+
+    ~NotificationListener() {
+        stop.set_value();
+        thread.join();
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        static constexpr GUID handlerId{
+            0xC7CB2637, 0xE6C2, 0x4D0C, {0x85, 0xDE, 0x49, 0x48, 0xC0, 0x21, 0x75, 0xC7}};
+        *object = id == IID_IUnknown || id == handlerId ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; } // the test's
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    virtual HRESULT STDMETHODCALLTYPE handleNotificationEvent(IUnknown*, int, int, BSTR text,
+                                                              BSTR) {
+        const std::lock_guard lock(mutex);
+        heard += text ? text : L"";
+        return S_OK;
+    }
+
+    template <class... Args> static HRESULT call(IUnknown* object, int slot, Args... args) {
+        using Method = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Args...);
+        return (*reinterpret_cast<Method**>(object))[slot](object, args...);
+    }
+    void listen() {
+        enum {
+            GetRootElement = 5,
+            AddNotificationEventHandler = 68,
+            RemoveNotificationEventHandler
+        };
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IUnknown* automation = nullptr; // CUIAutomation8 as IUIAutomation5
+        IUnknown* root = nullptr;
+        HRESULT result = CoCreateInstance(
+            GUID{0xE22AD333, 0xB25F, 0x460C, {0x83, 0xD0, 0x05, 0x81, 0x10, 0x73, 0x95, 0xC9}},
+            nullptr, CLSCTX_INPROC_SERVER,
+            GUID{0x25F700C8, 0xD816, 0x4057, {0xA9, 0xDC, 0x3C, 0xBD, 0xEE, 0x77, 0xE2, 0x56}},
+            reinterpret_cast<void**>(&automation));
+        if (SUCCEEDED(result))
+            result = call(automation, GetRootElement, &root);
+        if (SUCCEEDED(result)) // over the whole tree (TreeScope_Subtree), without a cache
+            result = call(automation, AddNotificationEventHandler, root, 7,
+                          static_cast<IUnknown*>(nullptr), static_cast<IUnknown*>(this));
+        registered.set_value(result);
+        stop.get_future().wait();
+        if (SUCCEEDED(result))
+            call(automation, RemoveNotificationEventHandler, root, static_cast<IUnknown*>(this));
+        for (IUnknown* object : {root, automation})
+            if (object)
+                object->Release();
+        CoUninitialize();
+    }
+};
+
+// Appearing, the notice is told to UI Automation's clients with its text, which screen readers
+// speak where they drop the alert of a window that is hidden or in the background.
+TEST(Win32Window, UiAutomationClientsHearTheNotice) {
+    Session s;
+    const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
+    if (!automation || !GetProcAddress(automation, "UiaRaiseNotificationEvent"))
+        GTEST_SKIP() << "the system's UI Automation has no notifications (before Windows 10 "
+                        "1709; Wine)";
+    NotificationListener listener;
+    std::future<HRESULT> registered = listener.registered.get_future();
+    pumpUntil(
+        [&] { return registered.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    const HRESULT listening = registered.get();
+    if (listening == E_NOTIMPL)
+        GTEST_SKIP() << "the system's UI Automation client hears no notifications";
+    ASSERT_EQ(listening, S_OK) << std::hex << ULONG(listening);
+    // Until the providers' side learns of the client, nothing is raised.
+    const auto clientsListen = reinterpret_cast<BOOL(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(automation, "UiaClientsAreListening")));
+    pumpUntil([&] { return clientsListen && clientsListen(); });
+    s.form1.setCaption("Label4", "時間ですよ！");
+    const auto heard = [&listener] {
+        const std::lock_guard lock(listener.mutex);
+        return narrow(listener.heard);
+    };
+    EXPECT_TRUE(pumpUntil([&] { return !heard().empty(); }));
+    EXPECT_EQ(heard(), "時間ですよ！");
+}
+
+// The dialogs' labels lie on the window's face, as the user sees them: around their text,
+// the screen shows the face that it shows beside them.
+TEST(Win32Window, LabelsLieOnTheWindowsFace) {
+    Session s;
+    const auto shown = [](HWND window, int x, int y) {
+        const HDC dc = GetDC(window);
+        const COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(window, dc);
+        return colour;
+    };
+    const HWND dialog = s.form1.hwnd();
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const COLORREF face = shown(dialog, 2, 2);
+    ASSERT_NE(face, CLR_INVALID);
+    for (const forms::Control& def : forms::form1.controls) {
+        if (def.kind != forms::Kind::Label)
+            continue;
+        SCOPED_TRACE(std::string(def.name));
+        const HWND label = s.form1.control(def.name);
+        RECT area{};
+        GetClientRect(label, &area);
+        EXPECT_EQ(shown(label, area.right - 2, area.bottom - 2), face); // below and after the text
+    }
+}
+
+// The readout follows the clock within a fraction of a second: the clock's second turns right
+// after a tick of the clock window's own timer, and a timer of a whole second would show it a
+// second late.
+TEST(Win32Window, TheReadoutFollowsTheClockPromptly) {
+    using namespace std::chrono;
+    Session s(true);
+    const HWND readout = s.clock.control("Label1");
+    const auto text = [readout] {
+        wchar_t shown[64] = {};
+        GetWindowTextW(readout, shown, 64);
+        return std::wstring(shown);
+    };
+    const auto msUntilItTurns = [&text] {
+        const std::wstring before = text();
+        const auto start = steady_clock::now();
+        pumpUntil([&] { return text() != before; });
+        return duration_cast<milliseconds>(steady_clock::now() - start).count();
+    };
+    s.at.second = 41;
+    ASSERT_LT(msUntilItTurns(), 5000); // the timer has ticked
+    s.at.second = 42;
+    EXPECT_LT(msUntilItTurns(), 600);
 }
 
 // The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
