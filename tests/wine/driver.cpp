@@ -3,13 +3,16 @@
 // only. One command a line on standard input, one line of JSON back, with "t" the moment it
 // was carried out on Wine's clock (GetTickCount64, as in Wine's traces):
 //
-//   look               the foreground window, the focused control, and the program's windows
-//                      front to back by form name, each with its controls by name, and with
-//                      them their definitions (sizes and places in twips, tab numbers)
+//   look               the foreground window, the focused control, the work area, and the
+//                      program's windows front to back by form name, each with its controls
+//                      by name, and with them their definitions (sizes and places in twips,
+//                      tab numbers)
 //   menu HWND          the window's menu bar, its items' identifiers and captions in order
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
+//   clock              the date and the time of the last three seconds, newest first, as the
+//                      regional settings write them, and whether each was midnight
 
 #include "forms/definitions.h"
 #include "toolkit/win32/control_ids.h"
@@ -126,6 +129,24 @@ bool printMenu(HWND window) {
     return hook && !sentBack.empty();
 }
 
+void printClock() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    ULARGE_INTEGER ticks{};
+    SystemTimeToFileTime(&now, reinterpret_cast<FILETIME*>(&ticks));
+    std::printf(",\"moments\":[");
+    for (int ago = 0; ago < 3; ++ago, ticks.QuadPart -= 10'000'000) {
+        SYSTEMTIME t{};
+        FileTimeToSystemTime(reinterpret_cast<const FILETIME*>(&ticks), &t);
+        wchar_t date[64] = {}, time[64] = {};
+        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
+        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
+        std::printf("%s[%s,%s,%d]", ago ? "," : "", quoted(utf8(date)).c_str(),
+                    quoted(utf8(time)).c_str(), !t.wHour && !t.wMinute && !t.wSecond);
+    }
+    std::printf("]");
+}
+
 } // namespace
 
 int main() {
@@ -143,11 +164,16 @@ int main() {
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
             GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-            std::printf(",\"front\":%lld,\"focus\":%lld,\"forms\":{", id(front),
-                        id(info.hwndFocus));
+            RECT work{};
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
+                        id(front), id(info.hwndFocus), work.left, work.top, work.right,
+                        work.bottom);
             int count = 0;
             EnumWindows(printForm, LPARAM(&count));
             std::printf("}");
+        } else if (std::string_view(line).starts_with("clock")) {
+            printClock();
         } else if (std::sscanf(line, "menu %lld", &window) == 1) {
             if (!printMenu(reinterpret_cast<HWND>(window)))
                 std::printf(",\"error\":%s", quoted(line).c_str());

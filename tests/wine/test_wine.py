@@ -42,6 +42,7 @@ SCREEN, SUFFIX = (
 ), "     [Hozel] Ver8.1[win8.1]"  # the X server's, and so Wine's desktop's
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 MENU, TONE = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"], 0.12  # s, the Default Beep
+FULL_WIDTH = str.maketrans("0123456789", "０１２３４５６７８９")
 WINDOWS_DLLS = (
     r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32|"
     r"shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll"
@@ -211,17 +212,11 @@ def start_up(
         main["controls"]["Label1"]["text"] in [f"{t.hour}:{t.minute}:{t.second}" for t in moments],
         f"readout {main['controls']['Label1']['text']}",
     )
-    check(
-        main["text"]
-        in [
-            f"{t.year}/{t.month}/{t.day}"
-            + (f" {t:%-H:%M:%S}" if t.hour or t.minute or t.second else "")
-            + SUFFIX
-            for t in moments
-        ],
-        f"title {main['text']!r}: the date and time under Japanese regional settings, "
-        "the date alone at 0:00:00",
-    )
+    # The date and the time as the regional settings write them, the date alone at 0:00:00.
+    written = s.ask("clock")["moments"]
+    check(re.fullmatch(r"\d{4}/\d\d/\d\d", written[0][0]), "Japanese Windows' short date")
+    titles = [date + ("" if midnight else " " + t) + SUFFIX for date, t, midnight in written]
+    check(main["text"] in titles, f"title {main['text']!r}, not one of {titles}")
 
 
 def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press nothing, Space does
@@ -257,13 +252,16 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         )
 
 
-def placed(s):  # every window centred, client areas and controls in twips at the DPI
+def placed(s):  # every window centred in the work area; client areas and controls in twips
     px, near = (lambda twips: twips * s.dpi / 1440), (lambda a, b: abs(a - b) <= 1)
-    for name, w in s.ask("look")["forms"].items():
+    look = s.ask("look")
+    area = look["work"]
+    check(area[3] < SCREEN[1], f"a taskbar, which the work area leaves out: {area}")
+    for name, w in look["forms"].items():
         (left, top, right, bottom), (x, y, r, b) = w["rect"], w["client"]
         check(
-            near((left + right) / 2, SCREEN[0] / 2) and near((top + bottom) / 2, SCREEN[1] / 2),
-            f"{name} centred: {w['rect']}",
+            near(left + right, area[0] + area[2]) and near(top + bottom, area[1] + area[3]),
+            f"{name} centred in the work area {area}: {w['rect']}",
         )
         check(
             w["dpi"] == s.dpi and near(r - x, px(w["twips"][2])) and near(b - y, px(w["twips"][3])),
@@ -347,13 +345,12 @@ def desktop(s):
 
 def bells(
     s,
-):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3 three times
+):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3 three times;
+    # the times in full-width digits
     s.menu("発表アラーム")
     s.front("Form4")
-    for field, text in zip(
-        ("Text1", "Text2", "Text3", "Text4", "Text5", "Text6"), (0, 2, 0, 2, 0, 4)
-    ):
-        s.type_into("Form4", field, text)
+    for field, digit in zip(("Text1", "Text2", "Text3", "Text4", "Text5", "Text6"), "020204"):
+        s.type_into("Form4", field, digit.translate(FULL_WIDTH))  # as a Japanese IME commits them
     beeps = s.sounds(s.post("Form4", BM_CLICK, 0, "Command1"), 7)
     check(
         all(ended - began > TONE - 0.01 and played for began, ended, played in beeps),
