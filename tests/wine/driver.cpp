@@ -13,6 +13,11 @@
 //                      next lock lets it go
 //   clock              the date and the time of the last three seconds, newest first, as the
 //                      regional settings write them, and whether each was midnight
+//   run COMMAND        starts the command line as a deployment tool does, waits for it
+//                      (a minute at most) and answers its exit code
+//
+// Started with arguments, as a planted uninstaller is, it only leaves a file NAME.ran beside
+// itself, to say that it was run.
 
 #include "forms/definitions.h"
 #include "toolkit/win32/control_ids.h"
@@ -20,6 +25,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -31,6 +37,13 @@ std::string utf8(std::wstring_view text) {
     std::string out(text.size() * 3, '\0');
     out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
                                    int(out.size()), nullptr, nullptr));
+    return out;
+}
+
+std::wstring widen(std::string_view text) {
+    std::wstring out(text.size(), L'\0');
+    out.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
+                                   int(out.size())));
     return out;
 }
 
@@ -147,19 +160,45 @@ void printClock() {
     std::printf("]");
 }
 
+bool run(std::string_view command) {
+    std::wstring line = widen(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, 60'000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf(",\"exit\":%lu", code);
+    return ended;
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char**) {
+    if (argc > 1) {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        CloseHandle(CreateFileW((std::wstring(self) + L".ran").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr));
+        return 0;
+    }
     // Coordinates in the screen's own pixels, whatever the desktop's scale.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    char line[256];
+    char line[1024];
     HANDLE held = INVALID_HANDLE_VALUE; // the file that lock holds
     while (std::fgets(line, sizeof line, stdin)) {
         std::printf("{\"t\":%llu", GetTickCount64());
+        const std::string_view command(line, std::strcspn(line, "\r\n"));
         long long window = 0;
         unsigned message = 0, w = 0;
         char path[MAX_PATH];
-        if (std::string_view(line).starts_with("look")) {
+        bool done = true;
+        if (command == "look") {
             const HWND front = GetForegroundWindow();
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
@@ -172,21 +211,24 @@ int main() {
             int count = 0;
             EnumWindows(printForm, LPARAM(&count));
             std::printf("}");
-        } else if (std::string_view(line).starts_with("clock")) {
+        } else if (command == "clock") {
             printClock();
+        } else if (command.starts_with("run ")) {
+            done = run(command.substr(4));
         } else if (std::sscanf(line, "menu %lld", &window) == 1) {
-            if (!printMenu(reinterpret_cast<HWND>(window)))
-                std::printf(",\"error\":%s", quoted(line).c_str());
+            done = printMenu(reinterpret_cast<HWND>(window));
         } else if (std::sscanf(line, "lock %259[^\n]", path) == 1) {
             if (held != INVALID_HANDLE_VALUE)
                 CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
-            else if ((held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                         nullptr)) == INVALID_HANDLE_VALUE)
-                std::printf(",\"error\":%s", quoted(line).c_str());
-        } else if (std::sscanf(line, "%lld %u %u", &window, &message, &w) != 3 ||
-                   !PostMessageW(reinterpret_cast<HWND>(window), message, w, 0)) {
-            std::printf(",\"error\":%s", quoted(line).c_str());
+            else
+                done = (held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                           nullptr)) != INVALID_HANDLE_VALUE;
+        } else {
+            done = std::sscanf(line, "%lld %u %u", &window, &message, &w) == 3 &&
+                   PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);
         }
+        if (!done)
+            std::printf(",\"error\":%s", quoted(command).c_str());
         std::printf("}\n");
         std::fflush(stdout);
     }

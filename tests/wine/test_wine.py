@@ -5,9 +5,11 @@
 # recorded; its relay trace tells when each PlaySoundW call began and ended (seconds on Wine's
 # clock), and which of the calls that it lists were made. One scenario a run:
 #   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
-#   test_wine.py installed              installed, again over the running clock, refused while
-#                                       another program holds it, an interval alarm, 終了,
-#                                       uninstalled while it runs
+#   test_wine.py installed              refused outside Program Files; installed, again over
+#                                       the running clock, refused while another program holds
+#                                       it; moved to another folder; ringing; uninstalled as its
+#                                       entry says while it runs; an earlier install outside
+#                                       Program Files left alone
 #   test_wine.py pe_header OBJDUMP EXE ICO
 
 import array
@@ -16,6 +18,7 @@ import json
 import math
 import os
 import re
+import shutil
 import struct
 import subprocess
 import sys
@@ -47,6 +50,16 @@ WINDOWS_DLLS = (
 )
 ENTRY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
 SHORTCUT = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\目覚まし時計.lnk"
+PROGRAM_FILES = r"C:\Program Files"
+# Folders that users may change (C:\ lets every user change what is made in it), or Program
+# Files itself, written in the ways that may hide it.
+REFUSED = [
+    r"C:\AlarmClock",
+    r"C:\Program Files",
+    "c:\\program files\\",
+    r"C:\Program FilesX\AlarmClock",
+    r"C:\Program Files\AlarmClock\..\..\AlarmClock",
+]
 
 
 def windows(path):  # a Linux path as Wine's programs see it
@@ -184,6 +197,9 @@ class Wine(XSession):
     def focused(self, name, control):  # whether the control of the form has the keyboard focus
         look = self.ask("look")
         return look["focus"] == self.form(name, look)["controls"][control]["hwnd"]
+
+    def setup(self, *options):  # the installer's exit code, started as a deployment tool does
+        return self.ask("run", f'"{windows(os.environ["CLOCK_SETUP"])}"', *options)["exit"]
 
 
 def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout; the title
@@ -398,71 +414,147 @@ def registry(s, key):  # the values of a key, or None where there is none
     return {v[1]: int(v[3], 16) if v[3] else re.sub(r"\\(.)", r"\1", v[2]) for v in values}
 
 
-def installed(s):  # into a folder of one's own, again there over the running clock, uninstalled
-    setup, folder = os.environ["CLOCK_SETUP"], r"C:\AlarmClock"
-    program = folder + r"\alarmclock.exe"
-    check(s.run(WINE, setup, "/S", "/D=" + folder) == 0, "the silent install")
+def programs():  # the folders of drive C: that hold the clock's program, Windows' own left out
+    found = set()
+    for folder, subfolders, files in os.walk(unix("C:\\")):
+        subfolders[:] = [f for f in subfolders if f != "windows"]
+        if "alarmclock.exe" in files:
+            found.add(folder)
+    return found
+
+
+def state(s, folder):  # the entry, and when the Start-menu entry and each file were written
+    # (the clock's program keeps the build's time: when it was replaced, by its ctime)
+    files = {f.name: f.stat().st_mtime_ns for f in os.scandir(unix(folder))}
+    program = os.stat(unix(folder + r"\alarmclock.exe")).st_ctime_ns
+    return registry(s, ENTRY), os.stat(unix(SHORTCUT)).st_mtime_ns, files, program
+
+
+def refused(s):  # outside Program Files: exit code 4, nothing changed
+    before = os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))
+    for folder in REFUSED:
+        check(
+            s.setup("/S", "/D=" + folder) == 4
+            and (os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))) == before
+            and registry(s, ENTRY) is None
+            and not os.path.exists(unix(SHORTCUT)),
+            f"{folder} refused, nothing changed",
+        )
+
+
+def installed_in(s, folder, typed):  # the entry and the Start-menu entry of a first install
+    mine = unix(folder + r"\notes.txt")  # a file of the user's: the entry counts only the clock's
+    os.makedirs(unix(folder))
+    with open(mine, "wb") as notes:
+        notes.write(bytes(1 << 20))
+    check(s.setup("/S", "/D=" + typed) == 0, f"installed into {typed}")
+    location = typed.rstrip("\\")
     values = registry(s, ENTRY) or {}
-    uninstaller, options = re.fullmatch(r'"(.+)" (.+)', values["QuietUninstallString"]).groups()
+    uninstaller = re.fullmatch(r'"(.+)" /S', values.get("QuietUninstallString", ""))
+    sizes = [f.stat().st_size for f in os.scandir(unix(folder)) if f.path != mine]
     want = {
         "DisplayName": "目覚まし時計",
-        "DisplayVersion": re.search(r"alarmclock-(.+)-setup", setup)[1],
+        "DisplayVersion": re.search(r"alarmclock-(.+)-setup", os.environ["CLOCK_SETUP"])[1],
+        "DisplayIcon": location + r"\alarmclock.exe,0",
+        "EstimatedSize": (sum(sizes) + 1023) // 1024,
+        "InstallLocation": location,
         "NoModify": 1,
         "NoRepair": 1,
-        "UninstallString": f'"{uninstaller}"',
-        "InstallLocation": folder,
         "Publisher": "The Alarm Clock developers",
     }
     check(
         want.items() <= values.items()
-        and values["DisplayIcon"].startswith(program)
-        and values["EstimatedSize"] > 0,
+        and uninstaller
+        and uninstaller[1] == location + r"\uninstall.exe"
+        and values["UninstallString"] == f'"{uninstaller[1]}"',
         f"the entry in the installed programs: {values}",
     )
     with open(unix(SHORTCUT), "rb") as shortcut:
-        check(program.encode("utf-16-le") in shortcut.read(), "the Start-menu entry starts it")
+        program = (location + r"\alarmclock.exe").encode("utf-16-le")
+        check(program in shortcut.read(), "the Start-menu entry starts it")
+    os.remove(mine)
+    return values["QuietUninstallString"]
 
-    def state():  # the entry; when the uninstaller and the Start-menu entry were written; when
-        # the program was (its mtime is the build's)
-        written = [os.stat(f).st_mtime_ns for f in (unix(uninstaller), unix(SHORTCUT))]
-        return registry(s, ENTRY), written, os.stat(unix(program)).st_ctime_ns
 
+def again(s, folder, quiet):  # over the running clock; refused while the program is held
+    program = folder + r"\alarmclock.exe"
     s.start(program)
-    before = state()
+    before = state(s, folder)
     check(
-        s.run(WINE, setup, "/S") == 0 and s.program.wait(5) == 0,
-        "installed again, the running clock closed",
+        s.setup("/S") == 0 and s.program.wait(5) == 0, "installed again, the running clock closed"
     )
-    after = state()
+    after = state(s, folder)
     check(
-        after[0] == values and after[2] != before[2],
+        after[0] == before[0] and after[3] != before[3],
         "the program replaced where it was, the entry kept",
     )
-    # Held by another program: neither the install nor the uninstall changes anything.
+    # Held by another program: the install and the uninstall as the entry says it refuse.
     s.ask("lock", program)
+    codes = s.setup("/S"), s.ask("run", quiet)["exit"]
     check(
-        s.run(WINE, setup, "/S")
-        and s.run(WINE, uninstaller, "/S", "_?=" + folder)
-        and state()[:2] == after[:2],
-        "the program in use: refused, nothing changed",
+        codes == (2, 2) and state(s, folder)[:3] == after[:3],
+        f"the program in use: exit codes {codes}, not 2, or something changed",
     )
     s.ask("lock", program)
-    version = rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(setup)}"
+    version = rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(os.environ['CLOCK_SETUP'])}"
     s.run(WINE, "reg", "add", version, "/v", "Version", "/d", "win81", "/f")
     check(
-        s.run(WINE, setup, "/S") and state()[:2] == after[:2],
-        "Windows 8.1: refused, nothing changed",
+        s.setup("/S") == 3 and state(s, folder)[:3] == after[:3],
+        "Windows 8.1: exit code 3, nothing changed",
     )
-    s.start(program)
+    s.run(WINE, "reg", "delete", version, "/f")
+
+
+def moved(s, old, new):  # into another folder, with the clock running from the old one
+    s.start(old + r"\alarmclock.exe")
+    check(s.setup("/S", "/D=" + new) == 0 and s.program.wait(5) == 0, "moved, the clock closed")
+    values = registry(s, ENTRY)
+    with open(unix(SHORTCUT), "rb") as shortcut:
+        starts = (new + r"\alarmclock.exe").encode("utf-16-le") in shortcut.read()
+    check(
+        values["InstallLocation"] == new and starts and programs() == {unix(new)},
+        f"one install, in {new}: {values}, {programs()}",
+    )
+    check(not os.path.exists(unix(old)), f"nothing left in {old}")
+    return values["QuietUninstallString"]
+
+
+def uninstalled(s, quiet):  # as the entry says, while the clock runs: all gone once it returns
+    code = s.ask("run", quiet)["exit"]
+    check(code == 0, f"{quiet} ended with exit code {code}, not 0")
+    check(
+        registry(s, ENTRY) is None and not os.path.exists(unix(SHORTCUT)) and not programs(),
+        f"nothing left once {quiet} had returned: {programs()}",
+    )
+
+
+def left_alone(s):  # an earlier install outside Program Files: its uninstaller is never run
+    old = r"C:\AlarmClock"
+    os.makedirs(unix(old))
+    shutil.copy(os.environ["CLOCK_PROGRAM"], unix(old + r"\alarmclock.exe"))
+    # The driver as the uninstaller that a user put there: run, it leaves uninstall.exe.ran.
+    shutil.copy(os.environ["WINE_DRIVER"], unix(old + r"\uninstall.exe"))
+    s.run(WINE, "reg", "add", ENTRY, "/v", "InstallLocation", "/d", old, "/f")
+    check(s.setup("/S") == 0, "installed over the earlier install")
+    check(
+        sorted(os.listdir(unix(old))) == ["alarmclock.exe", "uninstall.exe"]
+        and registry(s, ENTRY)["InstallLocation"] == PROGRAM_FILES + r"\AlarmClock",
+        f"installed into Program Files, {old} left as it was: {os.listdir(unix(old))}",
+    )
+
+
+def installed(s):
+    refused(s)
+    first, second = PROGRAM_FILES + r"\Alarm Clock A", PROGRAM_FILES + r"\Alarm Clock B"
+    quiet = installed_in(s, first, "c:\\PROGRAM FILES\\Alarm Clock A\\")  # as typed
+    again(s, first, quiet)
+    quiet = moved(s, first, second)
+    s.start(second + r"\alarmclock.exe")
     bells(s)
     interval(s)
-    s.start(program)
-    s.run(WINE, uninstaller, *options.split())  # goes on in a copy of itself, and closes the clock
-
-    def gone():
-        return not os.path.exists(unix(folder)) and not os.path.exists(unix(SHORTCUT))
-
-    wait_for(lambda: gone() and registry(s, ENTRY) is None, 30, "nothing left behind")
+    s.start(second + r"\alarmclock.exe")
+    uninstalled(s, quiet)
+    left_alone(s)
 
 
 def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with every icon size
