@@ -4,11 +4,11 @@
 ; takes away everything that was put in place. A clock that runs is closed first (after asking,
 ; unless silent); where its file stays in use, neither changes anything. An install over an
 ; earlier one replaces it: in the same folder, or, in another, after the earlier one's
-; uninstaller has run.
+; uninstaller has run. The last page of an install that is not silent starts the clock again.
 ; Exit codes: 2 the program in use (or the earlier install could not be taken away), 3 a
 ; Windows too old, 4 a folder outside Program Files.
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=10.0 -DFILE_VERSION=10.0.0.0 -DPROGRAM=alarmclock.exe
-;            -DICON=alarmclock.ico -DUNINSTALL=uninstall.exe
+;            -DICON=alarmclock.ico -DSHELL_OPEN=shell_open.exe -DUNINSTALL=uninstall.exe
 ;            -DOUTFILE=alarmclock-10.0-setup.exe alarmclock.nsi
 Unicode true
 Target amd64-unicode
@@ -41,6 +41,10 @@ Var Earlier ; the folder of an earlier install that this one moves away from, or
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "${NAME}を起動する(&R)"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartClock
+!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
@@ -258,6 +262,18 @@ Section
     IntOp $0 $0 / 1024
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
+
+; The finish page's check box: the clock started by the desktop's shell, and so as the user who
+; is logged on, not elevated as the installer is.
+Function StartClock
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\shell_open.exe" "${SHELL_OPEN}"
+    ExecWait '"$PLUGINSDIR\shell_open.exe" "$INSTDIR\alarmclock.exe"' $0
+    ${If} $0 <> 0
+        MessageBox MB_OK|MB_ICONEXCLAMATION "${NAME}を起動できませんでした。\
+スタート メニューから起動してください。"
+    ${EndIf}
+FunctionEnd
 
 ; The program first (deleted by un.CloseClock): the Start-menu entry and the installed
 ; programs' entry stay as long as it does.

@@ -13,6 +13,11 @@
 //                      next lock lets it go
 //   clock              the date and the time of the last three seconds, newest first, as the
 //                      regional settings write them, and whether each was midnight
+//   window TITLE       the frontmost shown window whose title begins so (another program's,
+//                      such as the installer's), 0 where there is none, with every control in
+//                      it: identifier, text, whether shown, and the state of a check box
+//   parent HWND        the name of the program that started the window's process, "" where
+//                      it has ended
 //   run COMMAND        starts the command line as a deployment tool does, waits for it
 //                      (a minute at most) and answers its exit code
 //
@@ -24,8 +29,11 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -142,6 +150,43 @@ bool printMenu(HWND window) {
     return hook && !sentBack.empty();
 }
 
+// The controls of another program's window, such as the installer's pages and message boxes.
+BOOL CALLBACK printControl(HWND c, LPARAM count) {
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(c, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    const auto type = GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK;
+    wchar_t name[64] = {};
+    GetClassNameW(c, name, 64);
+    const bool box =
+        !lstrcmpiW(name, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    std::printf("%s{\"id\":%d,\"text\":%s,\"shown\":%d,\"check\":%d}",
+                (*reinterpret_cast<int*>(count))++ ? "," : "", GetDlgCtrlID(c),
+                quoted(utf8(text)).c_str(), IsWindowVisible(c),
+                box ? int(SendMessageW(c, BM_GETCHECK, 0, 0)) : -1);
+    return TRUE;
+}
+
+HWND frontmost(std::string_view title) {
+    const std::wstring wanted = widen(title);
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t text[256] = {};
+        GetWindowTextW(w, text, 256);
+        if (IsWindowVisible(w) && std::wstring_view(text).starts_with(wanted))
+            return w;
+    }
+    return nullptr;
+}
+
+void printWindow(std::string_view title) {
+    const HWND w = frontmost(title);
+    std::printf(",\"hwnd\":%lld,\"controls\":[", id(w));
+    int count = 0;
+    if (w)
+        EnumChildWindows(w, printControl, LPARAM(&count));
+    std::printf("]");
+}
+
 void printClock() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -158,6 +203,21 @@ void printClock() {
                     quoted(utf8(time)).c_str(), !t.wHour && !t.wMinute && !t.wSecond);
     }
     std::printf("]");
+}
+
+void printParent(HWND window) {
+    std::map<DWORD, std::pair<DWORD, std::wstring>> processes; // parent and name by identifier
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry))
+        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
+    CloseHandle(snapshot);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    const std::wstring& name = processes[processes[process].first].second;
+    std::printf(",\"parent\":%s", quoted(utf8(name)).c_str());
 }
 
 bool run(std::string_view command) {
@@ -213,8 +273,12 @@ int main(int argc, char**) {
             std::printf("}");
         } else if (command == "clock") {
             printClock();
+        } else if (command.starts_with("window ")) {
+            printWindow(command.substr(7));
         } else if (command.starts_with("run ")) {
             done = run(command.substr(4));
+        } else if (std::sscanf(line, "parent %lld", &window) == 1) {
+            printParent(reinterpret_cast<HWND>(window));
         } else if (std::sscanf(line, "menu %lld", &window) == 1) {
             done = printMenu(reinterpret_cast<HWND>(window));
         } else if (std::sscanf(line, "lock %259[^\n]", path) == 1) {

@@ -7,9 +7,10 @@
 #   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
 #   test_wine.py installed              refused outside Program Files; installed, again over
 #                                       the running clock, refused while another program holds
-#                                       it; moved to another folder; ringing; uninstalled as its
-#                                       entry says while it runs; an earlier install outside
-#                                       Program Files left alone
+#                                       it; moved to another folder; ringing; installed with
+#                                       its pages, which start it anew; uninstalled as its entry
+#                                       says while it runs; an earlier install outside Program
+#                                       Files left alone
 #   test_wine.py pe_header OBJDUMP EXE ICO
 
 import array
@@ -38,6 +39,7 @@ BM_CLICK = 0xF5
 SC_MINIMIZE = 0xF020
 SC_RESTORE = 0xF120
 SC_CLOSE = 0xF060
+IDOK = 1
 SCREEN = (1280, 1024)  # the X server's, and so Wine's desktop's
 SUFFIX = "     [Hozel] Ver8.1[win8.1]"
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
@@ -51,6 +53,7 @@ WINDOWS_DLLS = (
 ENTRY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
 SHORTCUT = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\目覚まし時計.lnk"
 PROGRAM_FILES = r"C:\Program Files"
+SETUP_TITLE = "目覚まし時計 セットアップ"
 # Folders that users may change (C:\ lets every user change what is made in it), or Program
 # Files itself, written in the ways that may hide it.
 REFUSED = [
@@ -200,6 +203,13 @@ class Wine(XSession):
 
     def setup(self, *options):  # the installer's exit code, started as a deployment tool does
         return self.ask("run", f'"{windows(os.environ["CLOCK_SETUP"])}"', *options)["exit"]
+
+    def page(self, what, shows):  # the installer's front window once a shown control is so
+        def showing():
+            window = self.ask("window", SETUP_TITLE)
+            return any(c["shown"] and shows(c) for c in window["controls"]) and window
+
+        return wait_for(showing, 30, what)
 
 
 def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout; the title
@@ -519,6 +529,25 @@ def moved(s, old, new):  # into another folder, with the clock running from the 
     return values["QuietUninstallString"]
 
 
+def pages(s, folder):  # with its pages over the running clock: the last one starts it anew
+    s.start(folder + r"\alarmclock.exe")
+    running = s.program
+    setup = s.spawn(WINE, os.environ["CLOCK_SETUP"])
+    page = s.page("the folder page", lambda c: c["text"].rstrip("\\") == folder)
+    s.ask(page["hwnd"], WM_COMMAND, IDOK)
+    question = s.page("the question", lambda c: c["text"].startswith("目覚まし時計が起動しています"))
+    s.ask(question["hwnd"], WM_COMMAND, IDOK)
+    page = s.page("the last page", lambda c: c["check"] >= 0)
+    boxes = [c["check"] for c in page["controls"] if c["shown"] and c["check"] >= 0]
+    check(boxes == [1], f"a check box, checked, to start the clock: {page}")
+    s.ask(page["hwnd"], WM_COMMAND, IDOK)
+    check(setup.wait(30) == 0 and running.wait(5) == 0, "installed, the running clock closed")
+    form1 = wait_for(lambda: s.shown("Form1"), 30, "the clock started anew")
+    # by the desktop's shell, so as the user who is logged on, not elevated as the installer is
+    parent = s.ask("parent", form1["hwnd"])["parent"]
+    check(parent.lower() == "explorer.exe", f"started by the desktop's shell, not by {parent}")
+
+
 def uninstalled(s, quiet):  # as the entry says, while the clock runs: all gone once it returns
     code = s.ask("run", quiet)["exit"]
     check(code == 0, f"{quiet} ended with exit code {code}, not 0")
@@ -552,7 +581,7 @@ def installed(s):
     s.start(second + r"\alarmclock.exe")
     bells(s)
     interval(s)
-    s.start(second + r"\alarmclock.exe")
+    pages(s, second)
     uninstalled(s, quiet)
     left_alone(s)
 
