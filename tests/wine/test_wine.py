@@ -44,6 +44,7 @@ SCREEN = (1280, 1024)  # the X server's, and so Wine's desktop's
 SUFFIX = "     [Hozel] Ver8.1[win8.1]"
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 MENU = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"]
+SHOWN_BY = {"Form1": "アラーム時刻設定", "Form2": "アラーム間隔設定", "Form4": "発表アラーム"}
 TONE = 0.12  # s, the Default Beep
 FULL_WIDTH = str.maketrans("0123456789", "０１２３４５６７８９")  # as a Japanese IME commits digits
 WINDOWS_DLLS = (
@@ -246,9 +247,9 @@ def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the
 
 def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press nothing, Space does
     away = (datetime.datetime.now().hour + 12) % 24  # an alarm time that does not come
-    for name, command in (("Form1", None), ("Form2", "アラーム間隔設定"), ("Form4", "発表アラーム")):
-        if command:
-            s.menu(command)
+    for name in SHOWN_BY:
+        if name != "Form1":  # shown at start-up
+            s.menu(SHOWN_BY[name])
         controls = s.front(name)["controls"]
         stops = sorted(
             (n for n in controls if n.startswith(("Text", "Command"))),
@@ -325,20 +326,22 @@ def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is 
     # The time alarm stays armed, and Form1 made anew reads as 0:00: muted, lest it chime
     # at every tick from midnight to one.
     s.menu("アラームOFF")
-    for name, command in (("Form1", "アラーム時刻設定"), ("Form2", "アラーム間隔設定"), ("Form4", "発表アラーム")):
+
+    def close(name):
+        s.post(name, WM_SYSCOMMAND, SC_CLOSE)
+        wait_for(lambda: not s.form(name).get("visible"), what=f"{name} closed")
+
+    for name, command in SHOWN_BY.items():
         check(s.form(name)["controls"]["Text1"]["text"], f"{name} holds a text")
-        for again in (True, False):
-            s.post(name, WM_SYSCOMMAND, SC_CLOSE)
-            wait_for(lambda: not s.form(name).get("visible"), what=f"{name} closed")
-            if not again:
-                continue
-            # not always in front: Wine may activate the clock window late, for the closed one
-            s.menu(command)
-            w = wait_for(lambda: s.shown(name), what=f"{name} shown again")
-            check(
-                not w["controls"]["Text1"]["text"] and w["owner"] == s.form("mainForm")["hwnd"],
-                f"{name} shown again empty and owned by the clock window",
-            )
+        close(name)
+        # not always in front: Wine may activate the clock window late, for the closed one
+        s.menu(command)
+        w = wait_for(lambda: s.shown(name), what=f"{name} shown again")
+        check(
+            not w["controls"]["Text1"]["text"] and w["owner"] == s.form("mainForm")["hwnd"],
+            f"{name} shown again empty and owned by the clock window",
+        )
+        close(name)
 
 
 def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges, yellow hands
