@@ -40,6 +40,7 @@ SC_MINIMIZE = 0xF020
 SC_RESTORE = 0xF120
 SC_CLOSE = 0xF060
 IDOK = 1
+IDCANCEL = 2
 SCREEN = (1280, 1024)  # the X server's, and so Wine's desktop's
 SUFFIX = "     [Hozel] Ver8.1[win8.1]"
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
@@ -443,16 +444,26 @@ def state(s, folder):  # the entry, and when the Start-menu entry and each file 
     return registry(s, ENTRY), os.stat(unix(SHORTCUT)).st_mtime_ns, files, program
 
 
-def refused(s):  # outside Program Files: exit code 4, nothing changed
+def refused(s):  # outside Program Files: exit code 4 when silent, nothing changed
+    def unchanged():
+        return (
+            (os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))) == before
+            and registry(s, ENTRY) is None
+            and not os.path.exists(unix(SHORTCUT))
+        )
+
     before = os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))
     for folder in REFUSED:
-        check(
-            s.setup("/S", "/D=" + folder) == 4
-            and (os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))) == before
-            and registry(s, ENTRY) is None
-            and not os.path.exists(unix(SHORTCUT)),
-            f"{folder} refused, nothing changed",
-        )
+        check(s.setup("/S", "/D=" + folder) == 4 and unchanged(), f"{folder} refused")
+    # With its pages: told why, and kept on the folder page until cancelled.
+    setup = s.spawn(WINE, os.environ["CLOCK_SETUP"], "/D=" + REFUSED[0])
+    page = s.page("the folder page", lambda c: c["text"] == REFUSED[0])
+    s.ask(page["hwnd"], WM_COMMAND, IDOK)
+    told = s.page("why not", lambda c: c["text"].startswith("次のフォルダーにはインストールできません"))
+    s.ask(told["hwnd"], WM_COMMAND, IDOK)
+    page = s.page("the folder page again", lambda c: c["text"] == REFUSED[0])
+    s.ask(page["hwnd"], WM_COMMAND, IDCANCEL)
+    check(setup.wait(10) == 1 and unchanged(), f"{REFUSED[0]} refused on the folder page")
 
 
 def installed_in(s, folder, typed):  # the entry and the Start-menu entry of a first install
