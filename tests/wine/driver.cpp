@@ -3,20 +3,37 @@
 // only. One command a line on standard input, one line of JSON back, with "t" the moment it
 // was carried out on Wine's clock (GetTickCount64, as in Wine's traces):
 //
-//   look               the foreground window, the focused control, and the program's windows
-//                      front to back by form name, each with its controls by name, and with
-//                      them their definitions (sizes and places in twips, tab numbers)
+//   look               the foreground window, the focused control, the work area, and the
+//                      program's windows front to back by form name, each with its controls
+//                      by name, and with them their definitions (sizes and places in twips,
+//                      tab numbers)
 //   menu HWND          the window's menu bar, its items' identifiers and captions in order
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
+//   clock              the date and the time of the last three seconds, newest first, as the
+//                      regional settings write them, and whether each was midnight
+//   window TITLE       the frontmost shown window whose title begins so (another program's,
+//                      such as the installer's), 0 where there is none, with every control in
+//                      it: identifier, text, whether shown, and the state of a check box
+//   parent HWND        the name of the program that started the window's process, "" where
+//                      it has ended
+//   run COMMAND        starts the command line as a deployment tool does, waits for it
+//                      (a minute at most) and answers its exit code
+//
+// Started with arguments, as a planted uninstaller is, it only leaves a file NAME.ran beside
+// itself, to say that it was run.
 
 #include "forms/definitions.h"
 #include "toolkit/win32/control_ids.h"
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -28,6 +45,13 @@ std::string utf8(std::wstring_view text) {
     std::string out(text.size() * 3, '\0');
     out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
                                    int(out.size()), nullptr, nullptr));
+    return out;
+}
+
+std::wstring widen(std::string_view text) {
+    std::wstring out(text.size(), L'\0');
+    out.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
+                                   int(out.size())));
     return out;
 }
 
@@ -126,41 +150,149 @@ bool printMenu(HWND window) {
     return hook && !sentBack.empty();
 }
 
+// The controls of another program's window, such as the installer's pages and message boxes.
+BOOL CALLBACK printControl(HWND c, LPARAM count) {
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(c, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    const auto type = GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK;
+    wchar_t name[64] = {};
+    GetClassNameW(c, name, 64);
+    const bool box =
+        !lstrcmpiW(name, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    std::printf("%s{\"id\":%d,\"text\":%s,\"shown\":%d,\"check\":%d}",
+                (*reinterpret_cast<int*>(count))++ ? "," : "", GetDlgCtrlID(c),
+                quoted(utf8(text)).c_str(), IsWindowVisible(c),
+                box ? int(SendMessageW(c, BM_GETCHECK, 0, 0)) : -1);
+    return TRUE;
+}
+
+HWND frontmost(std::string_view title) {
+    const std::wstring wanted = widen(title);
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t text[256] = {};
+        GetWindowTextW(w, text, 256);
+        if (IsWindowVisible(w) && std::wstring_view(text).starts_with(wanted))
+            return w;
+    }
+    return nullptr;
+}
+
+void printWindow(std::string_view title) {
+    const HWND w = frontmost(title);
+    std::printf(",\"hwnd\":%lld,\"controls\":[", id(w));
+    int count = 0;
+    if (w)
+        EnumChildWindows(w, printControl, LPARAM(&count));
+    std::printf("]");
+}
+
+void printClock() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    ULARGE_INTEGER ticks{};
+    SystemTimeToFileTime(&now, reinterpret_cast<FILETIME*>(&ticks));
+    std::printf(",\"moments\":[");
+    for (int ago = 0; ago < 3; ++ago, ticks.QuadPart -= 10'000'000) {
+        SYSTEMTIME t{};
+        FileTimeToSystemTime(reinterpret_cast<const FILETIME*>(&ticks), &t);
+        wchar_t date[64] = {}, time[64] = {};
+        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
+        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
+        std::printf("%s[%s,%s,%d]", ago ? "," : "", quoted(utf8(date)).c_str(),
+                    quoted(utf8(time)).c_str(), !t.wHour && !t.wMinute && !t.wSecond);
+    }
+    std::printf("]");
+}
+
+void printParent(HWND window) {
+    std::map<DWORD, std::pair<DWORD, std::wstring>> processes; // parent and name by identifier
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry))
+        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
+    CloseHandle(snapshot);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    const std::wstring& name = processes[processes[process].first].second;
+    std::printf(",\"parent\":%s", quoted(utf8(name)).c_str());
+}
+
+bool run(std::string_view command) {
+    std::wstring line = widen(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, 60'000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf(",\"exit\":%lu", code);
+    return ended;
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char**) {
+    if (argc > 1) {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        CloseHandle(CreateFileW((std::wstring(self) + L".ran").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr));
+        return 0;
+    }
     // Coordinates in the screen's own pixels, whatever the desktop's scale.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    char line[256];
+    char line[1024];
     HANDLE held = INVALID_HANDLE_VALUE; // the file that lock holds
     while (std::fgets(line, sizeof line, stdin)) {
         std::printf("{\"t\":%llu", GetTickCount64());
+        const std::string_view command(line, std::strcspn(line, "\r\n"));
         long long window = 0;
         unsigned message = 0, w = 0;
         char path[MAX_PATH];
-        if (std::string_view(line).starts_with("look")) {
+        bool done = true;
+        if (command == "look") {
             const HWND front = GetForegroundWindow();
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
             GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-            std::printf(",\"front\":%lld,\"focus\":%lld,\"forms\":{", id(front),
-                        id(info.hwndFocus));
+            RECT work{};
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
+                        id(front), id(info.hwndFocus), work.left, work.top, work.right,
+                        work.bottom);
             int count = 0;
             EnumWindows(printForm, LPARAM(&count));
             std::printf("}");
+        } else if (command == "clock") {
+            printClock();
+        } else if (command.starts_with("window ")) {
+            printWindow(command.substr(7));
+        } else if (command.starts_with("run ")) {
+            done = run(command.substr(4));
+        } else if (std::sscanf(line, "parent %lld", &window) == 1) {
+            printParent(reinterpret_cast<HWND>(window));
         } else if (std::sscanf(line, "menu %lld", &window) == 1) {
-            if (!printMenu(reinterpret_cast<HWND>(window)))
-                std::printf(",\"error\":%s", quoted(line).c_str());
+            done = printMenu(reinterpret_cast<HWND>(window));
         } else if (std::sscanf(line, "lock %259[^\n]", path) == 1) {
             if (held != INVALID_HANDLE_VALUE)
                 CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
-            else if ((held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                         nullptr)) == INVALID_HANDLE_VALUE)
-                std::printf(",\"error\":%s", quoted(line).c_str());
-        } else if (std::sscanf(line, "%lld %u %u", &window, &message, &w) != 3 ||
-                   !PostMessageW(reinterpret_cast<HWND>(window), message, w, 0)) {
-            std::printf(",\"error\":%s", quoted(line).c_str());
+            else
+                done = (held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                           nullptr)) != INVALID_HANDLE_VALUE;
+        } else {
+            done = std::sscanf(line, "%lld %u %u", &window, &message, &w) == 3 &&
+                   PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);
         }
+        if (!done)
+            std::printf(",\"error\":%s", quoted(command).c_str());
         std::printf("}\n");
         std::fflush(stdout);
     }
