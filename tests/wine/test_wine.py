@@ -619,6 +619,11 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
         check(not missing, f"missing: {what}")
     for dll in re.findall(r"^\tDLL Name: (.+)$", headers, re.M):
         check(re.fullmatch(WINDOWS_DLLS, dll.lower()), f"{dll} ships with Windows")
+    # Windows takes the first DPI awareness of the list that it knows: 1607 knows no V2.
+    with open(program, "rb") as exe:
+        found = re.search(rb"<dpiAwareness[^>]*>([^<]*)<", exe.read())
+    awareness = [word.strip() for word in found[1].decode().split(",")] if found else []
+    check(awareness[:2] == ["PerMonitorV2", "PerMonitor"], f"DPI awareness: {awareness}")
 
 
 if __name__ == "__main__":
