@@ -54,12 +54,14 @@ void show(HWND window, const SYSTEMTIME& now) {
     wsprintfW(text, L"%u時%02u分%02u秒", now.wHour, now.wMinute, now.wSecond);
     SetWindowTextW(window, text);
     const std::array<double, 3> turns{now.wSecond / 60.0, now.wMinute / 60.0,
-                                      (now.wHour % 12 + now.wMinute / 60.0) / 12};
+                                      now.wHour % 12 / 12.0};
     for (std::size_t i = 0; i < hands.size(); ++i) {
         const double angle = 2 * std::numbers::pi * turns[i];
         const LONG reach = std::min(centre.x, centre.y);
         const POINT end{centre.x + std::lround(std::sin(angle) * reach),
                         centre.y - std::lround(std::cos(angle) * reach)};
+        if (end.x == hands[i].x && end.y == hands[i].y)
+            continue;
         const int m = hand(i).widthPixels;
         for (const POINT& at : {hands[i], end}) {
             const RECT area{std::min(centre.x, at.x) - m, std::min(centre.y, at.y) - m,
