@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Runs the benchmarks of a `bench` build and prints one Markdown table.
+"""Measures the clock against its references; one Markdown table on stdout, progress on stderr.
 
-  report.py BUILD_DIR [--idle SECONDS] [--runs N] [--ticks N] [--skip-process]
+  report.py [--wine] BUILD_DIR [--idle SECONDS] [--runs N] [--ticks N] [--skip-process]
 
-In-process: the tick of the real windows (median and p99 over single ticks), instructions
-per tick under callgrind, one chime pause and its cost per counted step. Whole process,
-under one private Xvfb: the clock, `xclock -update 1` and a bare Qt window of the clock
-window's size, launched one at a time in alternating order; time from launch to the first
-mapped window, RSS and PSS a few seconds after it, and CPU time over SECONDS of idling.
+BUILD_DIR: the `bench` preset's build, or with --wine the `windows` preset's. On Linux first the
+tick of the real windows (median and p99 of single ticks), its instructions under callgrind and
+the chime's pause. Then the clock, its floor and the bare window with and without an empty
+100 ms timer (bench/reference*.cpp), one at a time on a private Xvfb, RUNS rounds in
+alternating order, medians: launch to the first shown window, RSS and PSS SETTLE seconds later,
+and the run time of all the process's threads over the IDLE seconds that follow.
 """
 
 import argparse
@@ -15,272 +16,239 @@ import glob
 import json
 import os
 import re
-import signal
+import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
 import time
 
-from Xlib import X, display as xdisplay
+from Xlib import X, display
 
-ENV = dict(
-    os.environ,
-    LANG="ja_JP.UTF-8",
-    LC_ALL="ja_JP.UTF-8",
-    TZ="Asia/Tokyo",
-    QT_LOGGING_RULES="*=false",
-)
-SETTLE = 3.0  # seconds from the mapped window to the memory reading and the idle period
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
+ENV = dict(os.environ, LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
+ENV.update(QT_LOGGING_RULES="*=false")
+SETTLE = 3.0
+PROGRAMS = ("clock", "floor", "tick", "bare")  # tick: the bare window with its empty timer
 
 
-def google_benchmark(binary, pattern, *extra):
-    out = subprocess.run(
-        [binary, f"--benchmark_filter={pattern}", "--benchmark_format=json", *extra],
-        env=ENV,
-        check=True,
-        capture_output=True,
-        text=True,
-    ).stdout
-    return {b["name"]: b for b in json.loads(out)["benchmarks"]}
+def log(text):
+    print(text, file=sys.stderr, flush=True)
+
+
+def output(*command, env=ENV):
+    return subprocess.run(command, env=env, check=True, capture_output=True, text=True).stdout
 
 
 def callgrind(binary, scenario, ticks):
+    """Instructions a tick in each dump that the benchmark makes."""
     with tempfile.TemporaryDirectory() as work:
-        run = subprocess.run(
-            [
-                "valgrind",
-                "--tool=callgrind",
-                "--collect-atstart=no",
-                f"--callgrind-out-file={work}/cg.out",
-                binary,
-                "--callgrind",
-                scenario,
-                str(ticks),
-            ],
-            env=ENV,
-            check=True,
-            capture_output=True,
-            text=True,
-        )
-        counts = dict(re.findall(r"(\S+)=(\d+)", run.stdout))
-        result = {}
-        for path in glob.glob(f"{work}/cg.out*"):
-            text = open(path).read()
-            trigger = re.search(r"^desc: Trigger: Client Request: (\S+)$", text, re.M)
-            totals = re.search(r"^totals: (\d+)", text, re.M)
-            if trigger and totals:
-                result[trigger.group(1)] = int(totals.group(1)) / int(counts[trigger.group(1)])
+        options = ["--tool=callgrind", "--collect-atstart=no", f"--callgrind-out-file={work}/cg"]
+        out = output("valgrind", *options, binary, "--callgrind", scenario, str(ticks))
+        counts, result = dict(re.findall(r"(\S+)=(\d+)", out)), {}
+        for text in (open(path).read() for path in glob.glob(f"{work}/cg*")):
+            if dump := re.search(r"^desc: Trigger: Client Request: (\S+)$", text, re.M):
+                total = int(re.search(r"^totals: (\d+)", text, re.M)[1])
+                result[dump[1]] = total / int(counts[dump[1]])
         return result
 
 
-class Server:
-    """One Xvfb, watched for windows being mapped."""
+def in_process(binary, ticks):
+    rows = []
 
-    def __init__(self):
-        read, write = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=[write],
-            stderr=subprocess.DEVNULL,
+    def row(label, value, target=""):
+        rows.append((label, value, "", "", "", "", target))
+
+    log("tick benchmark ...")
+    out = output(binary, "--benchmark_format=json", "--benchmark_min_time=2")
+    figures = {b["name"].split("/min_time")[0]: b for b in json.loads(out)["benchmarks"]}
+    for name, f in figures.items():
+        if name.startswith("tick"):
+            value = f"{f['median_us']:.2f} / {f['p99_us']:.2f} µs"
+            target = "" if "paint" in name else "median ≤ 15 µs"
+            row(name.replace("/", ", ").replace("_", " ") + ": median / p99", value, target)
+    row("one reading of the system clock", f"{figures['systemClockReading']['real_time']:.0f} ns")
+    pause = figures["chimePauseCost/iterations:3"]
+    lasted = f"{pause['real_time']:.0f} ms ({pause['cpu_time']:.0f} ms of CPU time)"
+    row("one chime pause (10,000 × 100,000 counted steps)", lasted)
+    row("one counted step, of CPU time", f"{pause['s_per_step'] * 1e9:.3f} ns")
+    log("callgrind ...")
+    for scenario in ("no_alarm", "three_alarms"):
+        c = callgrind(binary, scenario, ticks)
+        row(
+            f"instructions, {scenario.replace('_', ' ')}: tick in a second / any tick / "
+            "tick and repaint",
+            f"{c['steady']:,.0f} / {c['tick']:,.0f} / {c['tick+paint']:,.0f}",
+            "≤ 4,000",
         )
+    return rows
+
+
+class Session:
+    """The Linux programs on a private Xvfb; a program shows when X maps its first window."""
+
+    programs, loader = ("app/alarmclock", "bench/reference"), ()
+    pause = 0.0  # seconds after a program ends
+    framed = True  # by a window manager: override-redirect windows are no program's first
+
+    def __init__(self, build, env=ENV):
+        read, write = os.pipe()
+        xvfb = f"Xvfb -displayfd {write} -screen 0 1280x1024x24 -nolisten tcp".split()
+        self.xvfb = subprocess.Popen(xvfb, pass_fds=[write], stderr=subprocess.DEVNULL)
         os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read)
-        self.name = f":{number.decode().strip()}"
-        self.display = xdisplay.Display(self.name)
-        self.display.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
-        self.display.sync()
+        with os.fdopen(read) as pipe:
+            self.env = dict(env, DISPLAY=":" + pipe.readline().strip())
+        clock, reference = ([*self.loader, f"{build}/{program}"] for program in self.programs)
+        self.commands = {"clock": clock, "floor": reference}
+        self.commands.update(tick=reference + ["tick"], bare=reference + ["bare"])
+        self.x = display.Display(self.env["DISPLAY"])
+        self.watch(self.x.screen().root)
 
-    def drain(self):
-        while self.display.pending_events():
-            self.display.next_event()
+    def watch(self, window):
+        window.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.x.sync()
 
-    def wait_for_map(self, timeout=30.0):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            while self.display.pending_events():
-                event = self.display.next_event()
-                if event.type == X.MapNotify and not event.override:
-                    return time.monotonic(), event.window
+    def launch(self, name):
+        """Starts a program: its process and the time to its first window in ms."""
+        while self.x.pending_events():
+            self.x.next_event()
+        start = time.monotonic()
+        proc = subprocess.Popen(self.commands[name], env=self.env, stdout=subprocess.DEVNULL)
+        while time.monotonic() < start + 60:
+            while self.x.pending_events():
+                event = self.x.next_event()
+                if event.type == X.MapNotify and not (self.framed and event.override):
+                    return proc, (time.monotonic() - start) * 1000
             time.sleep(0.0005)
-        raise RuntimeError("no window was mapped")
+        raise RuntimeError(f"{name} showed no window")
+
+    def end(self, proc):
+        proc.terminate()
+        try:
+            proc.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+        time.sleep(self.pause)
 
     def close(self):
-        self.display.close()
-        self.proc.terminate()
-        self.proc.wait()
+        self.x.close()
+        self.xvfb.kill()
+        self.xvfb.wait()
 
 
-def cpu_ns(pid):
+class WineSession(Session):
+    """The Windows programs in a fresh prefix, made as the tests make theirs, with Wine's own
+    desktop on the Xvfb, which frames the programs' windows itself. Debian's wine64 loads Wine
+    into itself and becomes the program's process."""
+
+    programs, loader = ("app/alarmclock.exe", "bench/reference_win32.exe"), (WINE,)
+    pause = 1.0  # Wine tidies up after a program
+    framed = False
+
+    def __init__(self, build):
+        self.tmp = tempfile.mkdtemp(prefix="alarmclock-wine-bench-")
+        env = {k: v for k, v in ENV.items() if not k.startswith(("DISPLAY", "WINE", "QT_"))}
+        env.update(HOME=self.tmp, WINE=WINE, WINEPREFIX=f"{self.tmp}/prefix", WINEDEBUG="-all")
+        env.update(WINEDLLOVERRIDES="winemenubuilder.exe,mscoree,mshtml=d")
+        output(f"{ROOT}/tests/wine/run.sh", "make", env=env)
+        super().__init__(build, env)
+        # Wine's desktop shows with the first window; a console waiting on its input keeps it
+        # and Wine's server up between the programs, as Windows' are.
+        self.console = subprocess.Popen(
+            [WINE, "cmd"], env=self.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL
+        )
+        self.end(self.launch("bare")[0])
+        for window in self.x.screen().root.query_tree().children:
+            if "Wine desktop" in str(window.get_wm_name()):
+                self.watch(window)
+
+    def close(self):
+        self.console.stdin.close()
+        self.console.wait(10)
+        subprocess.run([os.path.join(os.path.dirname(WINE), "wineserver"), "-k"], env=self.env)
+        super().close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+def cpu_ms(pid):
     total = 0
     for path in glob.glob(f"/proc/{pid}/task/*/schedstat"):
         try:
             total += int(open(path).read().split()[0])
         except (OSError, ValueError):
-            pass
-    return total
+            pass  # a thread that ended meanwhile
+    return total / 1e6
 
 
-def memory_kib(pid):
-    fields = {}
-    for line in open(f"/proc/{pid}/smaps_rollup"):
-        parts = line.split()
-        if parts[0] in ("Rss:", "Pss:"):
-            fields[parts[0][:-1]] = int(parts[1])
-    return fields["Rss"], fields["Pss"]
-
-
-def measure(server, command, idle):
-    server.drain()
-    env = dict(ENV, DISPLAY=server.name)
-    start = time.monotonic()
-    proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    mapped, window = server.wait_for_map()
-    geometry = window.get_geometry()
+def measure(session, name, idle):
+    proc, launch = session.launch(name)
     time.sleep(SETTLE)
-    rss, pss = memory_kib(proc.pid)
-    cpu = None
+    rollup = open(f"/proc/{proc.pid}/smaps_rollup").read()
+    figures = {"launch": launch}
+    for key in ("Rss", "Pss"):
+        figures[key.lower()] = int(re.search(rf"^{key}:\s+(\d+)", rollup, re.M)[1]) / 1024
     if idle:
-        before = cpu_ns(proc.pid)
+        before = cpu_ms(proc.pid)
         time.sleep(idle)
-        cpu = (cpu_ns(proc.pid) - before) / 1e6
-    proc.send_signal(signal.SIGTERM)
-    try:
-        proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait()
-    return {
-        "launch_ms": (mapped - start) * 1000,
-        "rss": rss / 1024,
-        "pss": pss / 1024,
-        "cpu_ms": cpu,
-        "size": (geometry.width, geometry.height),
-    }
+        figures["cpu"] = cpu_ms(proc.pid) - before
+    session.end(proc)
+    return figures
 
 
-def whole_process(clock, bare, runs, idle):
-    server = Server()
-    results = {"xclock": [], "clock": [], "bare": [], "bare_tick": []}
-    size = None
-    try:
-        for run in range(runs):
-            order = ["xclock", "clock", "bare", "bare_tick"]
-            if run % 2 == 1:
-                order.reverse()
-            for name in order:
-                command = {
-                    "xclock": ["xclock", "-update", "1"],
-                    "clock": [clock],
-                    "bare": [bare, *map(str, size or (481, 380))],
-                    "bare_tick": [bare, *map(str, size or (481, 380)), "tick"],
-                }[name]
-                figures = measure(server, command, idle if name != "bare" else 0)
-                if name == "clock":
-                    size = figures["size"]
-                results[name].append(figures)
-                print(
-                    f"  run {run + 1} {name}: "
-                    + ", ".join(f"{k}={v:.1f}" for k, v in figures.items() if isinstance(v, float)),
-                    file=sys.stderr,
-                )
-    finally:
-        server.close()
-    return {
-        name: {
-            key: statistics.median(r[key] for r in rows)
-            for key in ("launch_ms", "rss", "pss", "cpu_ms")
-            if rows[0][key] is not None
-        }
-        for name, rows in results.items()
-    }, size
+def whole_process(session, runs, idle):
+    """The clock against its floor and the bare window, as table rows, from the medians."""
+    for name in PROGRAMS:  # a first start fills the caches, Wine's font list among them
+        session.end(session.launch(name)[0])
+    rounds = {name: [] for name in PROGRAMS}
+    for run in range(runs):
+        for name in PROGRAMS[:: -1 if run % 2 else 1]:
+            rounds[name].append(figures := measure(session, name, 0 if name == "bare" else idle))
+            log(f"  run {run + 1} {name}: " + ", ".join(f"{k} {v:.1f}" for k, v in figures.items()))
+    clock, floor, tick, bare = (
+        {key: statistics.median(r[key] for r in rounds[name]) for key in rounds[name][0]}
+        for name in PROGRAMS
+    )
+    return [
+        (label, f"{clock[key]:.1f} {unit}", f"{floor[key]:.1f} {unit}",
+         f"{clock[key] / floor[key]:.2f}", f"{against[key]:.1f} {unit}",
+         f"{clock[key] / against[key]:.2f}", target)
+        for key, label, unit, against, target in (
+            ("cpu", f"CPU time over {idle:g} s idle, the program's process", "ms", tick, "≤ 1.5"),
+            ("rss", f"RSS, {SETTLE:g} s after the first window shows", "MiB", bare, "≤ 1.2"),
+            ("pss", f"PSS, {SETTLE:g} s after the first window shows", "MiB", bare, ""),
+            ("launch", "launch to the first window shown", "ms", bare, "≤ 1.3"),
+        )
+    ]  # fmt: skip
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
+    parser.add_argument("--wine", action="store_true", help="the Windows build, under Wine")
     parser.add_argument("--idle", type=float, default=60)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--ticks", type=int, default=1000)
     parser.add_argument("--skip-process", action="store_true")
     args = parser.parse_args()
-    bench = os.path.join(args.build, "bench")
-    rows = []
-
-    def row(measure, clock, reference="", ratio="", target=""):
-        rows.append((measure, clock, reference, ratio, target))
-
-    print("tick benchmark ...", file=sys.stderr)
-    ticks = google_benchmark(f"{bench}/tick_bench", ".", "--benchmark_min_time=2")
-    for name, figures in ticks.items():
-        if name.startswith("tick"):
-            label = name.split("/min_time")[0].replace("/", ", ").replace("_", " ")
-            target = "median ≤ 15 µs" if name.startswith("tick/") else ""
-            row(
-                f"{label}: median / p99",
-                f"{figures['median_us']:.2f} / {figures['p99_us']:.2f} µs",
-                target=target,
-            )
-    reading = ticks["systemClockReading"]
-    row("one reading of the system clock", f"{reading['real_time']:.0f} ns")
-
-    print("callgrind ...", file=sys.stderr)
-    for scenario in ("no_alarm", "three_alarms"):
-        counts = callgrind(f"{bench}/tick_bench", scenario, args.ticks)
-        row(
-            f"instructions, {scenario.replace('_', ' ')}: tick in a second / any tick / "
-            "tick and repaint",
-            f"{counts['steady']:,.0f} / {counts['tick']:,.0f} / {counts['tick+paint']:,.0f}",
-            target="≤ 4,000",
-        )
-
-    print("chime pause ...", file=sys.stderr)
-    pause = next(iter(google_benchmark(f"{bench}/engine_bench", "chimePauseCost/").values()))
-    row("one chime pause (10,000 × 100,000 counted steps)", f"{pause['real_time']:.0f} ms")
-    row("one counted step", f"{pause['s_per_step'] * 1e9:.3f} ns")
-
-    if not args.skip_process:
-        print(f"whole process: {args.runs} runs, {args.idle:g} s idle ...", file=sys.stderr)
-        medians, size = whole_process(
-            f"{args.build}/app/alarmclock", f"{bench}/bare_window", args.runs, args.idle
-        )
-        clock, xclock, bare = medians["clock"], medians["xclock"], medians["bare"]
-        floor = medians["bare_tick"]["cpu_ms"]
-        row(
-            f"CPU time over {args.idle:g} s idle, the start-up dialog's cursor blinking (vs a bare "
-            f"Qt window with an empty 100 ms timer; xclock -update 1: {xclock['cpu_ms']:.1f} ms, "
-            f"ratio {clock['cpu_ms'] / xclock['cpu_ms']:.1f})",
-            f"{clock['cpu_ms']:.1f} ms",
-            f"{floor:.1f} ms",
-            f"{clock['cpu_ms'] / floor:.2f}",
-            "≤ 1.5",
-        )
-        for key, label in (("rss", "RSS"), ("pss", "PSS")):
-            row(
-                f"{label} (vs a bare Qt window {size[0]}×{size[1]}; xclock: {xclock[key]:.1f} MiB)",
-                f"{clock[key]:.1f} MiB",
-                f"{bare[key]:.1f} MiB",
-                f"{clock[key] / bare[key]:.2f}",
-                "≤ 1.2" if key == "rss" else "",
-            )
-        row(
-            f"launch to mapped window (vs a bare Qt window; xclock: {xclock['launch_ms']:.0f} ms)",
-            f"{clock['launch_ms']:.0f} ms",
-            f"{bare['launch_ms']:.0f} ms",
-            f"{clock['launch_ms'] / bare['launch_ms']:.2f}",
-            "≤ 1.3",
-        )
-
-    print("| Measure | Clock | Reference | Ratio | Target |")
-    print("|---|---|---|---|---|")
-    for r in rows:
-        print("| " + " | ".join(r) + " |")
+    build, load = os.path.abspath(args.build), os.getloadavg()[0]
+    rows = [] if args.wine else in_process(f"{build}/bench/clock_bench", args.ticks)
+    if args.wine or not args.skip_process:
+        log(f"whole process: {args.runs} runs, {args.idle:g} s idle ...")
+        session = (WineSession if args.wine else Session)(build)
+        try:
+            rows += whole_process(session, args.runs, args.idle)
+        finally:
+            session.close()
+    print(
+        f"{time.strftime('%Y-%m-%d')}, {os.cpu_count()} cores, load average {load:.2f} at the "
+        f"start and {os.getloadavg()[0]:.2f} at the end; medians of {args.runs} runs.\n"
+    )
+    print("| Measure | Clock | Floor | Clock ÷ floor | Bare window | Clock ÷ bare | Target |")
+    print("|---|---|---|---|---|---|---|")
+    for row in rows:
+        print("| " + " | ".join(row) + " |")
 
 
 if __name__ == "__main__":

@@ -39,7 +39,7 @@ for arg in "$@"; do
         )
         ;;
     --bench)
-        packages+=(libbenchmark-dev valgrind xvfb x11-apps x11-utils python3 python3-xlib
+        packages+=(libbenchmark-dev valgrind xvfb python3 python3-xlib
             wine64 fonts-wine locales)
         ;;
     *)

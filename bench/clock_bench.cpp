@@ -1,12 +1,9 @@
-// Cost of one tick of the real program: the engine, the clock face and the widgets, on
-// Qt's offscreen platform, with MainForm::Timer1_Timer called as the timer would call it.
-//
-//   tick_bench [benchmark options]          per-tick median and p99 (Google Benchmark)
-//   tick_bench --callgrind SCENARIO TICKS   the ticks only, for valgrind --tool=callgrind
-//                                           --collect-atstart=no: dumps "steady" (ticks
-//                                           within one second), "tick" (all ticks) and
-//                                           "tick+paint" (each tick and its repaint)
+// One tick of the real program (engine, clock face and widgets on Qt's offscreen platform,
+// MainForm::Timer1_Timer called as its timer calls it), and the chime's counted pause. With
+// --callgrind SCENARIO TICKS, for valgrind --tool=callgrind --collect-atstart=no, it dumps
+// "steady" (ticks within one second), "tick" (any tick) and "tick+paint" (with the repaint).
 
+#include "engine/chime.h"
 #include "engine/ports.h"
 #include "platform/linux/system_clock.h"
 #include "toolkit/qt/toolkit.h"
@@ -25,8 +22,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -85,41 +80,44 @@ struct Program {
 
     ui::MainForm& main() { return forms.mainForm(); }
 
-    static void type(const char* form, const char* field, const QString& text) {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == QLatin1String(form))
-                window->findChild<QLineEdit*>(field)->setText(text);
-    }
-
     // The time alarm armed for 23:30, which the stepped clock never reaches and the
     // system clock does not reach within a run; the interval beeping every 10 s; bells
     // far enough away that the presentation keeps running.
     void startAllAlarms() {
-        forms.form1();
-        type("Form1", "Text1", QStringLiteral("23"));
-        type("Form1", "Text2", QStringLiteral("30"));
-        if (clock == Clock::System)
-            type("Form1", "Text1", QString::number((system.hour() + 2) % 24));
+        const QString hour = clock == Clock::System ? QString::number((system.hour() + 2) % 24)
+                                                    : QStringLiteral("23");
+        const std::pair<const char*, QString> typed[] = {
+            {"Form1.Text1", hour},  {"Form1.Text2", "30"},   {"Form2.Text3", "0"},
+            {"Form2.Text1", "10"},  {"Form4.Text1", "500"},  {"Form4.Text2", "0"},
+            {"Form4.Text3", "550"}, {"Form4.Text4", "30.5"}, {"Form4.Text5", "599"},
+            {"Form4.Text6", "59"}};
+        forms.form1(), forms.form2(), forms.form4(); // loaded before their fields are typed in
+        for (const auto& [field, text] : typed)
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->objectName() == QLatin1String(field, 5))
+                    window->findChild<QLineEdit*>(field + 6)->setText(text);
         forms.form1().Command1_Click();
-        forms.form2();
-        type("Form2", "Text3", QStringLiteral("0"));
-        type("Form2", "Text1", QStringLiteral("10"));
         forms.form2().Command1_Click();
-        forms.form4();
-        type("Form4", "Text1", QStringLiteral("500"));
-        type("Form4", "Text2", QStringLiteral("0"));
-        type("Form4", "Text3", QStringLiteral("550"));
-        type("Form4", "Text4", QStringLiteral("30.5"));
-        type("Form4", "Text5", QStringLiteral("599"));
-        type("Form4", "Text6", QStringLiteral("59"));
         forms.form4().Command1_Click();
     }
 
-    void tick(bool paint) {
+    // One tick and, with paint, the event-loop turn that repaints: its time in seconds. Counted,
+    // it is all that callgrind collects.
+    double tick(bool paint, bool counted = false) {
+        const auto start = std::chrono::steady_clock::now();
+        if (counted)
+            CALLGRIND_TOGGLE_COLLECT;
         main().Timer1_Timer();
         if (paint)
             QApplication::processEvents();
+        if (counted)
+            CALLGRIND_TOGGLE_COLLECT;
+        const auto stop = std::chrono::steady_clock::now();
+        QApplication::processEvents();
         stepped.advance();
+        if (state.presCount > engine::Value{std::int16_t{30000}})
+            forms.form4().Command1_Click();
+        return std::chrono::duration<double>(stop - start).count();
     }
 };
 
@@ -133,21 +131,9 @@ double percentile(std::vector<double>& samples, double fraction) {
 void tickCost(benchmark::State& bench, Alarms alarms, Clock clock, bool paint) {
     Program program(alarms, clock);
     std::vector<double> samples;
-    samples.reserve(1 << 20);
     for (auto _ : bench) {
-        const auto start = std::chrono::steady_clock::now();
-        program.main().Timer1_Timer();
-        if (paint)
-            QApplication::processEvents();
-        const auto stop = std::chrono::steady_clock::now();
-        if (!paint)
-            QApplication::processEvents();
-        program.stepped.advance();
-        if (program.state.presCount > engine::Value{std::int16_t{30000}})
-            program.forms.form4().Command1_Click();
-        const double seconds = std::chrono::duration<double>(stop - start).count();
-        bench.SetIterationTime(seconds);
-        samples.push_back(seconds * 1e6);
+        samples.push_back(program.tick(paint) * 1e6);
+        bench.SetIterationTime(samples.back() / 1e6);
     }
     if (alarms == Alarms::All && program.state.presOn != engine::Value{std::int16_t{1}})
         bench.SkipWithError("the presentation alarm stopped during the run");
@@ -156,23 +142,15 @@ void tickCost(benchmark::State& bench, Alarms alarms, Clock clock, bool paint) {
 }
 
 void registerTicks() {
-    struct Case {
-        const char* name;
-        Alarms alarms;
-        Clock clock;
-        bool paint;
-    };
-    constexpr Case cases[] = {
-        {"tick/no_alarm/stepped_clock", Alarms::None, Clock::Stepped, false},
-        {"tick/three_alarms/stepped_clock", Alarms::All, Clock::Stepped, false},
-        {"tick/no_alarm/system_clock", Alarms::None, Clock::System, false},
-        {"tick/three_alarms/system_clock", Alarms::All, Clock::System, false},
-        {"tick+paint/no_alarm/stepped_clock", Alarms::None, Clock::Stepped, true},
-        {"tick+paint/three_alarms/stepped_clock", Alarms::All, Clock::Stepped, true},
-    };
-    for (const Case& c : cases) {
+    for (const std::string_view name :
+         {"tick/no_alarm/stepped_clock", "tick/three_alarms/stepped_clock",
+          "tick/no_alarm/system_clock", "tick/three_alarms/system_clock",
+          "tick+paint/no_alarm/stepped_clock", "tick+paint/three_alarms/stepped_clock"}) {
+        const Alarms alarms = name.find("three") != name.npos ? Alarms::All : Alarms::None;
+        const Clock clock = name.find("system") != name.npos ? Clock::System : Clock::Stepped;
+        const bool paint = name.starts_with("tick+paint");
         benchmark::RegisterBenchmark(
-            c.name, [c](benchmark::State& bench) { tickCost(bench, c.alarms, c.clock, c.paint); })
+            name.data(), [=](benchmark::State& bench) { tickCost(bench, alarms, clock, paint); })
             ->UseManualTime()
             ->Unit(benchmark::kMicrosecond)
             ->MinTime(2.0);
@@ -187,12 +165,20 @@ void systemClockReading(benchmark::State& bench) {
 }
 BENCHMARK(systemClockReading);
 
-void systemClockNow(benchmark::State& bench) {
-    platform::SystemClock clock;
+// One pause as the chime counts it; fails unless both counters ran to their bounds.
+void chimePauseCost(benchmark::State& bench) {
+    const engine::ChimeBounds bounds;
+    engine::AlarmState state;
     for (auto _ : bench)
-        benchmark::DoNotOptimize(clock.now());
+        engine::chimePause(state, bounds);
+    if (state.chimeStep != engine::Value{static_cast<std::int32_t>(bounds.steps + 1)} ||
+        state.chimeSpin != bounds.spins + 1)
+        bench.SkipWithError("the pause stopped short of its count");
+    bench.counters["s_per_step"] = benchmark::Counter(
+        static_cast<double>(bounds.steps) * bounds.spins,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(systemClockNow);
+BENCHMARK(chimePauseCost)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int callgrind(std::string_view scenario, int ticks) {
     const Alarms alarms = scenario == "three_alarms" ? Alarms::All : Alarms::None;
@@ -200,32 +186,16 @@ int callgrind(std::string_view scenario, int ticks) {
     // Ticks within a second: the captions and every coordinate keep their values.
     int steady = 0;
     for (int i = 0; i < ticks; ++i) {
-        const bool counted = !program.stepped.secondStarts();
-        if (counted) {
-            CALLGRIND_TOGGLE_COLLECT;
-            program.main().Timer1_Timer();
-            CALLGRIND_TOGGLE_COLLECT;
-            ++steady;
-            program.stepped.advance();
-        } else {
-            program.tick(false);
-        }
-        QApplication::processEvents();
+        const bool within = !program.stepped.secondStarts();
+        steady += within ? 1 : 0;
+        program.tick(false, within);
     }
     CALLGRIND_DUMP_STATS_AT("steady");
-    for (int i = 0; i < ticks; ++i) {
-        CALLGRIND_TOGGLE_COLLECT;
-        program.main().Timer1_Timer();
-        CALLGRIND_TOGGLE_COLLECT;
-        QApplication::processEvents();
-        program.stepped.advance();
-    }
+    for (int i = 0; i < ticks; ++i)
+        program.tick(false, true);
     CALLGRIND_DUMP_STATS_AT("tick");
-    for (int i = 0; i < ticks; ++i) {
-        CALLGRIND_TOGGLE_COLLECT;
-        program.tick(true);
-        CALLGRIND_TOGGLE_COLLECT;
-    }
+    for (int i = 0; i < ticks; ++i)
+        program.tick(true, true);
     CALLGRIND_DUMP_STATS_AT("tick+paint");
     std::printf("steady=%d tick=%d tick+paint=%d\n", steady, ticks, ticks);
     return alarms == Alarms::None || program.state.presOn == engine::Value{std::int16_t{1}} ? 0 : 1;
@@ -237,7 +207,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    if (argc == 4 && std::strcmp(argv[1], "--callgrind") == 0)
+    if (argc == 4 && std::string_view(argv[1]) == "--callgrind")
         return callgrind(argv[2], std::atoi(argv[3]));
     registerTicks();
     benchmark::Initialize(&argc, argv);
