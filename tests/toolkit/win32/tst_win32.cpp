@@ -23,6 +23,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <string>
@@ -32,6 +33,7 @@
 namespace {
 
 using namespace toolkit::win32;
+using namespace std::chrono_literals;
 
 struct Session final : StandingClock, engine::Beeper {
     ComApartment com; // as the program has it, for the annotation service
@@ -45,19 +47,46 @@ struct Session final : StandingClock, engine::Beeper {
             KillTimer(clock.hwnd(), 1);
     }
     void beep() override {}
+    void tick() { SendMessageW(clock.hwnd(), WM_TIMER, 1, 0); }
 };
 
-// Answers the thread's messages until the condition holds, five seconds at most.
-template <class Condition> bool pumpUntil(Condition condition) {
-    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-         !condition();) {
+// Answers the messages that wait for the thread, then goes on until the condition holds, for
+// `limit` at most.
+bool pump(
+    const std::function<bool()>& condition = [] { return true; },
+    std::chrono::milliseconds limit = 5s) {
+    for (const auto end = std::chrono::steady_clock::now() + limit;;) {
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
+        if (condition())
+            return true;
         if (std::chrono::steady_clock::now() > end)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
-            DispatchMessageW(&message);
     }
-    return true;
+}
+
+std::string textOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return narrow(text);
+}
+
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(HFONT(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
+COLORREF shownAt(HWND window, int x, int y) {
+    const HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+std::tuple<LONG, LONG, LONG, LONG> sides(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 // Windows asks what size the window wants at the new DPI and then suggests a place for it,
@@ -78,29 +107,22 @@ TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
              // mainForm is 7215 x 5385 twips; its Label1 2400, 480, 2655 x 615, in 30 pt.
              Row{s.clock.hwnd(), s.clock.control("Label1"), {722, 539}, {240, 48, 506, 110}, -60},
          }) {
-        RECT frame{}, client{};
+        RECT frame{}, client{}, placed{}, suggested{100, 50, 900, 700};
         GetWindowRect(row.window, &frame);
         GetClientRect(row.window, &client);
-        const SIZE border{(frame.right - frame.left) - client.right,
-                          (frame.bottom - frame.top) - client.bottom};
         SIZE wanted{};
         EXPECT_TRUE(SendMessageW(row.window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
-        EXPECT_NEAR(wanted.cx - row.client.cx, 1.5 * border.cx, 3);
-        EXPECT_NEAR(wanted.cy - row.client.cy, 1.5 * border.cy, 3);
-
-        RECT suggested{100, 50, 900, 700}, placed{};
+        EXPECT_NEAR(wanted.cx - row.client.cx, 1.5 * (frame.right - frame.left - client.right), 3);
+        EXPECT_NEAR(wanted.cy - row.client.cy, 1.5 * (frame.bottom - frame.top - client.bottom), 3);
         SendMessageW(row.window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
         GetWindowRect(row.window, &frame);
-        EXPECT_TRUE(EqualRect(&frame, &suggested));
         GetWindowRect(row.control, &placed);
         MapWindowPoints(nullptr, row.window, reinterpret_cast<POINT*>(&placed), 2);
-        EXPECT_TRUE(EqualRect(&placed, &row.placed))
-            << placed.left << " " << placed.top << " " << placed.right << " " << placed.bottom;
-        LOGFONTW font{};
-        GetObjectW(HFONT(SendMessageW(row.control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, row.fontHeight);
-        EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-        EXPECT_EQ(font.lfWeight, FW_BOLD);
+        EXPECT_EQ(sides(frame), sides(suggested));
+        EXPECT_EQ(sides(placed), sides(row.placed));
+        const LOGFONTW font = fontOf(row.control); // its height, character set and weight
+        EXPECT_EQ(std::tuple(font.lfHeight, font.lfCharSet, font.lfWeight),
+                  std::tuple(row.fontHeight, BYTE{SHIFTJIS_CHARSET}, LONG{FW_BOLD}));
     }
 }
 
@@ -128,13 +150,11 @@ TEST(Win32Window, BiggerTextRemakesTheFontsAndRefitsTheWindows) {
     for (HWND window : {s.clock.hwnd(), s.form1.hwnd()})
         SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     const std::string refitted = clientSize();
-    LOGFONTW notice{};
-    GetObjectW(HFONT(SendMessageW(s.form1.control("Label4"), WM_GETFONT, 0, 0)), sizeof notice,
-               &notice);
+    const LONG notice = fontOf(s.form1.control("Label4")).lfHeight;
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0);
     EXPECT_NE(shrunk, "481x359"); // the taller menu bar took its height from the client area
     EXPECT_EQ(refitted, "481x359");
-    EXPECT_EQ(notice.lfHeight, -30);
+    EXPECT_EQ(notice, -30);
 }
 
 // Twenty seconds on, the second hand leaves the lower left for the upper right: what it
@@ -146,11 +166,11 @@ TEST(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
         const auto& hand = s.clock.dial().painted(face::Line::Line1);
         return POINT{std::lround(hand.x2), std::lround(hand.y2)};
     };
-    SendMessageW(clock, WM_TIMER, 1, 0);
+    s.tick();
     const POINT before = secondHandEnd();
     ValidateRect(clock, nullptr);
     s.at.second = 1;
-    SendMessageW(clock, WM_TIMER, 1, 0);
+    s.tick();
     const POINT after = secondHandEnd();
     RECT client{};
     GetClientRect(clock, &client);
@@ -164,6 +184,8 @@ TEST(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
 
 int alerts = 0;
 
+// Screen readers read each field's name, and hear the notice as an alert as it appears, not
+// while it stays.
 TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
     Session s;
     for (const forms::Control& def : forms::form1.controls) {
@@ -187,11 +209,10 @@ TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     for (const char* caption : {"時間ですよ！", "時間ですよ！", "", "時間ですよ！"}) {
         s.form1.setCaption("Label4", caption);
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) // the event's
-            DispatchMessageW(&message);
+        pump(); // the event's
         EXPECT_EQ(IsWindowVisible(s.form1.control("Label4")) != FALSE, *caption != '\0');
     }
-    EXPECT_EQ(alerts, 2); // as it appears, not while it stays
+    EXPECT_EQ(alerts, 2);
     UnhookWinEvent(hook);
 }
 
@@ -235,17 +256,17 @@ struct NotificationListener final : IUnknown {
         heard += text ? text : L"";
         return S_OK;
     }
+    std::string heardSoFar() {
+        const std::lock_guard lock(mutex);
+        return narrow(heard);
+    }
 
     template <class... Args> static HRESULT call(IUnknown* object, int slot, Args... args) {
         using Method = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Args...);
         return (*reinterpret_cast<Method**>(object))[slot](object, args...);
     }
     void listen() {
-        enum {
-            GetRootElement = 5,
-            AddNotificationEventHandler = 68,
-            RemoveNotificationEventHandler
-        };
+        enum { GetRootElement = 5, AddNotificationEventHandler = 68, RemoveNotificationHandler };
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         IUnknown* automation = nullptr; // CUIAutomation8 as IUIAutomation5
         IUnknown* root = nullptr;
@@ -262,7 +283,7 @@ struct NotificationListener final : IUnknown {
         registered.set_value(result);
         stop.get_future().wait();
         if (SUCCEEDED(result))
-            call(automation, RemoveNotificationEventHandler, root, static_cast<IUnknown*>(this));
+            call(automation, RemoveNotificationHandler, root, static_cast<IUnknown*>(this));
         for (IUnknown* object : {root, automation})
             if (object)
                 object->Release();
@@ -280,8 +301,7 @@ TEST(Win32Window, UiAutomationClientsHearTheNotice) {
                         "1709; Wine)";
     NotificationListener listener;
     std::future<HRESULT> registered = listener.registered.get_future();
-    pumpUntil(
-        [&] { return registered.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    pump([&] { return registered.wait_for(0s) == std::future_status::ready; });
     const HRESULT listening = registered.get();
     if (listening == E_NOTIMPL)
         GTEST_SKIP() << "the system's UI Automation client hears no notifications";
@@ -289,30 +309,20 @@ TEST(Win32Window, UiAutomationClientsHearTheNotice) {
     // Until the providers' side learns of the client, nothing is raised.
     const auto clientsListen = reinterpret_cast<BOOL(WINAPI*)()>(
         reinterpret_cast<void (*)()>(GetProcAddress(automation, "UiaClientsAreListening")));
-    pumpUntil([&] { return clientsListen && clientsListen(); });
+    pump([&] { return clientsListen && clientsListen(); });
     s.form1.setCaption("Label4", "時間ですよ！");
-    const auto heard = [&listener] {
-        const std::lock_guard lock(listener.mutex);
-        return narrow(listener.heard);
-    };
-    EXPECT_TRUE(pumpUntil([&] { return !heard().empty(); }));
-    EXPECT_EQ(heard(), "時間ですよ！");
+    EXPECT_TRUE(pump([&] { return !listener.heardSoFar().empty(); }));
+    EXPECT_EQ(listener.heardSoFar(), "時間ですよ！");
 }
 
 // The dialogs' labels lie on the window's face, as the user sees them: around their text,
 // the screen shows the face that it shows beside them.
 TEST(Win32Window, LabelsLieOnTheWindowsFace) {
     Session s;
-    const auto shown = [](HWND window, int x, int y) {
-        const HDC dc = GetDC(window);
-        const COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(window, dc);
-        return colour;
-    };
     const HWND dialog = s.form1.hwnd();
     RedrawWindow(dialog, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const COLORREF face = shown(dialog, 2, 2);
+    const COLORREF face = shownAt(dialog, 2, 2);
     ASSERT_NE(face, CLR_INVALID);
     for (const forms::Control& def : forms::form1.controls) {
         if (def.kind != forms::Kind::Label)
@@ -321,7 +331,7 @@ TEST(Win32Window, LabelsLieOnTheWindowsFace) {
         const HWND label = s.form1.control(def.name);
         RECT area{};
         GetClientRect(label, &area);
-        EXPECT_EQ(shown(label, area.right - 2, area.bottom - 2), face); // below and after the text
+        EXPECT_EQ(shownAt(label, area.right - 2, area.bottom - 2), face); // below and after
     }
 }
 
@@ -329,24 +339,12 @@ TEST(Win32Window, LabelsLieOnTheWindowsFace) {
 // after a tick of the clock window's own timer, and a timer of a whole second would show it a
 // second late.
 TEST(Win32Window, TheReadoutFollowsTheClockPromptly) {
-    using namespace std::chrono;
     Session s(true);
     const HWND readout = s.clock.control("Label1");
-    const auto text = [readout] {
-        wchar_t shown[64] = {};
-        GetWindowTextW(readout, shown, 64);
-        return std::wstring(shown);
-    };
-    const auto msUntilItTurns = [&text] {
-        const std::wstring before = text();
-        const auto start = steady_clock::now();
-        pumpUntil([&] { return text() != before; });
-        return duration_cast<milliseconds>(steady_clock::now() - start).count();
-    };
     s.at.second = 41;
-    ASSERT_LT(msUntilItTurns(), 5000); // the timer has ticked
+    ASSERT_TRUE(pump([&] { return textOf(readout) == "10:10:41"; })); // the timer has ticked
     s.at.second = 42;
-    EXPECT_LT(msUntilItTurns(), 600);
+    EXPECT_TRUE(pump([&] { return textOf(readout) == "10:10:42"; }, 600ms));
 }
 
 // The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
@@ -377,23 +375,20 @@ TEST(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
 // are taken already, by the session's toolkit.
 TEST(Win32Window, AFailedStartSaysWhy) {
     Session s;
-    std::wstring said;
+    std::string said;
     std::thread reader([&said] {
         for (int wait = 0; wait < 1000 && said.empty(); ++wait, Sleep(10))
             if (const HWND box = FindWindowW(L"#32770", L"目覚まし時計")) {
-                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                    wchar_t text[512] = {};
-                    GetWindowTextW(c, text, 512);
-                    said += text;
-                }
+                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                    said += textOf(c);
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
             }
     });
     EXPECT_EQ(runProgram(GetModuleHandleW(nullptr)), 1);
     reader.join();
-    EXPECT_NE(said.find(L"目覚まし時計を起動できませんでした。"), std::wstring::npos)
-        << narrow(said);
-    EXPECT_NE(said.find(L"RegisterClassExW: "), std::wstring::npos) << narrow(said);
+    EXPECT_TRUE(said.find("目覚まし時計を起動できませんでした。") != std::string::npos &&
+                said.find("RegisterClassExW: ") != std::string::npos)
+        << said;
 }
 
 TEST(Win32Text, ConversionsTakeAnyInputAndLongTextsWhole) {
