@@ -29,14 +29,7 @@ Q_DECLARE_METATYPE(const forms::Form*)
 
 namespace {
 
-// Dialogs closed by the user, and those the program leaves, are deleted once their events
-// are over: with the program, before the next one starts.
-struct DeleteClosed {
-    ~DeleteClosed() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-};
-
 struct Program final : StandingClock, engine::Beeper {
-    DeleteClosed deleteClosed;
     int beeps = 0;
     bool silent = false; // the sound fails
     toolkit::qt::QtToolkit toolkit{[] {}};
@@ -66,6 +59,10 @@ struct Program final : StandingClock, engine::Beeper {
 class TestQt : public QObject {
     Q_OBJECT
 private slots:
+    // Dialogs closed by the user, and those the program leaves, are deleted once their events
+    // are over: with the program, before the next one starts.
+    void cleanup() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
     // Start-up shows the clock and, in front of it and active, the alarm time dialog, built
     // from their definitions in twips; the first tick creates the other two dialogs hidden.
     void startUpAndTheFirstTick() {
