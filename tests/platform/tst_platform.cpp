@@ -46,6 +46,7 @@ struct Probe {
     static std::int64_t now() { return Clock::now().time_since_epoch() / 1ns; }
 };
 
+// The sink under test: it plays, stalls and throws as its probe says, and notes it there.
 struct ProbeSink final : platform::Sink {
     std::shared_ptr<Probe> p;
 
