@@ -70,9 +70,7 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
         for (std::string step; std::getline(steps, step, ';');) {
             std::istringstream words(step);
             std::string name, args;
-            words >> name;
-            words.get(); // the blank after the name
-            std::getline(words, args, '\0');
+            std::getline((words >> name).ignore(), args, '\0'); // after the blank that ends it
             const long long n = std::atoll(args.c_str());
             if (name[0] == 'f') { // f1, f2, f4
                 std::istringstream texts(args);
@@ -96,11 +94,10 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
             ms += name == "jump" ? n * 1000 : 0;
         }
         std::string out;
-        for (std::size_t i = first; i < heard.size(); ++i) {
-            out += out.empty() ? "" : " ";
-            out += heard[i].first == 'n' ? "n" : "";
-            out += std::to_string((heard[i].second - start) / 1000);
-        }
+        for (std::size_t i = first; i < heard.size(); ++i)
+            out.append(i > first ? " " : "")
+                .append(heard[i].first == 'n' ? "n" : "")
+                .append(std::to_string((heard[i].second - start) / 1000));
         return out;
     }
 };

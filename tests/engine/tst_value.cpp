@@ -15,10 +15,9 @@ using engine::Value;
 namespace {
 
 std::string show(std::optional<double> d) {
-    if (!d)
-        return "u";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", *d);
+    char text[32] = "u";
+    if (d)
+        std::snprintf(text, sizeof text, "%.15g", *d);
     return text;
 }
 

@@ -21,54 +21,55 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // Waits, up to five seconds, until the condition holds.
 template <class Condition> bool eventually(Condition condition) {
-    for (const auto end = std::chrono::steady_clock::now() + 5s; !condition();)
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        else
-            std::this_thread::sleep_for(1ms);
-    return true;
+    for (const auto end = Clock::now() + 5s; !condition() && Clock::now() < end;)
+        std::this_thread::sleep_for(1ms);
+    return condition();
 }
 
 // What a test sink saw, and what it does: it plays once `open`, and sounds or throws; a stuck
 // device holds its interrupt too until `open`, or five seconds at most. The test shares it with
 // the sink, as a thread left behind by shutdown may outlive its queue.
 struct Probe {
+    std::atomic<bool> open, stuck, throws, destroyed = false, destroyedHere = false;
     std::atomic<int> starts = 0, ends = 0, interrupts = 0;
-    std::atomic<bool> open = true, throws = false, stuck = false, destroyed = false,
-                      destroyedHere = false;
     std::atomic<std::int64_t> lastEnd = 0, shortestGap = INT64_MAX; // steady clock, ns
-    std::thread::id here = std::this_thread::get_id();
+    const std::thread::id here = std::this_thread::get_id();
 
-    static std::int64_t now() { return std::chrono::steady_clock::now().time_since_epoch() / 1ns; }
+    explicit Probe(bool open = true, bool stuck = false, bool throws = false)
+        : open(open)
+        , stuck(stuck)
+        , throws(throws) {}
+    static std::int64_t now() { return Clock::now().time_since_epoch() / 1ns; }
+};
 
-    static std::unique_ptr<platform::Sink> sink(std::shared_ptr<Probe> p) {
-        struct Sink final : platform::Sink {
-            std::shared_ptr<Probe> p;
-            ~Sink() override {
-                p->destroyedHere = std::this_thread::get_id() == p->here;
-                p->destroyed = true;
-            }
-            bool play() override {
-                if (p->lastEnd)
-                    p->shortestGap = std::min<std::int64_t>(p->shortestGap, now() - p->lastEnd);
-                ++p->starts;
-                while (!p->open)
-                    std::this_thread::sleep_for(1ms);
-                ++p->ends;
-                p->lastEnd = now();
-                return p->throws ? throw std::runtime_error("no sound") : true;
-            }
-            void interrupt() override {
-                ++p->interrupts;
-                if (p->stuck)
-                    eventually([this] { return p->open.load(); });
-            }
-        };
-        auto sink = std::make_unique<Sink>();
-        sink->p = std::move(p);
-        return sink;
+// The sink under test: it plays, stalls and throws as its probe says, and notes it there.
+struct ProbeSink final : platform::Sink {
+    std::shared_ptr<Probe> p;
+
+    explicit ProbeSink(std::shared_ptr<Probe> probe)
+        : p(std::move(probe)) {}
+    ~ProbeSink() override {
+        p->destroyedHere = std::this_thread::get_id() == p->here;
+        p->destroyed = true;
+    }
+    bool play() override {
+        if (p->lastEnd)
+            p->shortestGap = std::min<std::int64_t>(p->shortestGap, Probe::now() - p->lastEnd);
+        ++p->starts;
+        while (!p->open)
+            std::this_thread::sleep_for(1ms);
+        ++p->ends;
+        p->lastEnd = Probe::now();
+        return p->throws ? throw std::runtime_error("no sound") : true;
+    }
+    void interrupt() override {
+        ++p->interrupts;
+        if (p->stuck)
+            eventually([this] { return p->open.load(); });
     }
 };
 
@@ -77,9 +78,8 @@ struct Probe {
 // A request never waits for the sink; what waits behind a beep is bounded; hushed, it is
 // dropped, and the queue takes requests again; beeps in a row play a gap apart.
 TEST(BeepQueue, RequestsAndWaitingBeeps) {
-    auto probe = std::make_shared<Probe>();
-    probe->open = false;
-    platform::BeepQueue queue(Probe::sink(probe), {.maxPending = 4, .gap = 300ms});
+    auto probe = std::make_shared<Probe>(false);
+    platform::BeepQueue queue(std::make_unique<ProbeSink>(probe), {.maxPending = 4, .gap = 300ms});
     EXPECT_TRUE(queue.request());
     EXPECT_TRUE(eventually([&] { return probe->starts == 1; }));
     int accepted = 0;
@@ -109,19 +109,17 @@ TEST(BeepQueue, ShutdownAndFaults) {
                           Row{"ends", false, false, false}, Row{"throws", false, false, true}}) {
         SCOPED_TRACE(row.name);
         for (int round = 0; round < (row.hung ? 1 : 200); ++round) {
-            auto probe = std::make_shared<Probe>();
-            probe->open = !row.hung;
-            probe->stuck = row.stuck;
-            probe->throws = row.throws;
-            const auto start = std::chrono::steady_clock::now();
+            auto probe = std::make_shared<Probe>(!row.hung, row.stuck, row.throws);
+            const auto start = Clock::now();
             {
-                platform::BeepQueue queue(Probe::sink(probe), {.gap = 0ms, .shutdownWait = 100ms});
+                platform::BeepQueue queue(std::make_unique<ProbeSink>(probe),
+                                          {.gap = 0ms, .shutdownWait = 100ms});
                 queue.request();
                 queue.request();
                 while (probe->starts < (row.hung ? 1 : 2) || probe->ends < (row.hung ? 0 : 2))
                     std::this_thread::yield();
             }
-            ASSERT_LT((std::chrono::steady_clock::now() - start) / 1ms, 2000);
+            ASSERT_LT(Clock::now() - start, 2s);
             probe->open = true; // a thread left behind ends and releases the sink
             ASSERT_TRUE(eventually([&] { return probe->destroyed.load(); }));
             ASSERT_EQ(probe->interrupts, 1);

@@ -9,25 +9,33 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 struct Session {
     RecordingToolkit toolkit;
     ui::Program program{toolkit, toolkit, toolkit};
+    const std::string startUp = toolkit.take(); // the calls of the start-up
 
-    Session() { toolkit.take(); }
     engine::AlarmState& state() { return program.forms().alarmState(); }
     void tick() { toolkit.main().events.timer(); }
-    // Menu commands by their names, the dialogs' buttons by their dialogs' names.
-    void play(const std::string& commands) {
-        for (const std::string& command : cellsOf(commands))
-            command.starts_with("Form") ? toolkit.window(command).events.click("Command1")
-                                        : toolkit.main().events.click(command);
+    // Plays steps separated by ';' and returns each step, followed by the calls it made:
+    // "tick", "close " and a window's name for its close box, a dialog's name for its button,
+    // and a menu command by its name.
+    std::string play(const std::string& steps) {
+        toolkit.take();
+        std::istringstream in(steps);
+        for (std::string step; std::getline(in >> std::ws, step, ';');) {
+            toolkit.record(step);
+            step == "tick"               ? tick()
+            : step.starts_with("close ") ? toolkit.window(step.substr(6)).events.closeBox()
+            : step.starts_with("Form")   ? toolkit.window(step).events.click("Command1")
+                                         : toolkit.main().events.click(step);
+        }
+        return toolkit.take();
     }
-    void close(std::string_view window) { toolkit.window(window).events.closeBox(); }
-    std::string& field(std::string_view dialog, std::string_view name) {
-        return toolkit.dialog(dialog).texts[std::string(name)];
-    }
+    std::string& text1(std::string_view dialog) { return toolkit.dialog(dialog).texts["Text1"]; }
     // intervalOn presOn alarmOff alarmArmed, e for empty.
     std::string flags() {
         std::string flags;
@@ -45,81 +53,56 @@ struct Session {
 // The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only
 // while the time alarm is armed.
 TEST(Forms, StartUpAndTheFirstTick) {
-    RecordingToolkit toolkit;
-    ui::Program program(toolkit, toolkit, toolkit);
-    EXPECT_EQ(toolkit.take(),
+    Session run;
+    EXPECT_EQ(run.startUp,
               "create Form1, create mainForm, blue, show mainForm centred, show Form1 centred");
-    EXPECT_EQ(program.forms().alarmState().lastBeepSec, engine::Value{std::int16_t{40}});
-    for (const char* calls : {"create Form2, create Form4", ""}) {
-        toolkit.main().events.timer();
-        EXPECT_EQ(toolkit.take(), calls);
-    }
-    EXPECT_EQ(toolkit.main().readout, "10:10:40");
-    EXPECT_EQ(toolkit.main().title, "date time     [Hozel] Ver8.1[win8.1]");
+    EXPECT_EQ(run.state().lastBeepSec, engine::Value{std::int16_t{40}});
+    EXPECT_EQ(run.play("tick; tick"), "tick, create Form2, create Form4, tick");
+    EXPECT_EQ(run.toolkit.main().readout, "10:10:40");
+    EXPECT_EQ(run.toolkit.main().title, "date time     [Hozel] Ver8.1[win8.1]");
 }
 
-// Each menu command and each button: what it shows, with its owner, what it sets, beeps
-// and hushes. A dialog is centred the first time it is shown after its creation only.
-TEST(Forms, Commands) {
+// Each menu command, button and close box after the first tick: what it shows, with its owner,
+// what it sets, beeps and hushes. A dialog is centred the first time it is shown after its
+// creation only. A dialog closed through its frame is destroyed (its texts with it: the
+// toolkit has no way to write a field). The next reference creates it afresh and runs its load
+// handler first: hidden when the tick refers to it (Form1 only while armed, by its button),
+// shown and centred when the menu does.
+TEST(Forms, CommandsAndTheCloseBox) {
     // clang-format off
     for (const char* row : {
-            "kankaku|kankaku|show Form2 owned centred, show Form2 owned|0 0|0 0 0 e ",
-            "happyou|show Form4 owned centred|0 0|0 0 0 e ", "jikokusettei|show Form1 owned|0 0|0 0 0 e ",
-            "aramuoff|aramuoff||0 2|0 0 1 e ", "Form1||1 0|0 0 0 1 ", "Form2||1 0|1 0 0 e ",
-            "Form4||1 0|0 1 0 e ", "Form2|aramuoff|Form4||2 1|0 1 0 e "}) {
+            "kankaku; kankaku|kankaku, show Form2 owned centred, kankaku, show Form2 owned|0 0|0 0 0 e ",
+            "happyou|happyou, show Form4 owned centred|0 0|0 0 0 e ",
+            "jikokusettei|jikokusettei, show Form1 owned|0 0|0 0 0 e ",
+            "aramuoff; aramuoff|aramuoff, aramuoff|0 2|0 0 1 e ", "Form1|Form1|1 0|0 0 0 1 ",
+            "Form2|Form2|1 0|1 0 0 e ", "Form4|Form4|1 0|0 1 0 e ",
+            "Form2; aramuoff; Form4|Form2, aramuoff, Form4|2 1|0 1 0 e ",
+            "close Form2; tick; kankaku|close Form2, destroy Form2, tick, create Form2, kankaku, "
+                "show Form2 owned centred|0 0|0 0 0 e ",
+            "close Form4; tick; happyou|close Form4, destroy Form4, tick, create Form4, happyou, "
+                "show Form4 owned centred|0 0|0 0 0 e ",
+            "Form1; close Form1; tick; jikokusettei|Form1, close Form1, destroy Form1, tick, "
+                "create Form1, show mainForm, jikokusettei, show Form1 owned centred|1 0|0 0 0 1 ",
+            "close Form1; tick; jikokusettei|close Form1, destroy Form1, tick, jikokusettei, "
+                "create Form1, show mainForm, show Form1 owned centred|0 0|0 0 0 e "}) {
         // clang-format on
         SCOPED_TRACE(row);
         const auto cells = cellsOf(row);
         Session run;
         run.tick();
-        run.toolkit.take();
-        for (std::size_t i = 0; i + 3 < cells.size(); ++i)
-            run.play(cells[i]);
-        EXPECT_EQ(run.toolkit.take(), cells[cells.size() - 3]);
+        EXPECT_EQ(run.play(cells[0]), cells[1]);
         EXPECT_EQ(std::to_string(run.toolkit.beeps) + " " + std::to_string(run.toolkit.hushes),
-                  cells[cells.size() - 2]);
-        EXPECT_EQ(run.flags(), cells.back());
-    }
-}
-
-// A dialog closed through its frame is destroyed with its texts. The next reference creates
-// it afresh and runs its load handler first: hidden when the tick refers to it (Form1 only
-// while armed), shown and centred when the menu does.
-TEST(Forms, TheCloseBoxDestroysADialog) {
-    // clang-format off
-    for (const char* row : {
-            "Form2|kankaku|0|create Form2|show Form2 owned centred",
-            "Form4|happyou|0|create Form4|show Form4 owned centred",
-            "Form1|jikokusettei|1|create Form1, show mainForm|show Form1 owned centred",
-            "Form1|jikokusettei|0||create Form1, show mainForm, show Form1 owned centred"}) {
-        // clang-format on
-        SCOPED_TRACE(row);
-        const auto cells = cellsOf(row);
-        Session run;
-        run.tick();
-        if (cells[2] == "1")
-            run.play("Form1");
-        run.field(cells[0], "Text1") = "7";
-        run.toolkit.take();
-        run.close(cells[0]);
-        EXPECT_EQ(run.toolkit.take(), "destroy " + cells[0]);
-        run.tick();
-        EXPECT_EQ(run.toolkit.take(), cells[3]);
-        run.play(cells[1]);
-        EXPECT_EQ(run.toolkit.take(), cells[4]);
-        EXPECT_EQ(run.field(cells[0], "Text1"), "");
+                  cells[2]);
+        EXPECT_EQ(run.flags(), cells[3]);
     }
 }
 
 // 終了, and the clock window's close box, end the program: the toolkit's loop is left and
 // nothing that it still delivers runs a handler.
 TEST(Forms, EndEndsTheProgram) {
-    for (const bool closeBox : {false, true}) {
+    for (const std::string end : {"end", "close mainForm"}) {
         Session run;
-        closeBox ? run.close("mainForm") : run.play("end");
-        run.tick();
-        run.play("kankaku|end");
-        EXPECT_EQ(run.toolkit.take(), "quit");
+        EXPECT_EQ(run.play(end + "; tick; kankaku; end"), end + ", quit, tick, kankaku, end");
         EXPECT_EQ(run.toolkit.main().readout, "");
     }
 }
@@ -129,9 +112,8 @@ TEST(Forms, EndEndsTheProgram) {
 // firing, the notice is only set again.
 TEST(Forms, TheNoticeIsAnnouncedAtEveryAlarm) {
     Session run;
-    run.field("Form1", "Text1") = "10";
-    run.play("Form1|aramuoff");
-    run.toolkit.take();
+    run.text1("Form1") = "10";
+    run.play("Form1; aramuoff");
     for (const int hour : {10, 10, 11, 10})
         run.toolkit.at.hour = hour, run.tick();
     const std::string notice = "Form1.Label4 = 時間ですよ！",
@@ -148,7 +130,7 @@ TEST(Forms, AFailingHandlerLeavesTheProgramRunning) {
     run.tick();
     run.toolkit.failing = true;
     run.tick();
-    run.play("Form2|aramuoff");
+    run.play("Form2; aramuoff");
     EXPECT_EQ(run.flags(), "0 0 1 e ");
     EXPECT_EQ(run.toolkit.faults,
               (std::vector<std::string>{
@@ -163,7 +145,8 @@ TEST(Forms, AFailingHandlerLeavesTheProgramRunning) {
 }
 
 // A window is centred on the work area with its frame; on a screen too small for it, the
-// frame's top-left corner stays on the screen, so that the title bar can still be reached.
+// frame's top-left corner stays on the screen, so that the title bar can still be reached;
+// a scaled frame clamped so stays on the screen's whole pixels.
 TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
     struct Row {
         const char* name;
@@ -178,19 +161,9 @@ TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
              Row{"below a panel, a half pixel lower", 480, 360, {}, {0, 27, 1280, 997}, {400, 346}},
              Row{"on a second monitor", 480, 360, {}, {1280, 0, 1920, 1080}, {2000, 360}},
              Row{"taller than the screen", 481, 400, {1, 29, 1, 1}, {0, 0, 640, 360}, {80, 29}},
-             Row{"larger than a work area away from the corner",
-                 400,
-                 300,
-                 {5, 25, 5, 5},
-                 {100, 50, 300, 200},
-                 {105, 75}},
+             Row{"larger, off the corner", 400, 300, {5, 25, 5, 5}, {100, 50, 300, 200}, {105, 75}},
              Row{"a scaled frame", 480, 360, {2.5, 20.5, 2.5, 2.5}, {0, 0, 1280, 1024}, {400, 341}},
-             Row{"a scaled frame, on its whole pixels",
-                 480,
-                 360,
-                 {2.5, 20.5, 2.5, 2.5},
-                 {0, 0, 400, 300},
-                 {3, 21}},
+             Row{"scaled, clamped", 480, 360, {2.5, 20.5, 2.5, 2.5}, {0, 0, 400, 300}, {3, 21}},
          }) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(ui::centredPosition(row.width, row.height, row.frame, row.area), row.expected);

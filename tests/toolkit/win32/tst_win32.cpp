@@ -23,6 +23,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <string>
@@ -32,8 +33,9 @@
 namespace {
 
 using namespace toolkit::win32;
+using namespace std::chrono_literals;
 
-struct Session final : StandingClock, engine::Beeper {
+struct Session : StandingClock, engine::Beeper {
     ComApartment com; // as the program has it, for the annotation service
     Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
     ui::Program program{toolkit, *this, *this};
@@ -45,27 +47,52 @@ struct Session final : StandingClock, engine::Beeper {
             KillTimer(clock.hwnd(), 1);
     }
     void beep() override {}
+    void tick() { SendMessageW(clock.hwnd(), WM_TIMER, 1, 0); }
 };
 
-// Answers the thread's messages until the condition holds, five seconds at most.
-template <class Condition> bool pumpUntil(Condition condition) {
-    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-         !condition();) {
+// The tests of a window have the session's members at hand.
+struct Win32Window : testing::Test, Session {};
+
+// Answers the messages that wait for the thread, then goes on until the condition holds, for
+// `limit` at most.
+bool pump(
+    const std::function<bool()>& condition = [] { return true; },
+    std::chrono::milliseconds limit = 5s) {
+    for (const auto end = std::chrono::steady_clock::now() + limit;;) {
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
+        if (condition())
+            return true;
         if (std::chrono::steady_clock::now() > end)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
-            DispatchMessageW(&message);
     }
-    return true;
+}
+
+std::string textOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return narrow(text);
+}
+
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(HFONT(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
+COLORREF shownAt(HWND window, int x, int y) {
+    const HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
 }
 
 // Windows asks what size the window wants at the new DPI and then suggests a place for it,
 // where the controls and fonts are laid out anew. At 144 dpi everything is 1.5 times what it
 // is at 96: a pixel is 10 twips and a point 2 pixels; only the frame around the client area,
 // whose title and menu bars Windows draws, is the system's own, grown about as much.
-TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
-    Session s;
+TEST_F(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
     struct Row {
         HWND window, control;
         SIZE client;     // at 144 dpi
@@ -74,41 +101,34 @@ TEST(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
     };
     for (const Row& row : {
              // Form1 is 4530 x 3390 twips; its Text1 240, 1200, 1095 x 495, in 18 pt.
-             Row{s.form1.hwnd(), s.form1.control("Text1"), {453, 339}, {24, 120, 134, 170}, -36},
+             Row{form1.hwnd(), form1.control("Text1"), {453, 339}, {24, 120, 134, 170}, -36},
              // mainForm is 7215 x 5385 twips; its Label1 2400, 480, 2655 x 615, in 30 pt.
-             Row{s.clock.hwnd(), s.clock.control("Label1"), {722, 539}, {240, 48, 506, 110}, -60},
+             Row{clock.hwnd(), clock.control("Label1"), {722, 539}, {240, 48, 506, 110}, -60},
          }) {
-        RECT frame{}, client{};
+        RECT frame{}, client{}, placed{}, suggested{100, 50, 900, 700};
         GetWindowRect(row.window, &frame);
         GetClientRect(row.window, &client);
-        const SIZE border{(frame.right - frame.left) - client.right,
-                          (frame.bottom - frame.top) - client.bottom};
         SIZE wanted{};
         EXPECT_TRUE(SendMessageW(row.window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
-        EXPECT_NEAR(wanted.cx - row.client.cx, 1.5 * border.cx, 3);
-        EXPECT_NEAR(wanted.cy - row.client.cy, 1.5 * border.cy, 3);
-
-        RECT suggested{100, 50, 900, 700}, placed{};
+        EXPECT_NEAR(wanted.cx - row.client.cx, 1.5 * (frame.right - frame.left - client.right), 3);
+        EXPECT_NEAR(wanted.cy - row.client.cy, 1.5 * (frame.bottom - frame.top - client.bottom), 3);
         SendMessageW(row.window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
         GetWindowRect(row.window, &frame);
-        EXPECT_TRUE(EqualRect(&frame, &suggested));
         GetWindowRect(row.control, &placed);
         MapWindowPoints(nullptr, row.window, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_TRUE(EqualRect(&frame, &suggested));
         EXPECT_TRUE(EqualRect(&placed, &row.placed))
             << placed.left << " " << placed.top << " " << placed.right << " " << placed.bottom;
-        LOGFONTW font{};
-        GetObjectW(HFONT(SendMessageW(row.control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, row.fontHeight);
-        EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-        EXPECT_EQ(font.lfWeight, FW_BOLD);
+        const LOGFONTW font = fontOf(row.control); // its height, character set and weight
+        EXPECT_EQ(std::tuple(font.lfHeight, font.lfCharSet, font.lfWeight),
+                  std::tuple(row.fontHeight, BYTE{SHIFTJIS_CHARSET}, LONG{FW_BOLD}));
     }
 }
 
 // The user makes text bigger: the message and menu fonts grow. The notice, which has no font of
 // its own, takes the new message font, and the clock window keeps its client area of 7215 x
 // 5385 twips under a taller menu bar.
-TEST(Win32Window, BiggerTextRemakesTheFontsAndRefitsTheWindows) {
-    Session s;
+TEST_F(Win32Window, BiggerTextRemakesTheFontsAndRefitsTheWindows) {
     NONCLIENTMETRICSW before{};
     before.cbSize = sizeof before;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof before, &before, 0));
@@ -117,45 +137,41 @@ TEST(Win32Window, BiggerTextRemakesTheFontsAndRefitsTheWindows) {
     bigger.lfMenuFont.lfHeight = -40;
     bigger.iMenuHeight = 48;
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof bigger, &bigger, 0));
-    const auto clientSize = [&s] {
-        SetWindowPos(s.clock.hwnd(), nullptr, 0, 0, 0, 0,
+    const auto clientSize = [this] {
+        SetWindowPos(clock.hwnd(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
         RECT client{};
-        GetClientRect(s.clock.hwnd(), &client);
+        GetClientRect(clock.hwnd(), &client);
         return std::to_string(client.right) + "x" + std::to_string(client.bottom);
     };
     const std::string shrunk = clientSize();
-    for (HWND window : {s.clock.hwnd(), s.form1.hwnd()})
+    for (HWND window : {clock.hwnd(), form1.hwnd()})
         SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     const std::string refitted = clientSize();
-    LOGFONTW notice{};
-    GetObjectW(HFONT(SendMessageW(s.form1.control("Label4"), WM_GETFONT, 0, 0)), sizeof notice,
-               &notice);
+    const LONG notice = fontOf(form1.control("Label4")).lfHeight;
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0);
     EXPECT_NE(shrunk, "481x359"); // the taller menu bar took its height from the client area
     EXPECT_EQ(refitted, "481x359");
-    EXPECT_EQ(notice.lfHeight, -30);
+    EXPECT_EQ(notice, -30);
 }
 
 // Twenty seconds on, the second hand leaves the lower left for the upper right: what it
 // leaves and what it enters is painted anew, and not the whole dial.
-TEST(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
-    Session s;
-    const HWND clock = s.clock.hwnd();
-    const auto secondHandEnd = [&s] {
-        const auto& hand = s.clock.dial().painted(face::Line::Line1);
+TEST_F(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
+    const auto secondHandEnd = [this] {
+        const auto& hand = clock.dial().painted(face::Line::Line1);
         return POINT{std::lround(hand.x2), std::lround(hand.y2)};
     };
-    SendMessageW(clock, WM_TIMER, 1, 0);
+    tick();
     const POINT before = secondHandEnd();
-    ValidateRect(clock, nullptr);
-    s.at.second = 1;
-    SendMessageW(clock, WM_TIMER, 1, 0);
+    ValidateRect(clock.hwnd(), nullptr);
+    at.second = 1;
+    tick();
     const POINT after = secondHandEnd();
     RECT client{};
-    GetClientRect(clock, &client);
+    GetClientRect(clock.hwnd(), &client);
     const Owned<HRGN, DeleteObject> dirty(CreateRectRgn(0, 0, 0, 0));
-    GetUpdateRgn(clock, dirty.get(), FALSE);
+    GetUpdateRgn(clock.hwnd(), dirty.get(), FALSE);
     EXPECT_GT(std::abs(after.x - before.x) + std::abs(after.y - before.y), 100);
     EXPECT_TRUE(PtInRegion(dirty.get(), before.x, before.y));
     EXPECT_TRUE(PtInRegion(dirty.get(), after.x, after.y));
@@ -164,13 +180,14 @@ TEST(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
 
 int alerts = 0;
 
-TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
-    Session s;
+// Screen readers read each field's name, and hear the notice as an alert as it appears, not
+// while it stays.
+TEST_F(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
     for (const forms::Control& def : forms::form1.controls) {
         if (def.kind != forms::Kind::TextBox)
             continue;
         IAccessible* field = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(s.form1.control(def.name), DWORD(OBJID_CLIENT),
+        ASSERT_EQ(AccessibleObjectFromWindow(form1.control(def.name), DWORD(OBJID_CLIENT),
                                              IID_IAccessible, reinterpret_cast<void**>(&field)),
                   S_OK);
         VARIANT self{};
@@ -186,20 +203,18 @@ TEST(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
         [](HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++alerts; },
         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     for (const char* caption : {"時間ですよ！", "時間ですよ！", "", "時間ですよ！"}) {
-        s.form1.setCaption("Label4", caption);
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) // the event's
-            DispatchMessageW(&message);
-        EXPECT_EQ(IsWindowVisible(s.form1.control("Label4")) != FALSE, *caption != '\0');
+        form1.setCaption("Label4", caption);
+        pump(); // the event's
+        EXPECT_EQ(IsWindowVisible(form1.control("Label4")) != FALSE, *caption != '\0');
     }
-    EXPECT_EQ(alerts, 2); // as it appears, not while it stays
+    EXPECT_EQ(alerts, 2);
     UnhookWinEvent(hook);
 }
 
 // Where the system keeps annotations it takes every name and role given: Windows refuses a
 // malformed one, which leaves the control to tell only what it tells by itself.
-TEST(Win32Window, TheSystemTakesTheAnnotations) {
-    Session s;
-    const Annotations::Answers& answers = s.toolkit.annotations().answers();
+TEST_F(Win32Window, TheSystemTakesTheAnnotations) {
+    const Annotations::Answers& answers = toolkit.annotations().answers();
     if (answers.notImplemented > 0 && answers.succeeded == 0 && answers.firstFailure == S_OK)
         GTEST_SKIP() << "the system keeps no annotations: its service answers E_NOTIMPL (Wine)";
     EXPECT_EQ(answers.firstFailure, S_OK) << std::hex << ULONG(answers.firstFailure);
@@ -235,17 +250,17 @@ struct NotificationListener final : IUnknown {
         heard += text ? text : L"";
         return S_OK;
     }
+    std::string heardSoFar() {
+        const std::lock_guard lock(mutex);
+        return narrow(heard);
+    }
 
     template <class... Args> static HRESULT call(IUnknown* object, int slot, Args... args) {
         using Method = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Args...);
         return (*reinterpret_cast<Method**>(object))[slot](object, args...);
     }
     void listen() {
-        enum {
-            GetRootElement = 5,
-            AddNotificationEventHandler = 68,
-            RemoveNotificationEventHandler
-        };
+        enum { GetRootElement = 5, AddNotificationEventHandler = 68, RemoveNotificationHandler };
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         IUnknown* automation = nullptr; // CUIAutomation8 as IUIAutomation5
         IUnknown* root = nullptr;
@@ -262,7 +277,7 @@ struct NotificationListener final : IUnknown {
         registered.set_value(result);
         stop.get_future().wait();
         if (SUCCEEDED(result))
-            call(automation, RemoveNotificationEventHandler, root, static_cast<IUnknown*>(this));
+            call(automation, RemoveNotificationHandler, root, static_cast<IUnknown*>(this));
         for (IUnknown* object : {root, automation})
             if (object)
                 object->Release();
@@ -272,16 +287,14 @@ struct NotificationListener final : IUnknown {
 
 // Appearing, the notice is told to UI Automation's clients with its text, which screen readers
 // speak where they drop the alert of a window that is hidden or in the background.
-TEST(Win32Window, UiAutomationClientsHearTheNotice) {
-    Session s;
+TEST_F(Win32Window, UiAutomationClientsHearTheNotice) {
     const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
     if (!automation || !GetProcAddress(automation, "UiaRaiseNotificationEvent"))
         GTEST_SKIP() << "the system's UI Automation has no notifications (before Windows 10 "
                         "1709; Wine)";
     NotificationListener listener;
     std::future<HRESULT> registered = listener.registered.get_future();
-    pumpUntil(
-        [&] { return registered.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    pump([&] { return registered.wait_for(0s) == std::future_status::ready; });
     const HRESULT listening = registered.get();
     if (listening == E_NOTIMPL)
         GTEST_SKIP() << "the system's UI Automation client hears no notifications";
@@ -289,64 +302,41 @@ TEST(Win32Window, UiAutomationClientsHearTheNotice) {
     // Until the providers' side learns of the client, nothing is raised.
     const auto clientsListen = reinterpret_cast<BOOL(WINAPI*)()>(
         reinterpret_cast<void (*)()>(GetProcAddress(automation, "UiaClientsAreListening")));
-    pumpUntil([&] { return clientsListen && clientsListen(); });
-    s.form1.setCaption("Label4", "時間ですよ！");
-    const auto heard = [&listener] {
-        const std::lock_guard lock(listener.mutex);
-        return narrow(listener.heard);
-    };
-    EXPECT_TRUE(pumpUntil([&] { return !heard().empty(); }));
-    EXPECT_EQ(heard(), "時間ですよ！");
+    pump([&] { return clientsListen && clientsListen(); });
+    form1.setCaption("Label4", "時間ですよ！");
+    EXPECT_TRUE(pump([&] { return !listener.heardSoFar().empty(); }));
+    EXPECT_EQ(listener.heardSoFar(), "時間ですよ！");
 }
 
 // The dialogs' labels lie on the window's face, as the user sees them: around their text,
 // the screen shows the face that it shows beside them.
-TEST(Win32Window, LabelsLieOnTheWindowsFace) {
-    Session s;
-    const auto shown = [](HWND window, int x, int y) {
-        const HDC dc = GetDC(window);
-        const COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(window, dc);
-        return colour;
-    };
-    const HWND dialog = s.form1.hwnd();
+TEST_F(Win32Window, LabelsLieOnTheWindowsFace) {
+    const HWND dialog = form1.hwnd();
     RedrawWindow(dialog, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const COLORREF face = shown(dialog, 2, 2);
+    const COLORREF face = shownAt(dialog, 2, 2);
     ASSERT_NE(face, CLR_INVALID);
     for (const forms::Control& def : forms::form1.controls) {
         if (def.kind != forms::Kind::Label)
             continue;
         SCOPED_TRACE(std::string(def.name));
-        const HWND label = s.form1.control(def.name);
+        const HWND label = form1.control(def.name);
         RECT area{};
         GetClientRect(label, &area);
-        EXPECT_EQ(shown(label, area.right - 2, area.bottom - 2), face); // below and after the text
+        EXPECT_EQ(shownAt(label, area.right - 2, area.bottom - 2), face); // below and after
     }
 }
 
 // The readout follows the clock within a fraction of a second: the clock's second turns right
 // after a tick of the clock window's own timer, and a timer of a whole second would show it a
 // second late.
-TEST(Win32Window, TheReadoutFollowsTheClockPromptly) {
-    using namespace std::chrono;
+TEST(Win32Timer, TheReadoutFollowsTheClockPromptly) {
     Session s(true);
     const HWND readout = s.clock.control("Label1");
-    const auto text = [readout] {
-        wchar_t shown[64] = {};
-        GetWindowTextW(readout, shown, 64);
-        return std::wstring(shown);
-    };
-    const auto msUntilItTurns = [&text] {
-        const std::wstring before = text();
-        const auto start = steady_clock::now();
-        pumpUntil([&] { return text() != before; });
-        return duration_cast<milliseconds>(steady_clock::now() - start).count();
-    };
     s.at.second = 41;
-    ASSERT_LT(msUntilItTurns(), 5000); // the timer has ticked
+    ASSERT_TRUE(pump([&] { return textOf(readout) == "10:10:41"; })); // the timer has ticked
     s.at.second = 42;
-    EXPECT_LT(msUntilItTurns(), 600);
+    EXPECT_TRUE(pump([&] { return textOf(readout) == "10:10:42"; }, 600ms));
 }
 
 // The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
@@ -354,9 +344,8 @@ TEST(Win32Window, TheReadoutFollowsTheClockPromptly) {
 HWND watched = nullptr;
 std::string shows;
 
-TEST(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
-    Session s;
-    watched = s.form1.hwnd();
+TEST_F(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
+    watched = form1.hwnd();
     const HHOOK hook = SetWindowsHookExW(
         WH_CALLWNDPROC,
         [](int code, WPARAM w, LPARAM l) -> LRESULT {
@@ -367,33 +356,29 @@ TEST(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
             return CallNextHookEx(nullptr, code, w, l);
         },
         nullptr, GetCurrentThreadId());
-    s.program.forms().mainForm().jikokusettei_Click();
-    s.program.forms().mainForm().jikokusettei_Click();
+    program.forms().mainForm().jikokusettei_Click();
+    program.forms().mainForm().jikokusettei_Click();
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(shows, "hidden unowned, shown owned, ");
 }
 
 // A start that fails says why, as a program without a console must: here the window classes
 // are taken already, by the session's toolkit.
-TEST(Win32Window, AFailedStartSaysWhy) {
-    Session s;
-    std::wstring said;
+TEST_F(Win32Window, AFailedStartSaysWhy) {
+    std::string said;
     std::thread reader([&said] {
         for (int wait = 0; wait < 1000 && said.empty(); ++wait, Sleep(10))
             if (const HWND box = FindWindowW(L"#32770", L"目覚まし時計")) {
-                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                    wchar_t text[512] = {};
-                    GetWindowTextW(c, text, 512);
-                    said += text;
-                }
+                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                    said += textOf(c);
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
             }
     });
     EXPECT_EQ(runProgram(GetModuleHandleW(nullptr)), 1);
     reader.join();
-    EXPECT_NE(said.find(L"目覚まし時計を起動できませんでした。"), std::wstring::npos)
-        << narrow(said);
-    EXPECT_NE(said.find(L"RegisterClassExW: "), std::wstring::npos) << narrow(said);
+    EXPECT_TRUE(said.find("目覚まし時計を起動できませんでした。") != std::string::npos &&
+                said.find("RegisterClassExW: ") != std::string::npos)
+        << said;
 }
 
 TEST(Win32Text, ConversionsTakeAnyInputAndLongTextsWhole) {
