@@ -4,11 +4,13 @@
 
 #include <initguid.h>
 
+#include <commctrl.h>
 #include <oleacc.h>
 #include <uiautomationcore.h>
 
 #include <array>
 #include <string>
+#include <utility>
 
 namespace toolkit::win32 {
 namespace {
@@ -29,10 +31,11 @@ public:
         IRawElementProviderSimple* element = nullptr;
         if (!raise_ || FAILED(hostProvider_(control, &element)) || !element)
             return;
-        const Owned<BSTR, SysFreeString> display(
-            SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-        const Owned<BSTR, SysFreeString> activity(SysAllocString(L"AlarmNotice"));
-        raise_(element, otherKind, importantAll, display.get(), activity.get());
+        const BSTR display = allocate_(text.data(), static_cast<UINT>(text.size()));
+        const BSTR activity = allocate_(L"AlarmNotice", 11);
+        raise_(element, otherKind, importantAll, display, activity);
+        free_(activity);
+        free_(display);
         element->Release();
     }
 
@@ -45,6 +48,9 @@ private:
     using HostProvider = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
     using Raise = HRESULT(WINAPI*)(IRawElementProviderSimple*, int kind, int processing,
                                    BSTR displayString, BSTR activityId);
+    // The strings' functions too: their library is not loaded before the first notice.
+    using Allocate = BSTR(WINAPI*)(const OLECHAR*, UINT);
+    using Free = void(WINAPI*)(BSTR);
 
     template <class Function> static Function find(HMODULE library, const char* name) {
         // Through the generic function type, which converts to any other without a warning.
@@ -55,13 +61,19 @@ private:
     Notifications() {
         const HMODULE library =
             LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!library)
+        const HMODULE strings =
+            LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!library || !strings)
             return;
+        allocate_ = find<Allocate>(strings, "SysAllocStringLen");
+        free_ = find<Free>(strings, "SysFreeString");
         hostProvider_ = find<HostProvider>(library, "UiaHostProviderFromHwnd");
-        if (hostProvider_)
+        if (hostProvider_ && allocate_ && free_)
             raise_ = find<Raise>(library, "UiaRaiseNotificationEvent");
     }
 
+    Allocate allocate_ = nullptr;
+    Free free_ = nullptr;
     HostProvider hostProvider_ = nullptr;
     Raise raise_ = nullptr;
 };
@@ -79,15 +91,63 @@ void Annotations::Release::operator()(IAccPropServices* services) const noexcept
     services->Release();
 }
 
-Annotations::Annotations() {
+namespace {
+
+// Told to asked() before the control's own answer, which the annotations then change.
+LRESULT CALLBACK askedForItsObject(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                   DWORD_PTR annotations) noexcept {
+    if (message == WM_GETOBJECT)
+        reinterpret_cast<Annotations*>(annotations)->asked();
+    else if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(control, askedForItsObject, 0);
+    return DefSubclassProc(control, message, w, l);
+}
+
+} // namespace
+
+Annotations::Annotations() = default;
+
+Annotations::~Annotations() = default;
+
+void Annotations::asked() {
+    if (std::exchange(asked_, true))
+        return;
     IAccPropServices* services = nullptr;
     unreachable_ = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IAccPropServices, reinterpret_cast<void**>(&services));
     if (SUCCEEDED(unreachable_))
         services_.reset(services);
+    for (const Kept& annotation : std::exchange(kept_, {}))
+        tell(annotation);
 }
 
-Annotations::~Annotations() = default;
+void Annotations::watch(HWND control) {
+    SetWindowSubclass(control, askedForItsObject, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+Annotations::Kept& Annotations::kept(HWND window) {
+    for (Kept& annotation : kept_)
+        if (annotation.window == window)
+            return annotation;
+    return kept_.emplace_back(Kept{window, std::nullopt, std::nullopt});
+}
+
+void Annotations::tell(const Kept& annotation) {
+    if (!services_) {
+        count(unreachable_);
+        return;
+    }
+    if (annotation.name)
+        count(services_->SetHwndPropStr(annotation.window, static_cast<DWORD>(OBJID_CLIENT),
+                                        CHILDID_SELF, PROPID_ACC_NAME, annotation.name->c_str()));
+    if (annotation.role) {
+        VARIANT value{};
+        value.vt = VT_I4;
+        value.lVal = *annotation.role;
+        count(services_->SetHwndProp(annotation.window, static_cast<DWORD>(OBJID_CLIENT),
+                                     CHILDID_SELF, PROPID_ACC_ROLE, value));
+    }
+}
 
 void Annotations::count(HRESULT answer) {
     if (answer == S_OK)
@@ -99,29 +159,24 @@ void Annotations::count(HRESULT answer) {
 }
 
 void Annotations::setName(HWND window, std::wstring_view name) {
-    if (!services_)
-        return count(unreachable_);
-    const std::wstring text(name);
-    count(services_->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                    PROPID_ACC_NAME, text.c_str()));
+    if (asked_)
+        tell({window, std::wstring(name), std::nullopt});
+    else
+        kept(window).name = std::wstring(name);
 }
 
 void Annotations::setRole(HWND window, long role) {
-    if (!services_)
-        return count(unreachable_);
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = VT_I4;
-    value.lVal = role;
-    count(services_->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_ROLE, value));
+    if (asked_)
+        tell({window, std::nullopt, role});
+    else
+        kept(window).role = role;
 }
 
 void Annotations::clear(HWND window) {
-    if (!services_)
-        return;
-    services_->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              annotated.data(), static_cast<int>(annotated.size()));
+    std::erase_if(kept_, [window](const Kept& annotation) { return annotation.window == window; });
+    if (services_)
+        services_->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                  annotated.data(), static_cast<int>(annotated.size()));
 }
 
 void announceAlert(HWND control) {

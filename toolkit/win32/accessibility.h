@@ -8,24 +8,30 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 struct IAccPropServices;
 
 namespace toolkit::win32 {
 
+// The annotation service is asked for only once a screen reader or another client asks one of
+// the windows for its accessible object: what was set before is kept until then, and told to
+// the service at that moment, before the client reads it.
 class Annotations {
 public:
-    // The service's answers to the names and roles set so far, which leave a control as it
-    // was where they fail. A system that keeps no annotations answers E_NOTIMPL; without the
-    // service, each annotation counts as answered by the failure to reach it.
+    // The service's answers to the names and roles told to it so far, which leave a control as
+    // it was where they fail. A system that keeps no annotations answers E_NOTIMPL; without
+    // the service, each annotation counts as answered by the failure to reach it.
     struct Answers {
         int succeeded = 0;
         int notImplemented = 0;
         HRESULT firstFailure = S_OK; // of the other answers
     };
 
-    Annotations(); // on a thread where COM is initialised
+    Annotations();
     ~Annotations();
     Annotations(const Annotations&) = delete;
     Annotations& operator=(const Annotations&) = delete;
@@ -35,14 +41,29 @@ public:
     // Forgets what was set for a window; before the window goes.
     void clear(HWND window);
 
+    // A window was asked for its accessible object (WM_GETOBJECT), on a thread where COM is
+    // initialised: from now on the service keeps the annotations.
+    void asked();
+    // Makes a control tell asked() when it is asked for its object, as the windows do.
+    void watch(HWND control);
+
     const Answers& answers() const { return answers_; }
 
 private:
     struct Release {
         void operator()(IAccPropServices* services) const noexcept;
     };
+    struct Kept {
+        HWND window;
+        std::optional<std::wstring> name;
+        std::optional<long> role;
+    };
+    Kept& kept(HWND window);
+    void tell(const Kept& annotation);
     void count(HRESULT answer);
 
+    bool asked_ = false;
+    std::vector<Kept> kept_; // until asked
     std::unique_ptr<IAccPropServices, Release> services_;
     HRESULT unreachable_ = S_OK; // why there is no service
     Answers answers_;

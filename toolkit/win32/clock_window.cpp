@@ -96,27 +96,35 @@ LRESULT ClockWindow::handle(UINT message, WPARAM w, LPARAM l) {
     return defaultHandling(message, w, l);
 }
 
-void ClockWindow::paint(HDC target, const RECT& dirty) const {
+void ClockWindow::paint(HDC target, const RECT& dirty) {
     const int width = dirty.right - dirty.left;
     const int height = dirty.bottom - dirty.top;
     if (width <= 0 || height <= 0)
         return;
-    // Drawn off screen and copied in one go, so that no line flickers over the background.
-    const MemoryDc buffer(CreateCompatibleDC(target));
-    const BitmapHandle bitmap(CreateCompatibleBitmap(target, width, height));
-    if (!buffer || !bitmap)
-        return;
-    const Selection selected(buffer.get(), bitmap.get());
-    SetViewportOrgEx(buffer.get(), -dirty.left, -dirty.top, nullptr);
-    FillRect(buffer.get(), &dirty, background_.get());
+    // Drawn off screen and copied in one go, so that no line flickers over the background. The
+    // buffer covers the client area and is kept from one paint to the next, as the client area
+    // repaints every second.
+    const SIZE client = clientPixels();
+    if (!buffer_ || client.cx != bufferSize_.cx || client.cy != bufferSize_.cy) {
+        buffer_.reset();
+        bitmap_.reset(CreateCompatibleBitmap(target, client.cx, client.cy));
+        if (!bitmap_)
+            return;
+        buffer_.reset(CreateCompatibleDC(target));
+        if (!buffer_)
+            return;
+        SelectObject(buffer_.get(), bitmap_.get());
+        bufferSize_ = client;
+    }
+    HDC buffer = buffer_.get();
+    FillRect(buffer, &dirty, background_.get());
     paintDial({dirty.left, dirty.top, dirty.right, dirty.bottom},
               [&](std::size_t pen, const face::DialLines::Painted& line) {
-                  const Selection withPen(buffer.get(), pens_[pen].get());
-                  MoveToEx(buffer.get(), std::lround(line.x1), std::lround(line.y1), nullptr);
-                  LineTo(buffer.get(), std::lround(line.x2), std::lround(line.y2));
+                  const Selection withPen(buffer, pens_[pen].get());
+                  MoveToEx(buffer, std::lround(line.x1), std::lround(line.y1), nullptr);
+                  LineTo(buffer, std::lround(line.x2), std::lround(line.y2));
               });
-    BitBlt(target, dirty.left, dirty.top, width, height, buffer.get(), dirty.left, dirty.top,
-           SRCCOPY);
+    BitBlt(target, dirty.left, dirty.top, width, height, buffer, dirty.left, dirty.top, SRCCOPY);
 }
 
 SIZE ClockWindow::clientPixels() const {

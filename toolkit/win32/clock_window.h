@@ -28,11 +28,14 @@ private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
     void relayout(UINT dpi) override;
     void invalidate(const face::PixelRect& area) override;
-    void paint(HDC target, const RECT& dirty) const;
+    void paint(HDC target, const RECT& dirty);
     SIZE clientPixels() const;
 
     std::vector<PenHandle> pens_; // in the order of painting
     BrushHandle background_;
+    BitmapHandle bitmap_; // the buffer's, selected into it: goes after it
+    MemoryDc buffer_;
+    SIZE bufferSize_{};
     Control* readout_ = nullptr;
     std::string title_;
 };

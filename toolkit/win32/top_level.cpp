@@ -167,6 +167,7 @@ LRESULT TopLevel::defaultHandling(UINT message, WPARAM w, LPARAM l) {
             fitClientArea();
         }
         return DefWindowProcW(window, message, w, l);
+    case WM_GETOBJECT: toolkit_.annotations().asked(); return DefWindowProcW(window, message, w, l);
     case WM_CTLCOLORSTATIC: {
         // Labels in the colours of a button's face, as the definitions' labels have.
         const auto dc = reinterpret_cast<HDC>(w);

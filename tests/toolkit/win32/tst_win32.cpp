@@ -211,10 +211,14 @@ TEST_F(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
     UnhookWinEvent(hook);
 }
 
-// Where the system keeps annotations it takes every name and role given: Windows refuses a
+// The annotation service is first asked for when a client asks a window for its object; where
+// the system keeps annotations it takes every name and role given then: Windows refuses a
 // malformed one, which leaves the control to tell only what it tells by itself.
 TEST_F(Win32Window, TheSystemTakesTheAnnotations) {
     const Annotations::Answers& answers = toolkit.annotations().answers();
+    EXPECT_EQ(answers.succeeded + answers.notImplemented, 0); // nothing loaded before
+    SendMessageW(form1.control("Text2"), WM_GETOBJECT, 0, LONG(OBJID_CLIENT));
+    EXPECT_GT(answers.succeeded + answers.notImplemented + (answers.firstFailure != S_OK), 0);
     if (answers.notImplemented > 0 && answers.succeeded == 0 && answers.firstFailure == S_OK)
         GTEST_SKIP() << "the system keeps no annotations: its service answers E_NOTIMPL (Wine)";
     EXPECT_EQ(answers.firstFailure, S_OK) << std::hex << ULONG(answers.firstFailure);
