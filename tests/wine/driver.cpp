@@ -11,8 +11,6 @@
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
-//   clock              the date and the time of the last three seconds, newest first, as the
-//                      regional settings write them, and whether each was midnight
 //   window TITLE       the frontmost shown window whose title begins so (another program's,
 //                      such as the installer's), 0 where there is none, with every control in
 //                      it: identifier, text, whether shown, and the state of a check box (-1
@@ -174,24 +172,6 @@ void printParent(HWND window) {
     std::printf(",\"parent\":%s", quoted(utf8(processes[processes[process].first].second)).c_str());
 }
 
-void printClock() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    ULARGE_INTEGER ticks{};
-    SystemTimeToFileTime(&now, reinterpret_cast<FILETIME*>(&ticks));
-    std::printf(",\"moments\":[");
-    for (int ago = 0; ago < 3; ++ago, ticks.QuadPart -= 10'000'000) {
-        SYSTEMTIME t{};
-        FileTimeToSystemTime(reinterpret_cast<const FILETIME*>(&ticks), &t);
-        wchar_t date[64] = {}, time[64] = {};
-        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
-        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
-        std::printf("%s[%s,%s,%d]", ago ? "," : "", quoted(utf8(date)).c_str(),
-                    quoted(utf8(time)).c_str(), !t.wHour && !t.wMinute && !t.wSecond);
-    }
-    std::printf("]");
-}
-
 bool run(std::string command) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -244,8 +224,6 @@ int main(int argc, char**) {
         bool done = true;
         if (command == "look")
             look();
-        else if (command == "clock")
-            printClock();
         else if (command.starts_with("window "))
             printWindow(command.substr(7));
         else if (command.starts_with("run "))
