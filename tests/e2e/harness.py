@@ -39,16 +39,15 @@ def check(condition, message):
 
 def wait_for(look, timeout=10.0, what="condition"):
     deadline = time.monotonic() + timeout
-    while True:
+    while time.monotonic() < deadline:
         GLib.MainContext.default().iteration(False)  # delivers accessibility events
         try:
             if value := look():
                 return value
         except GLib.Error:  # the program is busy or an object went away: not yet
             pass
-        if time.monotonic() > deadline:
-            raise TimeoutError(f"timed out waiting for {what}")
         time.sleep(0.02)
+    raise TimeoutError(f"timed out waiting for {what}")
 
 
 def children(node):  # an accessible object's children
@@ -111,16 +110,13 @@ class XSession:
     def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones
         # Times come from the samples' place in the stream, which the silent sink fills in
         # real time: a busy machine may hand the recording over late, but not shifted.
-        quiet, start, read = 20, None, 0
-        while chunk := recorder.stdout.read(960):
-            samples = array.array("h", chunk)
-            start = start or time.monotonic() - len(samples) / RATE
-            for ms in range(0, len(samples), RATE // 1000):
-                loud = max(map(abs, samples[ms : ms + RATE // 1000])) > 2000
-                if loud and quiet >= 20:
-                    self.onsets.append(start + (read + ms) / RATE)
-                quiet = 0 if loud else quiet + 1
-            read += len(samples)
+        quiet, start, ms = 20, None, 0
+        while chunk := recorder.stdout.read(RATE // 1000 * 2):  # a millisecond, 16-bit samples
+            start = start or time.monotonic() - 0.001
+            loud = max(map(abs, array.array("h", chunk))) > 2000
+            if loud and quiet >= 20:
+                self.onsets.append(start + ms / 1000)
+            quiet, ms = 0 if loud else quiet + 1, ms + 1
 
 
 # The Linux program on a desktop made of the parts that the options name: platform ("x11" or
@@ -243,9 +239,6 @@ class Session(XSession):
         left, right, top, bottom = self.prop("_NET_FRAME_EXTENTS", window) or (0, 0, 0, 0)
         return -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom
 
-    def active(self):  # none until the window manager has set it
-        return (self.prop("_NET_ACTIVE_WINDOW") or [0])[0]
-
     def wm_state(self, title):
         atoms = self.prop("_NET_WM_STATE", self.x_window(title)) or []
         return [self.x.get_atom_name(a) for a in atoms]
@@ -254,7 +247,7 @@ class Session(XSession):
         screen = self.x.screen()
         window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth)
         window.map()
-        wait_for(lambda: self.active() == window.id, what="focus")
+        wait_for(lambda: (self.prop("_NET_ACTIVE_WINDOW") or [0])[0] == window.id, what="focus")
 
     def close_with_frame(self, title):  # what the close box of the frame does
         window, atom = self.x_window(title), self.x.intern_atom

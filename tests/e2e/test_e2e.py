@@ -41,9 +41,8 @@ CLOCKS = {  # the scenarios that start the clock at a time of their own
 
 
 def start_up(s, desktop):
-    for caption in MENU:
-        check(s.find(caption, "menu item").get_action_iface(), f"{caption} can be pressed")
-    check(s.find("時刻設定", "push button").get_action_iface(), "時刻設定 can be pressed")
+    for name, role in [(caption, "menu item") for caption in MENU] + [("時刻設定", "push button")]:
+        check(s.find(name, role).get_action_iface(), f"{name} can be pressed")
     for name in (HOUR, MINUTE):
         check(s.find(name, "text").get_editable_text_iface(), f"{name} takes text")
     s.find("アナログ時計")  # the dial
