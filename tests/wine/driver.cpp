@@ -15,8 +15,6 @@
 //                      such as the installer's), 0 where there is none, with every control in
 //                      it: identifier, text, whether shown, and the state of a check box (-1
 //                      for any other control)
-//   parent HWND        the name of the program that started the window's process, "" where
-//                      it has ended
 //   run COMMAND        starts the command line as a deployment tool does, waits for it
 //                      (a minute at most) and answers its exit code
 //
@@ -28,11 +26,8 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 
@@ -158,20 +153,6 @@ void printWindow(std::string_view title) {
     std::printf("]");
 }
 
-void printParent(HWND window) {
-    std::map<DWORD, std::pair<DWORD, std::wstring>> processes; // parent and name by identifier
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry))
-        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
-    CloseHandle(snapshot);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    std::printf(",\"parent\":%s", quoted(utf8(processes[processes[process].first].second)).c_str());
-}
-
 bool run(std::string command) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -228,8 +209,6 @@ int main(int argc, char**) {
             printWindow(command.substr(7));
         else if (command.starts_with("run "))
             done = run(std::string(command.substr(4)));
-        else if (std::sscanf(line, "parent %lld", &window) == 1)
-            printParent(reinterpret_cast<HWND>(window));
         else if (std::sscanf(line, "menu %lld", &window) == 1)
             done = printMenu(reinterpret_cast<HWND>(window));
         else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)

@@ -32,20 +32,17 @@ WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")
 WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK, IDOK, IDCANCEL = 0x102, 0x111, 0x112, 0xF5, 1, 2
 SC_MINIMIZE, SC_CLOSE, SC_RESTORE = 0xF020, 0xF060, 0xF120
-SCREEN = (1280, 1024)  # the X server's, and so Wine's desktop's
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 SHOWN_BY = {"Form1": "アラーム時刻設定", "Form2": "アラーム間隔設定", "Form4": "発表アラーム"}
 TONE = 0.12  # s, the Default Beep
-FULL_WIDTH = str.maketrans("0123456789", "０１２３４５６７８９")  # as a Japanese IME commits digits
-WINDOWS_DLLS = (
-    r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32|"
-    r"shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll"
+WINDOWS_DLLS = r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|"
+WINDOWS_DLLS += (
+    r"shell32|shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll"
 )
 DESKTOP = r"HKCU\Control Panel\Desktop"
 BEEP = r"HKCU\AppEvents\Schemes\Apps\.Default\SystemDefault\.Current"
 ENTRY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
 SHORTCUT = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\目覚まし時計.lnk"
-SETUP_TITLE = "目覚まし時計 セットアップ"
 PROGRAM_FILES = r"C:\Program Files"
 FIRST, SECOND = PROGRAM_FILES + r"\Alarm Clock A", PROGRAM_FILES + r"\Alarm Clock B"
 # Folders that users may change (C:\ lets every user change what is made in it), or Program
@@ -68,7 +65,7 @@ def starts(folder):  # whether the Start-menu entry starts the clock's program i
 
 class Wine(XSession):
     def __init__(self, dpi):
-        super().__init__("%dx%d" % SCREEN)
+        super().__init__("1280x1024")  # the X server's screen, and so Wine's desktop
         self.dpi, self.beeps, self.called = dpi, [], set()
 
     def __enter__(self):  # Wine's server and desktop anew, at the DPI, with a Default Beep
@@ -175,7 +172,7 @@ class Wine(XSession):
 
     def page(self, what, shows, button=IDOK):  # the installer's front window once a shown
         def showing():  # control of it is so, then the button pressed
-            window = self.ask("window", SETUP_TITLE)
+            window = self.ask("window", "目覚まし時計 セットアップ")
             return any(c["shown"] and shows(c) for c in window["controls"]) and window
 
         window = wait_for(showing, 30, what)
@@ -186,10 +183,9 @@ class Wine(XSession):
 def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout; the title
     form1, bar = s.front("Form1"), s.bar()
     empty = not any(form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4"))
-    check(not form1["owner"] and empty, "Form1 unowned and empty")
-    check([caption for _, caption in bar] == MENU, f"the menu bar's commands in their order: {bar}")
-    ghosts = "the windows kept from ghosts"
-    wait_for(lambda: "DisableProcessWindowsGhosting" in s.called, what=ghosts)
+    in_order = [caption for _, caption in bar] == MENU
+    check(not form1["owner"] and empty and in_order, f"Form1 unowned, empty; the menu bar {bar}")
+    wait_for(lambda: "DisableProcessWindowsGhosting" in s.called, what="no ghosts of its windows")
     wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
 
     def readout(since=None):  # the clock window, once its readout is not SINCE
@@ -219,9 +215,9 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         for field in (n for n in stops if n.startswith("Text")):
             s.type_into(name, field, away if (name, field) == ("Form1", "Text1") else 9)
         heard = len(s.beeps)
-        walks = [("Tab", stops[1:] + stops[:1]), ("Shift_L Tab", stops[::-1])]
-        walks.append(("Tab", stops[1 : stops.index("Command1") + 1]))
-        for keys, walk in walks:
+        # Back round the dialog, then on round it to Command1
+        to_command1 = stops[1:] + stops[: stops.index("Command1") + 1]
+        for keys, walk in (("Shift_L Tab", stops[::-1]), ("Tab", to_command1)):
             for stop in walk:
                 s.key("Return")
                 s.key("Escape")
@@ -238,7 +234,7 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
 def placed(s):  # every window centred in the work area; client areas and controls in twips
     look = s.ask("look")
     area = look["work"]
-    check(area[3] < SCREEN[1], f"a taskbar, which the work area leaves out: {area}")
+    check(area[3] < 1024, f"a taskbar, which the work area leaves out: {area}")
 
     def px(twips):
         return twips * s.dpi / 1440
@@ -320,11 +316,11 @@ def desktop(s):
 
 
 def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3
-    # three times. The times are typed in full-width digits.
+    # three times. The times are typed in full-width digits, as a Japanese IME commits them.
     s.menu("発表アラーム")
     s.front("Form4")
-    for field, digit in enumerate("020204", 1):
-        s.type_into("Form4", f"Text{field}", digit.translate(FULL_WIDTH))
+    for field, digit in enumerate("０２０２０４", 1):
+        s.type_into("Form4", f"Text{field}", digit)
     beeps = s.sounds(s.post("Form4", BM_CLICK, 0, "Command1"), 7)
     played = all(ended - began > TONE - 0.01 and code for began, ended, code in beeps)
     apart = all(b[0] >= a[1] for a, b in zip(beeps, beeps[1:])) and beeps[2][0] - beeps[1][1] < 0.2
@@ -356,12 +352,8 @@ def interval(s):  # a beep a second; アラームOFF stops it and drops the beep
 
 
 def programs():  # the folders of drive C: that hold the clock's program, Windows' own left out
-    found = set()
-    for folder, subfolders, files in os.walk(unix("C:\\")):
-        subfolders[:] = [f for f in subfolders if f != "windows"]
-        if "alarmclock.exe" in files:
-            found.add(Path(folder))
-    return found
+    found = unix("C:\\").rglob("alarmclock.exe")
+    return {p.parent for p in found if p.relative_to(unix("C:\\")).parts[0] != "windows"}
 
 
 def state(s, folder):  # the entry, and when the Start-menu entry and each file were written
@@ -406,17 +398,16 @@ def first_install(s):  # into a folder typed as a user may; the entry and the St
     want.update(Publisher="The Alarm Clock developers", NoModify=1, NoRepair=1)
     want.update(InstallLocation=location, DisplayIcon=location + r"\alarmclock.exe,0")
     want.update(UninstallString=uninstaller, QuietUninstallString=uninstaller + " /S")
-    check(want.items() <= values.items(), f"the entry in the installed programs: {values}")
-    check(starts(location), "the Start-menu entry starts it")
+    entries = want.items() <= values.items() and starts(location)
+    check(entries, f"the entry in the installed programs, {values}, and in the Start menu")
     mine.unlink()
 
 
 def again(s):  # over the running clock; refused while the program is held
-    before = state(s, FIRST)
-    check(over_running(s, FIRST), "installed again, the running clock closed")
+    before, closed = state(s, FIRST), over_running(s, FIRST)
     after = state(s, FIRST)
-    kept = after[0] == before[0] and after[3] != before[3]
-    check(kept, "the program replaced where it was, the entry kept")
+    replaced = closed and after[0] == before[0] and after[3] != before[3]
+    check(replaced, "installed again, the running clock closed, replaced where it was, one entry")
     # Held by another program: the install and the uninstall as the entry says it refuse.
     s.ask("lock", FIRST + r"\alarmclock.exe")
     codes = s.setup("/S"), s.ask("run", after[0]["QuietUninstallString"])["exit"]
@@ -434,8 +425,7 @@ def moved(s):  # into another folder, with the clock running from the old one; s
     check(over_running(s, FIRST, "/D=" + SECOND), "moved, the clock closed")
     values = s.entry()
     one = values["InstallLocation"] == SECOND and starts(SECOND) and programs() == {unix(SECOND)}
-    check(one, f"one install, in {SECOND}: {values}, {programs()}")
-    check(not unix(FIRST).exists(), f"nothing left in {FIRST}")
+    check(one and not unix(FIRST).exists(), f"one install, in {SECOND}: {values}, {programs()}")
     s.start(SECOND + r"\alarmclock.exe")
 
 
@@ -448,10 +438,14 @@ def pages(s):  # with its pages over the running clock: the last one starts it a
     boxes = [c["check"] for c in page["controls"] if c["shown"] and c["check"] >= 0]
     check(boxes == [1], f"a check box, checked, to start the clock: {page}")
     check(setup.wait(30) == 0 and running.wait(5) == 0, "installed, the running clock closed")
-    form1 = wait_for(lambda: s.shown("Form1"), 30, "the clock started anew")
+    wait_for(lambda: s.shown("Form1"), 30, "the clock started anew")
     # by the desktop's shell, so as the user who is logged on, not elevated as the installer is
-    parent = s.ask("parent", form1["hwnd"])["parent"]
-    check(parent.lower() == "explorer.exe", f"started by the desktop's shell, not by {parent}")
+    wmic = [WINE, "wmic", "process", "get", "Name,ParentProcessId,ProcessId"]
+    table = subprocess.run(wmic, env=s.env, capture_output=True).stdout.decode("utf-16")
+    processes = [row.lower().rsplit(None, 2) for row in table.splitlines()[1:] if row.strip()]
+    names = {process: name for name, _, process in processes}
+    parents = [names.get(parent) for name, parent, _ in processes if name == "alarmclock.exe"]
+    check(parents == ["explorer.exe"], f"started by the desktop's shell, not by {parents}")
 
 
 def uninstalled(s):  # as the entry says, while the clock runs: all gone once it returns
@@ -468,11 +462,12 @@ def left_alone(s):  # an earlier install outside Program Files: its uninstaller 
     # The driver as the uninstaller that a user put there: run, it leaves uninstall.exe.ran.
     unix(old + r"\uninstall.exe").write_bytes(Path(os.environ["WINE_DRIVER"]).read_bytes())
     s.reg("add", ENTRY, "/v", "InstallLocation", "/d", old)
-    check(s.setup("/S") == 0, "installed over the earlier install")
+    code = s.setup("/S")
     left, location = sorted(os.listdir(unix(old))), s.entry()["InstallLocation"]
-    alone = f"installed into Program Files, {old} left as it was: {left}"
-    kept = left == ["alarmclock.exe", "uninstall.exe"]
-    check(kept and location == PROGRAM_FILES + r"\AlarmClock", alone)
+    kept = (
+        left == ["alarmclock.exe", "uninstall.exe"] and location == PROGRAM_FILES + r"\AlarmClock"
+    )
+    check(code == 0 and kept, f"exit code {code}; in {location}, {old} left as it was: {left}")
 
 
 def installed(s):
@@ -491,8 +486,8 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
     missing = [what for what, bit in bits.items() if not flags & bit]
     texts = {"a 64-bit executable": "(PE32+)", "the GUI subsystem (no console)": "(Windows GUI)"}
     missing += [what for what, text in texts.items() if text not in headers]
-    relocations = re.search(r"^Entry 5 \w+ 0*[1-9a-f]", headers, re.M)
-    check(not missing and relocations, f"missing: {missing or 'base relocations'}")
+    missing += [] if re.search(r"^Entry 5 \w+ 0*[1-9a-f]", headers, re.M) else ["base relocations"]
+    check(not missing, f"missing: {missing}")
     for dll in re.findall(r"^\tDLL Name: (.+)$", headers, re.M):
         check(re.fullmatch(WINDOWS_DLLS, dll.lower()), f"{dll} ships with Windows")
     # Windows takes the first DPI awareness of the list that it knows: 1607 knows no V2.
