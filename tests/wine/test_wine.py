@@ -481,12 +481,11 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
     sizes = [data[6 + 16 * i] or 256 for i in range(int.from_bytes(data[4:6], "little"))]
     check(sizes == [16, 20, 24, 32, 40, 48, 64, 256], f"the icon's sizes: {sizes}")
     headers = subprocess.run([objdump, "-p", program], capture_output=True, text=True).stdout
-    flags = int(re.search(r"^DllCharacteristics\s+(\w+)", headers, re.M)[1], 16)
-    bits = {"ASLR": 0x40, "high-entropy ASLR": 0x20, "DEP": 0x100}
-    missing = [what for what, bit in bits.items() if not flags & bit]
-    texts = {"a 64-bit executable": "(PE32+)", "the GUI subsystem (no console)": "(Windows GUI)"}
-    missing += [what for what, text in texts.items() if text not in headers]
-    missing += [] if re.search(r"^Entry 5 \w+ 0*[1-9a-f]", headers, re.M) else ["base relocations"]
+    wanted = {"ASLR": "DYNAMIC_BASE", "high-entropy ASLR": "HIGH_ENTROPY_VA", "DEP": "NX_COMPAT"}
+    # the GUI subsystem: no console
+    wanted |= {"a 64-bit executable": r"\(PE32\+\)", "the GUI subsystem": r"\(Windows GUI\)"}
+    wanted["base relocations"] = r"^Entry 5 \w+ 0*[1-9a-f]"
+    missing = [what for what, pattern in wanted.items() if not re.search(pattern, headers, re.M)]
     check(not missing, f"missing: {missing}")
     for dll in re.findall(r"^\tDLL Name: (.+)$", headers, re.M):
         check(re.fullmatch(WINDOWS_DLLS, dll.lower()), f"{dll} ships with Windows")
