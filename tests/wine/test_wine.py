@@ -464,10 +464,9 @@ def left_alone(s):  # an earlier install outside Program Files: its uninstaller 
     s.reg("add", ENTRY, "/v", "InstallLocation", "/d", old)
     code = s.setup("/S")
     left, location = sorted(os.listdir(unix(old))), s.entry()["InstallLocation"]
-    kept = (
-        left == ["alarmclock.exe", "uninstall.exe"] and location == PROGRAM_FILES + r"\AlarmClock"
-    )
-    check(code == 0 and kept, f"exit code {code}; in {location}, {old} left as it was: {left}")
+    into = code == 0 and location == PROGRAM_FILES + r"\AlarmClock"
+    kept = left == ["alarmclock.exe", "uninstall.exe"]  # its uninstaller never run
+    check(into and kept, f"exit code {code}, installed in {location}; {old} holds {left}")
 
 
 def installed(s):
