@@ -6,22 +6,30 @@
 
 import array
 import ctypes
+import functools
 import os
 import subprocess
 import tempfile
 import threading
 import time
+from subprocess import DEVNULL, PIPE
 
 import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
-from Xlib import X, XK, Xatom, display as xdisplay, protocol  # noqa: E402
+from Xlib import X, XK, Xatom, display as xdisplay  # noqa: E402
+from Xlib.protocol.event import ClientMessage  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
 MAIN_TITLE, RATE = "[Hozel] Ver8.1[win8.1]", 48000
+MENU = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設定", "アラームOFF", "終了"]  # in order
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+ENDED_WITH_TEST = functools.partial(ctypes.CDLL(None).prctl, 1, 15)  # PR_SET_PDEATHSIG
 REGISTRAR = "com.canonical.AppMenu.Registrar"
+WESTON = "weston --backend=headless-backend.so --socket=wl --idle-time=0"
+DBUS = "dbus-daemon --session --nofork --print-address=1"
+PULSEAUDIO = "pulseaudio --daemonize=no --exit-idle-time=-1 -n -F /dev/null --use-pid-file=no"
 
 
 def check(condition, message):
@@ -31,57 +39,39 @@ def check(condition, message):
 
 def wait_for(look, timeout=10.0, what="condition"):
     deadline = time.monotonic() + timeout
-    while True:
+    while time.monotonic() < deadline:
         GLib.MainContext.default().iteration(False)  # delivers accessibility events
         try:
             if value := look():
                 return value
         except GLib.Error:  # the program is busy or an object went away: not yet
             pass
-        if time.monotonic() > deadline:
-            raise TimeoutError(f"timed out waiting for {what}")
         time.sleep(0.02)
+    raise TimeoutError(f"timed out waiting for {what}")
 
 
+def children(node):  # an accessible object's children
+    return map(node.get_child_at_index, range(node.get_child_count()))
+
+
+# A private X server (Xvfb), a sound server whose silent sink is recorded (started on demand),
+# and the processes started beside them, all ended with it.
 class XSession:
-    """A private X server (Xvfb) and the processes started beside it, all ended with it."""
-
     def __init__(self, screen="1280x1024"):
-        self.procs, self.tmp, self.screen = [], tempfile.mkdtemp(), screen
+        self.procs, self.tmp, self.screen, self.onsets = [], tempfile.mkdtemp(), screen, []
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "DBUS_"))}
-        self.env.update(
-            XDG_RUNTIME_DIR=self.tmp,
-            HOME=self.tmp,
-            LANG="ja_JP.UTF-8",
-            LC_ALL="ja_JP.UTF-8",
-            TZ="Asia/Tokyo",
-        )
+        self.env.update(XDG_RUNTIME_DIR=self.tmp, HOME=self.tmp, PULSE_SERVER=f"unix:{self.tmp}/pa")
+        self.env.update(LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
 
     def spawn(self, *command, **options):
-        self.procs.append(
-            subprocess.Popen(
-                command,
-                env=options.pop("env", self.env),
-                stderr=options.pop("stderr", subprocess.DEVNULL),
-                preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15),
-                **options,
-            )
-        )  # ends with the test: PR_SET_PDEATHSIG
+        options = {"env": self.env, "stderr": DEVNULL, **options}
+        self.procs.append(subprocess.Popen(command, preexec_fn=ENDED_WITH_TEST, **options))
         return self.procs[-1]
 
     def __enter__(self):
         read, write = os.pipe()
-        self.spawn(
-            "Xvfb",
-            "-displayfd",
-            str(write),
-            "-nolisten",
-            "tcp",
-            "-screen",
-            "0",
-            self.screen + "x24",
-            pass_fds=[write],
-        )
+        xvfb = f"Xvfb -displayfd {write} -nolisten tcp -screen 0 {self.screen}x24"
+        self.spawn(*xvfb.split(), pass_fds=[write])
         self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         self.x = xdisplay.Display(self.env["DISPLAY"])
         return self
@@ -92,6 +82,10 @@ class XSession:
             proc.wait()
         subprocess.run(["rm", "-rf", self.tmp])
 
+    def prop(self, name, window=None):  # a property's value on a window or the root, or None
+        found = (window or self.x.screen().root).get_full_property(self.x.intern_atom(name), 0)
+        return found and found.value
+
     def key(self, *names):  # real key events: the keys pressed in turn, released in reverse
         codes = [self.x.keysym_to_keycode(XK.string_to_keysym(name)) for name in names]
         for event, order in ((X.KeyPress, codes), (X.KeyRelease, codes[::-1])):
@@ -101,172 +95,93 @@ class XSession:
 
     def pixels(self, left, top, width, height):  # what the screen shows: rows of (r, g, b)
         raw = self.x.screen().root.get_image(left, top, width, height, X.ZPixmap, 0xFFFFFFFF).data
-        return [
-            [(raw[i + 2], raw[i + 1], raw[i]) for i in range(row, row + width * 4, 4)]
-            for row in range(0, width * height * 4, width * 4)
-        ]
+        colours = [(raw[i + 2], raw[i + 1], raw[i]) for i in range(0, width * height * 4, 4)]
+        return [colours[row : row + width] for row in range(0, width * height, width)]
+
+    def start_sound_server(self):
+        sink = f"--load=module-null-sink sink_name=rec rate={RATE} norewinds=1"
+        socket = f"--load=module-native-protocol-unix socket={self.tmp}/pa auth-anonymous=1"
+        self.sound_server = self.spawn(*PULSEAUDIO.split(), sink, socket)
+        wait_for(lambda: os.path.exists(f"{self.tmp}/pa"), 15, "the sound server")
+        recorder = f"parec -d rec.monitor --raw --channels=1 --rate={RATE} --latency-msec=5"
+        recorder = self.spawn(*recorder.split(), stdout=PIPE)
+        threading.Thread(target=self._onsets, args=(recorder,), daemon=True).start()
+
+    def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones
+        # Times come from the samples' place in the stream, which the silent sink fills in
+        # real time: a busy machine may hand the recording over late, but not shifted.
+        quiet, start, ms = 20, None, 0
+        while chunk := recorder.stdout.read(RATE // 1000 * 2):  # a millisecond, 16-bit samples
+            start = start or time.monotonic() - 0.001
+            loud = max(map(abs, array.array("h", chunk))) > 2000
+            if loud and quiet >= 20:
+                self.onsets.append(start + ms / 1000)
+            quiet, ms = 0 if loud else quiet + 1, ms + 1
 
 
+# The Linux program on a desktop made of the parts that the options name: platform ("x11" or
+# "wayland"), wm (a window manager's command), sound (False: the X server's bells instead),
+# fake_time, global_menu, zone and tz, screen, dpi.
 class Session(XSession):
-    def __init__(
-        self,
-        platform="x11",
-        wm=None,
-        sound=True,
-        fake_time=None,
-        global_menu=False,
-        zone=None,
-        tz=None,
-        screen="1280x1024",
-        dpi=None,
-    ):
-        super().__init__(screen)
-        self.events, self.onsets = [], []
-        self.env.update(PULSE_SERVER=f"unix:{self.tmp}/pa")
-        self.options = platform, wm, sound, fake_time, global_menu, dpi
-        self.command = [os.environ["CLOCK_PROGRAM"]]
-        if zone:  # the zone is /etc/localtime, in a mount namespace of its own; TZ names it or not
-            self.env.update(TZ=tz) if tz else self.env.pop("TZ")
-            self.command[:0] = [
-                "unshare",
-                "-m",
-                "sh",
-                "-c",
-                'mount --bind "$0" /etc/localtime ' '&& exec "$1"',
-                f"/usr/share/zoneinfo/{zone}",
-            ]
+    def __init__(self, **desktop):
+        super().__init__(desktop.get("screen", "1280x1024"))
+        self.desktop, self.events, self.command = desktop, [], [os.environ["CLOCK_PROGRAM"]]
+        if zone := desktop.get("zone"):  # /etc/localtime, in a mount namespace of its own
+            self.env.update(TZ=desktop["tz"]) if "tz" in desktop else self.env.pop("TZ")
+            script = 'mount --bind "$0" /etc/localtime && exec "$1"'
+            self.command[:0] = ["unshare", "-m", "sh", "-c", script, f"/usr/share/zoneinfo/{zone}"]
 
     def __enter__(self):
         super().__enter__()
-        platform, wm, sound, fake_time, global_menu, dpi = self.options
-        if dpi:  # a scaled screen, as desktops set it in the X resources
-            self.x.screen().root.change_property(
-                self.x.intern_atom("RESOURCE_MANAGER"),
-                Xatom.STRING,
-                8,
-                f"Xft.dpi:\t{dpi}\n".encode(),
-            )
+        desktop, root, wayland = self.desktop, self.x.screen().root, self.desktop.get("platform")
+        if dpi := desktop.get("dpi"):  # a scaled screen, as desktops set it in the X resources
+            resources = f"Xft.dpi:\t{dpi}\n".encode()
+            root.change_property(self.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources)
             self.x.flush()
-        bus = self.spawn(
-            "dbus-daemon",
-            "--session",
-            "--nofork",
-            "--print-address=1",
-            stdout=subprocess.PIPE,
-            text=True,
-        )
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env[
-            "DBUS_SESSION_BUS_ADDRESS"
-        ] = bus.stdout.readline().strip()
-        if wm:
-            self.spawn(*wm.split(), stdout=subprocess.DEVNULL)
+        bus = self.spawn(*DBUS.split(), stdout=PIPE, text=True)
+        address = bus.stdout.readline().strip()
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        if wm := desktop.get("wm"):
+            self.spawn(*wm.split(), stdout=DEVNULL)
             # Ready once it frames a new window: a window manager announces itself before it
             # has read its settings, and windows mapped until then are not given the focus.
-            x_screen = self.x.screen()
-            probe = x_screen.root.create_window(0, 0, 10, 10, 0, x_screen.root_depth)
+            probe = root.create_window(0, 0, 10, 10, 0, self.x.screen().root_depth)
             probe.map()
-            wait_for(
-                lambda: probe.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), 0),
-                20,
-                "the window manager",
-            )
+            wait_for(lambda: self.prop("_NET_FRAME_EXTENTS", probe), 20, "the window manager")
             probe.destroy()
             self.x.flush()
-        if platform == "wayland":  # the X server stays, as Xwayland would, for the X bell
-            self.spawn(
-                "weston",
-                "--backend=headless-backend.so",
-                "--socket=wl",
-                "--idle-time=0",
-                stdout=subprocess.DEVNULL,
-            )
+        if wayland:  # the X server stays, as Xwayland would, for the X bell
+            self.spawn(*WESTON.split(), stdout=DEVNULL)
             wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
         Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
-        if global_menu:  # a desktop with a global menu bar, which would take the window's menu
-            owned = []
-            Gio.bus_own_name(
-                Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: owned.append(1), None
-            )
-            wait_for(lambda: owned, what=REGISTRAR)
-        if sound:  # the test's ear: the sound server's sink, or else the X server's bells
+        if desktop.get("global_menu"):  # a global menu bar, which would take the window's menu
+            got = []
+            Gio.bus_own_name(Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: got.append(1))
+            wait_for(lambda: got, what=REGISTRAR)
+        if desktop.get("sound", True):  # the test's ear: the sound server's sink, or the bells
             self.start_sound_server()
         elif listener := os.environ.get("BELL_LISTENER"):
-            bells = self.spawn(listener, stdout=subprocess.PIPE, text=True)
+            bells = self.spawn(listener, stdout=PIPE, text=True)
             bells.stdout.readline()  # ready
-            threading.Thread(
-                target=lambda: self.onsets.extend(float(line.split()[1]) for line in bells.stdout),
-                daemon=True,
-            ).start()
-        env = dict(
-            self.env,
-            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-            WAYLAND_DISPLAY="wl",
-            QT_QPA_PLATFORM="wayland" if platform == "wayland" else "xcb",
-        )
-        if fake_time:
-            env.update(
-                LD_PRELOAD=FAKETIME,
-                FAKETIME="@" + fake_time,
-                FAKETIME_NO_CACHE="1",
-                FAKETIME_DONT_FAKE_MONOTONIC="1",
-            )
-        self.program = self.spawn(
-            *self.command, env=env, stderr=None
-        )  # its faults in the test's log
-        desktop = Atspi.get_desktop(0)
-        self.app = wait_for(
-            lambda: next(
-                (
-                    a
-                    for a in map(desktop.get_child_at_index, range(desktop.get_child_count()))
-                    if a and a.get_name() == "alarmclock"
-                ),
-                None,
-            ),
-            20,
-            "the program",
-        )
+            rung = (float(line.split()[1]) for line in bells.stdout)
+            threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
+        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl")
+        env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb")
+        if fake_time := desktop.get("fake_time"):
+            env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1")
+            env.update(FAKETIME_DONT_FAKE_MONOTONIC="1")
+        self.program = self.spawn(*self.command, env=env, stderr=None)  # its faults in the log
+
+        def program():
+            return [a for a in children(Atspi.get_desktop(0)) if a and a.get_name() == "alarmclock"]
+
+        self.app = wait_for(program, 20, "the program")[0]
         return self
 
     def set_zone(self, zone):  # what changing the time zone in the desktop's settings does
-        subprocess.run(
-            [
-                "nsenter",
-                f"--mount=/proc/{self.program.pid}/ns/mnt",
-                "mount",
-                "--bind",
-                f"/usr/share/zoneinfo/{zone}",
-                "/etc/localtime",
-            ],
-            check=True,
-        )
-
-    # -- sound: a server whose silent sink is recorded, and the X server's bells ---------
-    def start_sound_server(self):
-        self.sound_server = self.spawn(
-            "pulseaudio",
-            "--daemonize=no",
-            "--exit-idle-time=-1",
-            "-n",
-            "-F",
-            "/dev/null",
-            f"--load=module-null-sink sink_name=rec rate={RATE} norewinds=1",
-            "--use-pid-file=no",
-            f"--load=module-native-protocol-unix socket={self.tmp}/pa auth-anonymous=1",
-        )
-        wait_for(lambda: os.path.exists(f"{self.tmp}/pa"), 15, "the sound server")
-        recorder = self.spawn(
-            "parec",
-            "-d",
-            "rec.monitor",
-            "--raw",
-            "--channels=1",
-            f"--rate={RATE}",
-            "--latency-msec=5",
-            stdout=subprocess.PIPE,
-        )
-        threading.Thread(target=self._onsets, args=(recorder,), daemon=True).start()
+        mount = f"mount --bind /usr/share/zoneinfo/{zone} /etc/localtime".split()
+        subprocess.run(["nsenter", f"--mount=/proc/{self.program.pid}/ns/mnt", *mount], check=True)
 
     def restart_sound_server(self):  # down for a little over a second
         self.sound_server.terminate()
@@ -274,43 +189,27 @@ class Session(XSession):
         time.sleep(1.3)
         self.start_sound_server()
 
-    def _onsets(self, recorder):  # the first loud millisecond after 20 quiet ones
-        # Times come from the samples' place in the stream, which the silent sink fills in
-        # real time: a busy machine may hand the recording over late, but not shifted.
-        quiet, start, read = 20, None, 0
-        while chunk := recorder.stdout.read(960):
-            samples = array.array("h", chunk)
-            start = start or time.monotonic() - len(samples) / RATE
-            for ms in range(0, len(samples), RATE // 1000):
-                loud = max(map(abs, samples[ms : ms + RATE // 1000])) > 2000
-                if loud and quiet >= 20:
-                    self.onsets.append(start + (read + ms) / RATE)
-                quiet = 0 if loud else quiet + 1
-            read += len(samples)
+    def sounds(self, since, count, timeout):  # the first COUNT sounds since then
+        def heard():
+            onsets = [t for t in self.onsets if t > since]
+            return onsets[:count] if len(onsets) >= count else None
 
-    def sounds(self, since, count, timeout):
-        return wait_for(
-            lambda: (lambda s: s[:count] if len(s) >= count else None)(
-                [t for t in self.onsets if t > since]
-            ),
-            timeout,
-            f"{count} sounds",
-        )
+        return wait_for(heard, timeout, f"{count} sounds")
 
     # -- what a screen reader sees and does ---------------------------------------------
     def find(self, name, role=None, node=None):  # the first showing match, depth first
         def look(node):
-            for child in map(node.get_child_at_index, range(node.get_child_count())):
-                if (
-                    name in child.get_name()
-                    and role in (None, child.get_role_name())
-                    and child.get_state_set().contains(Atspi.StateType.SHOWING)
-                ):
-                    return child
+            for child in children(node):
+                if name in child.get_name() and role in (None, child.get_role_name()):
+                    if child.get_state_set().contains(Atspi.StateType.SHOWING):
+                        return child
                 if found := look(child):
                     return found
 
         return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
+
+    def has(self, name, role, state):  # whether the showing match is in the state, by its name
+        return self.find(name, role).get_state_set().contains(getattr(Atspi.StateType, state))
 
     def press(self, name, role=None):
         moment = time.monotonic()
@@ -320,58 +219,39 @@ class Session(XSession):
     def type_into(self, field, text):
         self.find(field, "text").get_editable_text_iface().set_text_contents(text)
 
-    def listen(self, event):
-        self.listener = Atspi.EventListener.new(
-            lambda e: self.events.append(
-                (e.type, e.source.get_role_name(), e.source.get_name(), e.detail1)
-            )
-        )
+    def listen(self, event):  # each event as (type, role, name, detail1)
+        def heard(e):
+            self.events.append((e.type, e.source.get_role_name(), e.source.get_name(), e.detail1))
+
+        self.listener = Atspi.EventListener.new(heard)
         self.listener.register(event)
 
     # -- the X server as the window manager sees it -------------------------------------
     def x_window(self, title, node=None):
         for child in (node or self.x.screen().root).query_tree().children:
-            name = child.get_full_property(self.x.intern_atom("_NET_WM_NAME"), 0)
-            if name and title in name.value.decode() or (child := self.x_window(title, child)):
+            name = self.prop("_NET_WM_NAME", child)
+            if name and title in name.decode() or (child := self.x_window(title, child)):
                 return child
 
     def frame(self, title):  # x, y, width, height of the frame as the user sees it
         window = wait_for(lambda: self.x_window(title), what=title)
         g, at = window.get_geometry(), window.translate_coords(self.x.screen().root, 0, 0)
-        extents = window.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), 0)
-        left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
+        left, right, top, bottom = self.prop("_NET_FRAME_EXTENTS", window) or (0, 0, 0, 0)
         return -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom
 
-    def stacking(self):  # the clients from bottom to top
-        return (
-            self.x.screen()
-            .root.get_full_property(self.x.intern_atom("_NET_CLIENT_LIST_STACKING"), Xatom.WINDOW)
-            .value.tolist()
-        )
-
-    def active(self):  # none until the window manager has set it
-        active = self.x.screen().root.get_full_property(
-            self.x.intern_atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW
-        )
-        return active.value[0] if active else 0
-
     def wm_state(self, title):
-        state = self.x_window(title).get_full_property(self.x.intern_atom("_NET_WM_STATE"), 0)
-        return [self.x.get_atom_name(a) for a in (state.value if state else [])]
+        atoms = self.prop("_NET_WM_STATE", self.x_window(title)) or []
+        return [self.x.get_atom_name(a) for a in atoms]
 
     def focus_elsewhere(self):  # another program's window takes the focus
         screen = self.x.screen()
         window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth)
         window.map()
-        wait_for(lambda: self.active() == window.id, what="focus")
+        wait_for(lambda: (self.prop("_NET_ACTIVE_WINDOW") or [0])[0] == window.id, what="focus")
 
     def close_with_frame(self, title):  # what the close box of the frame does
         window, atom = self.x_window(title), self.x.intern_atom
-        window.send_event(
-            protocol.event.ClientMessage(
-                window=window,
-                client_type=atom("WM_PROTOCOLS"),
-                data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]),
-            )
-        )
+        data = (32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])
+        protocols = atom("WM_PROTOCOLS")
+        window.send_event(ClientMessage(window=window, client_type=protocols, data=data))
         self.x.flush()

@@ -11,13 +11,10 @@
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
-//   clock              the date and the time of the last three seconds, newest first, as the
-//                      regional settings write them, and whether each was midnight
 //   window TITLE       the frontmost shown window whose title begins so (another program's,
 //                      such as the installer's), 0 where there is none, with every control in
-//                      it: identifier, text, whether shown, and the state of a check box
-//   parent HWND        the name of the program that started the window's process, "" where
-//                      it has ended
+//                      it: identifier, text, whether shown, and the state of a check box (-1
+//                      for any other control)
 //   run COMMAND        starts the command line as a deployment tool does, waits for it
 //                      (a minute at most) and answers its exit code
 //
@@ -29,11 +26,8 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 
@@ -48,13 +42,7 @@ std::string utf8(std::wstring_view text) {
     return out;
 }
 
-std::wstring widen(std::string_view text) {
-    std::wstring out(text.size(), L'\0');
-    out.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
-                                   int(out.size())));
-    return out;
-}
-
+// A JSON string, with control characters as spaces.
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
@@ -67,12 +55,20 @@ std::string quoted(std::string_view text) {
 
 long long id(HWND window) { return reinterpret_cast<long long>(window); }
 
-// The name and the fields of a window. WM_GETTEXT is marshalled across processes: a
-// control's text is known to its own process only.
-void print(HWND w, std::string_view name, const forms::Rect& twips, int tab) {
+// The separator before an item of a list: none before the first.
+const char* comma(LPARAM count) { return (*reinterpret_cast<int*>(count))++ ? "," : ""; }
+
+// A window's text, quoted. WM_GETTEXT is marshalled across processes: a control's text is
+// known to its own process only.
+std::string text(HWND w) {
     wchar_t text[512] = {};
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    return quoted(utf8(text));
+}
+
+// The name and the fields of a window of the program, with its definition's.
+void print(HWND w, std::string_view name, const forms::Rect& twips, int tab) {
     RECT r{}, c{};
     GetWindowRect(w, &r);
     GetClientRect(w, &c);
@@ -80,10 +76,10 @@ void print(HWND w, std::string_view name, const forms::Rect& twips, int tab) {
     std::printf("%s:{\"hwnd\":%lld,\"text\":%s,\"visible\":%d,\"iconic\":%d,\"owner\":%lld,"
                 "\"dpi\":%u,\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld,%ld,%ld],"
                 "\"twips\":[%d,%d,%d,%d],\"tab\":%d",
-                quoted(name).c_str(), id(w), quoted(utf8(text)).c_str(), IsWindowVisible(w),
-                IsIconic(w), id(GetWindow(w, GW_OWNER)), GetDpiForWindow(w), r.left, r.top, r.right,
-                r.bottom, c.left, c.top, c.right, c.bottom, twips.left, twips.top, twips.width,
-                twips.height, tab);
+                quoted(name).c_str(), id(w), text(w).c_str(), IsWindowVisible(w), IsIconic(w),
+                id(GetWindow(w, GW_OWNER)), GetDpiForWindow(w), r.left, r.top, r.right, r.bottom,
+                c.left, c.top, c.right, c.bottom, twips.left, twips.top, twips.width, twips.height,
+                tab);
 }
 
 // A window of the program: the clock window, or a dialog known by its caption.
@@ -92,20 +88,19 @@ BOOL CALLBACK printForm(HWND w, LPARAM count) {
     GetClassNameW(w, name, 64);
     GetWindowTextW(w, title, 256);
     const bool clock = !lstrcmpW(name, clockWindowClass);
-    if (!clock && lstrcmpW(name, dialogWindowClass))
-        return TRUE;
     for (const forms::Form* form : {&forms::mainForm, &forms::form1, &forms::form2, &forms::form4})
-        if (clock ? form == &forms::mainForm : utf8(title) == form->caption) {
-            std::fputs((*reinterpret_cast<int*>(count))++ ? "," : "", stdout);
+        if (clock ? form == &forms::mainForm
+                  : !lstrcmpW(name, dialogWindowClass) && utf8(title) == form->caption) {
+            std::printf("%s", comma(count));
             print(w, form->name, {0, 0, form->clientWidth, form->clientHeight}, 0);
             std::printf(",\"controls\":{");
             int n = 0;
             for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
                 if (auto i = std::size_t(GetDlgCtrlID(c) - firstControlId);
                     i < form->controls.size()) {
-                    std::fputs(n++ ? "," : "", stdout);
-                    const forms::Control& def = form->controls[i];
-                    print(c, def.name, def.twips, def.tabIndex);
+                    std::printf("%s", comma(LPARAM(&n)));
+                    print(c, form->controls[i].name, form->controls[i].twips,
+                          form->controls[i].tabIndex);
                     std::printf("}");
                 }
             std::printf("}}");
@@ -113,73 +108,44 @@ BOOL CALLBACK printForm(HWND w, LPARAM count) {
     return TRUE;
 }
 
-std::wstring sentBack; // what the menu reader sent from the other process
-
-LRESULT CALLBACK inbox(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message != WM_COPYDATA)
-        return DefWindowProcW(window, message, w, l);
-    const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(l);
-    sentBack.assign(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
-    return TRUE;
-}
-
 // Reads a menu bar in the process of its window: menu_reader.dll, hooked into that window's
-// thread, answers a message sent to it.
+// thread, answers a message sent to it with the bar as the text of a window of the driver's.
 bool printMenu(HWND window) {
     static const HMODULE reader = LoadLibraryW(L"menu_reader.dll");
-    static const HWND answers = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                                nullptr, nullptr, nullptr);
-    SetWindowLongPtrW(answers, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(inbox));
+    static const HWND answer = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                               nullptr, nullptr, nullptr);
     const auto readMenu = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(reader, "readMenu")));
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, readMenu, reader,
                                          GetWindowThreadProcessId(window, nullptr));
-    sentBack.clear();
+    SetWindowTextW(answer, L"");
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, RegisterWindowMessageW(L"AlarmClock.ReadMenu"), WPARAM(answers), 0,
+    SendMessageTimeoutW(window, RegisterWindowMessageW(L"AlarmClock.ReadMenu"), WPARAM(answer), 0,
                         SMTO_NORMAL, 5000, &result);
     UnhookWindowsHookEx(hook);
-    std::printf(",\"menu\":[");
-    for (std::size_t at = 0, end; (end = sentBack.find(L'\n', at)) != std::wstring::npos;
-         at = end + 1) {
-        const std::size_t blank = sentBack.find(L' ', at);
-        std::printf("%s[%s,%s]", at ? "," : "", utf8(sentBack.substr(at, blank - at)).c_str(),
-                    quoted(utf8(sentBack.substr(blank + 1, end - blank - 1))).c_str());
-    }
-    std::printf("]");
-    return hook && !sentBack.empty();
+    wchar_t bar[4096] = {};
+    std::printf(",\"menu\":%s", GetWindowTextW(answer, bar, 4096) ? utf8(bar).c_str() : "[]");
+    return hook && bar[0];
 }
 
-// The controls of another program's window, such as the installer's pages and message boxes.
+// A control of another program's window, such as the installer's pages and message boxes.
 BOOL CALLBACK printControl(HWND c, LPARAM count) {
-    wchar_t text[512] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(c, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
-    const auto type = GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK;
     wchar_t name[64] = {};
     GetClassNameW(c, name, 64);
+    const auto type = GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK;
     const bool box =
         !lstrcmpiW(name, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
-    std::printf("%s{\"id\":%d,\"text\":%s,\"shown\":%d,\"check\":%d}",
-                (*reinterpret_cast<int*>(count))++ ? "," : "", GetDlgCtrlID(c),
-                quoted(utf8(text)).c_str(), IsWindowVisible(c),
+    std::printf("%s{\"id\":%d,\"text\":%s,\"shown\":%d,\"check\":%d}", comma(count),
+                GetDlgCtrlID(c), text(c).c_str(), IsWindowVisible(c),
                 box ? int(SendMessageW(c, BM_GETCHECK, 0, 0)) : -1);
     return TRUE;
 }
 
-HWND frontmost(std::string_view title) {
-    const std::wstring wanted = widen(title);
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        wchar_t text[256] = {};
-        GetWindowTextW(w, text, 256);
-        if (IsWindowVisible(w) && std::wstring_view(text).starts_with(wanted))
-            return w;
-    }
-    return nullptr;
-}
-
 void printWindow(std::string_view title) {
-    const HWND w = frontmost(title);
+    HWND w = GetTopWindow(nullptr);
+    for (wchar_t text[256] = {}; w; w = GetWindow(w, GW_HWNDNEXT))
+        if (GetWindowTextW(w, text, 256); IsWindowVisible(w) && utf8(text).starts_with(title))
+            break;
     std::printf(",\"hwnd\":%lld,\"controls\":[", id(w));
     int count = 0;
     if (w)
@@ -187,45 +153,11 @@ void printWindow(std::string_view title) {
     std::printf("]");
 }
 
-void printClock() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    ULARGE_INTEGER ticks{};
-    SystemTimeToFileTime(&now, reinterpret_cast<FILETIME*>(&ticks));
-    std::printf(",\"moments\":[");
-    for (int ago = 0; ago < 3; ++ago, ticks.QuadPart -= 10'000'000) {
-        SYSTEMTIME t{};
-        FileTimeToSystemTime(reinterpret_cast<const FILETIME*>(&ticks), &t);
-        wchar_t date[64] = {}, time[64] = {};
-        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
-        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
-        std::printf("%s[%s,%s,%d]", ago ? "," : "", quoted(utf8(date)).c_str(),
-                    quoted(utf8(time)).c_str(), !t.wHour && !t.wMinute && !t.wSecond);
-    }
-    std::printf("]");
-}
-
-void printParent(HWND window) {
-    std::map<DWORD, std::pair<DWORD, std::wstring>> processes; // parent and name by identifier
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry))
-        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
-    CloseHandle(snapshot);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    const std::wstring& name = processes[processes[process].first].second;
-    std::printf(",\"parent\":%s", quoted(utf8(name)).c_str());
-}
-
-bool run(std::string_view command) {
-    std::wstring line = widen(command);
-    STARTUPINFOW startup{};
+bool run(std::string command) {
+    STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
     DWORD code = 0;
@@ -235,6 +167,20 @@ bool run(std::string_view command) {
     CloseHandle(process.hProcess);
     std::printf(",\"exit\":%lu", code);
     return ended;
+}
+
+void look() {
+    const HWND front = GetForegroundWindow();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{", id(front),
+                id(info.hwndFocus), work.left, work.top, work.right, work.bottom);
+    int count = 0;
+    EnumWindows(printForm, LPARAM(&count));
+    std::printf("}");
 }
 
 } // namespace
@@ -256,41 +202,23 @@ int main(int argc, char**) {
         const std::string_view command(line, std::strcspn(line, "\r\n"));
         long long window = 0;
         unsigned message = 0, w = 0;
-        char path[MAX_PATH];
         bool done = true;
-        if (command == "look") {
-            const HWND front = GetForegroundWindow();
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
-                        id(front), id(info.hwndFocus), work.left, work.top, work.right,
-                        work.bottom);
-            int count = 0;
-            EnumWindows(printForm, LPARAM(&count));
-            std::printf("}");
-        } else if (command == "clock") {
-            printClock();
-        } else if (command.starts_with("window ")) {
+        if (command == "look")
+            look();
+        else if (command.starts_with("window "))
             printWindow(command.substr(7));
-        } else if (command.starts_with("run ")) {
-            done = run(command.substr(4));
-        } else if (std::sscanf(line, "parent %lld", &window) == 1) {
-            printParent(reinterpret_cast<HWND>(window));
-        } else if (std::sscanf(line, "menu %lld", &window) == 1) {
+        else if (command.starts_with("run "))
+            done = run(std::string(command.substr(4)));
+        else if (std::sscanf(line, "menu %lld", &window) == 1)
             done = printMenu(reinterpret_cast<HWND>(window));
-        } else if (std::sscanf(line, "lock %259[^\n]", path) == 1) {
-            if (held != INVALID_HANDLE_VALUE)
-                CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
-            else
-                done = (held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                           nullptr)) != INVALID_HANDLE_VALUE;
-        } else {
+        else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)
+            CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+        else if (command.starts_with("lock "))
+            done = (held = CreateFileA(std::string(command.substr(5)).c_str(), GENERIC_READ, 0,
+                                       nullptr, OPEN_EXISTING, 0, nullptr)) != INVALID_HANDLE_VALUE;
+        else
             done = std::sscanf(line, "%lld %u %u", &window, &message, &w) == 3 &&
                    PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);
-        }
         if (!done)
             std::printf(",\"error\":%s", quoted(command).c_str());
         std::printf("}\n");
