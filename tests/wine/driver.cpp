@@ -183,6 +183,28 @@ void look() {
     std::printf("}");
 }
 
+// The last three seconds as the user's regional settings write the date and the time, the
+// date alone at 0:00:00, as the title shows them.
+void printMoments() {
+    ULARGE_INTEGER now{};
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&now));
+    std::printf(",\"moments\":[");
+    for (int ago = 0; ago < 3; ++ago, now.QuadPart -= 10'000'000) {
+        FILETIME local{};
+        SYSTEMTIME t{};
+        FileTimeToLocalFileTime(reinterpret_cast<const FILETIME*>(&now), &local);
+        FileTimeToSystemTime(&local, &t);
+        wchar_t date[64] = {}, time[64] = {};
+        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
+        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
+        const std::wstring title = t.wHour || t.wMinute || t.wSecond
+                                       ? std::wstring(date) + L" " + time
+                                       : std::wstring(date);
+        std::printf("%s%s", ago ? "," : "", quoted(utf8(title)).c_str());
+    }
+    std::printf("]");
+}
+
 } // namespace
 
 int main(int argc, char**) {
@@ -205,6 +227,8 @@ int main(int argc, char**) {
         bool done = true;
         if (command == "look")
             look();
+        else if (command == "moments")
+            printMoments();
         else if (command.starts_with("window "))
             printWindow(command.substr(7));
         else if (command.starts_with("run "))

@@ -194,11 +194,14 @@ def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the
 
     first = wait_for(lambda: re.fullmatch(r"\d+:\d+:\d+", readout()["controls"]["Label1"]["text"]))
     main = wait_for(lambda: readout(first[0]), 3, "the readout ticking")
-    # The last three seconds; the date and the time as Japanese regional settings write them
-    # (prefix.reg), the date alone at 0:00:00.
+    # The last three seconds; the title's as Windows writes them under the prefix's Japanese
+    # regional settings (the driver's GetDateFormatEx and GetTimeFormatEx).
     moments = [time.localtime(time.time() - ago) for ago in (0, 1, 2)]
     readouts = [f"{t.tm_hour}:{t.tm_min}:{t.tm_sec}" for t in moments]
-    titles = [time.strftime("%Y/%m/%d %-H:%M:%S", t).removesuffix(" 0:00:00") for t in moments]
+    titles = s.ask("moments")["moments"]
+    check(
+        re.fullmatch(r"\d{4}/\d\d/\d\d( \d+:\d\d:\d\d)?", titles[0]), f"a Japanese date: {titles}"
+    )
     shown = main["controls"]["Label1"]["text"], main["text"]
     told = f"readout and title {shown}, not among {readouts} and {titles} + {MAIN_TITLE!r}"
     check(shown[0] in readouts and shown[1] in [t + " " * 5 + MAIN_TITLE for t in titles], told)
