@@ -4,7 +4,6 @@
 
 #include <initguid.h>
 
-#include <commctrl.h>
 #include <oleacc.h>
 #include <uiautomationcore.h>
 
@@ -91,20 +90,6 @@ void Annotations::Release::operator()(IAccPropServices* services) const noexcept
     services->Release();
 }
 
-namespace {
-
-// Told to asked() before the control's own answer, which the annotations then change.
-LRESULT CALLBACK askedForItsObject(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR,
-                                   DWORD_PTR annotations) noexcept {
-    if (message == WM_GETOBJECT)
-        reinterpret_cast<Annotations*>(annotations)->asked();
-    else if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(control, askedForItsObject, 0);
-    return DefSubclassProc(control, message, w, l);
-}
-
-} // namespace
-
 Annotations::Annotations() = default;
 
 Annotations::~Annotations() = default;
@@ -119,10 +104,6 @@ void Annotations::asked() {
         services_.reset(services);
     for (const Kept& annotation : std::exchange(kept_, {}))
         tell(annotation);
-}
-
-void Annotations::watch(HWND control) {
-    SetWindowSubclass(control, askedForItsObject, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 Annotations::Kept& Annotations::kept(HWND window) {

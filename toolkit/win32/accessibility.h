@@ -19,7 +19,10 @@ namespace toolkit::win32 {
 
 // The annotation service is asked for only once a screen reader or another client asks one of
 // the windows for its accessible object: what was set before is kept until then, and told to
-// the service at that moment, before the client reads it.
+// the service at that moment. A client that reaches a field first, before its window, reads the
+// field's name from the hidden label before it (labelForScreenReaders) as it would without
+// annotations; the windows are not subclassed to learn of it, which would cost every message
+// of the fields that the tick reads.
 class Annotations {
 public:
     // The service's answers to the names and roles told to it so far, which leave a control as
@@ -44,8 +47,6 @@ public:
     // A window was asked for its accessible object (WM_GETOBJECT), on a thread where COM is
     // initialised: from now on the service keeps the annotations.
     void asked();
-    // Makes a control tell asked() when it is asked for its object, as the windows do.
-    void watch(HWND control);
 
     const Answers& answers() const { return answers_; }
 

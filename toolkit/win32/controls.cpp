@@ -74,14 +74,11 @@ std::vector<Control> makeControls(const forms::Form& form, HWND parent, HINSTANC
         if (def->kind == forms::Kind::TextBox) {
             SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // as much as the control holds
             annotations.setName(window, widen(def->accessibleName));
-            annotations.watch(window);
         }
         if (def->kind == forms::Kind::CommandButton)
             SetWindowSubclass(window, neverDefault, 0, 0);
-        if (def->kind == forms::Kind::Notice) {
+        if (def->kind == forms::Kind::Notice)
             annotations.setRole(window, ROLE_SYSTEM_ALERT);
-            annotations.watch(window);
-        }
     }
     return controls;
 }
