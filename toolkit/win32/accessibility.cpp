@@ -1,7 +1,5 @@
 #include "toolkit/win32/accessibility.h"
 
-#include "toolkit/win32/handles.h"
-
 #include <initguid.h>
 
 #include <oleacc.h>
