@@ -1,8 +1,8 @@
 # The real program on real desktop parts, looked at and driven from outside: an X server
 # (Xvfb, with or without a window manager) or a Wayland compositor (weston, headless), a
 # private session bus that starts the accessibility bus, a private sound server whose
-# silent sink is recorded, a listener for X bells, and a faked wall clock. Every wait
-# polls until a deadline; times are seconds on time.monotonic().
+# silent sink is recorded, the X server's bells as xkbevd hears them, and a faked wall
+# clock. Every wait polls until a deadline; times are seconds on time.monotonic().
 
 import array
 import ctypes
@@ -160,10 +160,13 @@ class Session(XSession):
             wait_for(lambda: got, what=REGISTRAR)
         if desktop.get("sound", True):  # the test's ear: the sound server's sink, or the bells
             self.start_sound_server()
-        elif listener := os.environ.get("BELL_LISTENER"):
-            bells = self.spawn(listener, stdout=PIPE, text=True)
-            bells.stdout.readline()  # ready
-            rung = (float(line.split()[1]) for line in bells.stdout)
+        else:  # xkbevd echoes a line as each bell rings, once it has said that it silenced them
+            with open(f"{self.tmp}/bells.cf", "w") as config:
+                config.write('Bell() echo "bell\\n"\n')
+            xkbevd = ["stdbuf", "-oL", "xkbevd", "-cfg", config.name]
+            bells = self.spawn(*xkbevd, stdout=PIPE, stderr=PIPE, text=True)
+            bells.stderr.readline()  # ready
+            rung = (time.monotonic() for _ in bells.stdout)
             threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
         env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl")
         env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb")

@@ -160,7 +160,7 @@ if __name__ == "__main__":
     parts = ["Xvfb", "dbus-daemon", "/usr/share/dbus-1/services/org.a11y.Bus.service"]
     parts += [settings.get("wm", "").partition(" ")[0], "fake_time" in settings and FAKETIME]
     parts += [settings.get("platform") == "wayland" and "weston"]
-    parts += ["pulseaudio", "parec"] if settings.get("sound", True) else []
+    parts += ["pulseaudio", "parec"] if settings.get("sound", True) else ["xkbevd"]
     for part in filter(None, parts):
         if not (shutil.which(part) or os.path.exists(part)):
             skip(f"{part} not found")
