@@ -200,9 +200,6 @@ class Session(XSession):
 
         return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
 
-    def has(self, name, role, state):  # whether the showing match is in the state, by its name
-        return self.find(name, role).get_state_set().contains(getattr(Atspi.StateType, state))
-
     def press(self, name, role=None):
         moment = time.monotonic()
         self.find(name, role).get_action_iface().do_action(0)
