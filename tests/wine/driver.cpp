@@ -2,7 +2,7 @@
 // display: it finds the windows and reads and presses their controls through the Windows API
 // only. One command a line on standard input, one line of JSON back, with "t" the moment it
 // was carried out on Wine's clock (GetTickCount64, as in Wine's traces). A window is written
-// as its handle, text, whether shown and minimised, owner, DPI, frame and client area on the
+// as its handle, text, whether shown, owner, DPI, frame and client area on the
 // screen, and a check box's state (-1 for any other window):
 //
 //   look               the foreground window, the focused control, the work area, and the
@@ -72,12 +72,11 @@ void print(HWND w) {
     GetWindowRect(w, &r);
     GetClientRect(w, &c);
     MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
-    std::printf("{\"hwnd\":%lld,\"text\":%s,\"visible\":%d,\"iconic\":%d,\"owner\":%lld,"
+    std::printf("{\"hwnd\":%lld,\"text\":%s,\"visible\":%d,\"owner\":%lld,"
                 "\"dpi\":%u,\"check\":%d,\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld,%ld,%ld]",
-                id(w), quoted(utf8(text)).c_str(), IsWindowVisible(w), IsIconic(w),
-                id(GetWindow(w, GW_OWNER)), GetDpiForWindow(w),
-                box ? int(SendMessageW(w, BM_GETCHECK, 0, 0)) : -1, r.left, r.top, r.right,
-                r.bottom, c.left, c.top, c.right, c.bottom);
+                id(w), quoted(utf8(text)).c_str(), IsWindowVisible(w), id(GetWindow(w, GW_OWNER)),
+                GetDpiForWindow(w), box ? int(SendMessageW(w, BM_GETCHECK, 0, 0)) : -1, r.left,
+                r.top, r.right, r.bottom, c.left, c.top, c.right, c.bottom);
 }
 
 // A window of the program: the clock window, or a dialog known by its caption.
@@ -172,14 +171,13 @@ int main(int argc, char**) {
         int count = 0;
         bool done = true;
         if (command == "look") {
-            const HWND front = GetForegroundWindow();
-            GUITHREADINFO info{};
+            GUITHREADINFO info{}; // the foreground thread's
             info.cbSize = sizeof info;
-            GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
+            GetGUIThreadInfo(0, &info);
             RECT work{};
             SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
             std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
-                        id(front), id(info.hwndFocus), work.left, work.top, work.right,
+                        id(info.hwndActive), id(info.hwndFocus), work.left, work.top, work.right,
                         work.bottom);
             EnumWindows(printForm, LPARAM(&count));
             std::printf("}");
