@@ -126,7 +126,8 @@ class Session(XSession):
         super().__init__(desktop.get("screen", "1280x1024"))
         self.desktop, self.command = desktop, [os.environ["CLOCK_PROGRAM"]]
         if zone := desktop.get("zone"):  # /etc/localtime, in a mount namespace of its own
-            self.env.update(TZ=desktop["tz"]) if "tz" in desktop else self.env.pop("TZ")
+            self.env.pop("TZ")  # unset, or as the desktop names it
+            self.env |= {"TZ": desktop["tz"]} if "tz" in desktop else {}
             script = 'mount --bind "$0" /etc/localtime && exec "$1"'
             self.command[:0] = ["unshare", "-m", "sh", "-c", script, f"/usr/share/zoneinfo/{zone}"]
 
