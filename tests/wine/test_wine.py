@@ -400,7 +400,7 @@ def pages(s):  # with its pages over the running clock: the last one starts it a
     s.page("the question", lambda c: c["text"].startswith("目覚まし時計が起動しています"))
     page = s.page("the last page", lambda c: c["check"] >= 0)
     boxes = [c["check"] for c in page["controls"] if c["visible"] and c["check"] >= 0]
-    check(boxes == [1], f"a check box, checked, to start the clock: {page}")
+    check(boxes == [1], f"a check box, checked, to start the clock: {boxes}")
     check(setup.wait(30) == 0 and running.wait(5) == 0, "installed, the running clock closed")
     wait_for(lambda: s.form("Form1"), 30, "the clock started anew")
     # by the desktop's shell, so as the user who is logged on, not elevated as the installer is
