@@ -30,7 +30,7 @@ for arg in "$@"; do
     --test)
         packages+=(
             "${windows[@]}" wine64 fonts-wine googletest locales
-            xvfb xauth xdotool libx11-dev openbox mutter weston
+            xvfb xauth xdotool x11-xkb-utils openbox mutter weston
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
             dpkg-dev file lintian devscripts desktop-file-utils appstream

@@ -1,8 +1,8 @@
 # The real program on real desktop parts, looked at and driven from outside: an X server
 # (Xvfb, with or without a window manager) or a Wayland compositor (weston, headless), a
 # private session bus that starts the accessibility bus, a private sound server whose
-# silent sink is recorded, a listener for X bells, and a faked wall clock. Every wait
-# polls until a deadline; times are seconds on time.monotonic().
+# silent sink is recorded, the X server's bells as xkbevd hears them, and a faked wall
+# clock. Every wait polls until a deadline; times are seconds on time.monotonic().
 
 import array
 import ctypes
@@ -19,7 +19,6 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
 from Xlib import X, XK, Xatom, display as xdisplay  # noqa: E402
-from Xlib.protocol.event import ClientMessage  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
 MAIN_TITLE, RATE = "[Hozel] Ver8.1[win8.1]", 48000
@@ -125,17 +124,18 @@ class XSession:
 class Session(XSession):
     def __init__(self, **desktop):
         super().__init__(desktop.get("screen", "1280x1024"))
-        self.desktop, self.events, self.command = desktop, [], [os.environ["CLOCK_PROGRAM"]]
+        self.desktop, self.command = desktop, [os.environ["CLOCK_PROGRAM"]]
         if zone := desktop.get("zone"):  # /etc/localtime, in a mount namespace of its own
-            self.env.update(TZ=desktop["tz"]) if "tz" in desktop else self.env.pop("TZ")
+            self.env.pop("TZ")  # unset, or as the desktop names it
+            self.env |= {"TZ": desktop["tz"]} if "tz" in desktop else {}
             script = 'mount --bind "$0" /etc/localtime && exec "$1"'
             self.command[:0] = ["unshare", "-m", "sh", "-c", script, f"/usr/share/zoneinfo/{zone}"]
 
     def __enter__(self):
         super().__enter__()
-        desktop, root, wayland = self.desktop, self.x.screen().root, self.desktop.get("platform")
-        if dpi := desktop.get("dpi"):  # a scaled screen, as desktops set it in the X resources
-            resources = f"Xft.dpi:\t{dpi}\n".encode()
+        desktop, root = self.desktop, self.x.screen().root
+        if "dpi" in desktop:  # a scaled screen, as desktops set it in the X resources
+            resources = f"Xft.dpi:\t{desktop['dpi']}\n".encode()
             root.change_property(self.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources)
             self.x.flush()
         bus = self.spawn(*DBUS.split(), stdout=PIPE, text=True)
@@ -150,7 +150,7 @@ class Session(XSession):
             wait_for(lambda: self.prop("_NET_FRAME_EXTENTS", probe), 20, "the window manager")
             probe.destroy()
             self.x.flush()
-        if wayland:  # the X server stays, as Xwayland would, for the X bell
+        if wayland := desktop.get("platform") == "wayland":  # the X server stays for the X bell
             self.spawn(*WESTON.split(), stdout=DEVNULL)
             wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
@@ -161,10 +161,13 @@ class Session(XSession):
             wait_for(lambda: got, what=REGISTRAR)
         if desktop.get("sound", True):  # the test's ear: the sound server's sink, or the bells
             self.start_sound_server()
-        elif listener := os.environ.get("BELL_LISTENER"):
-            bells = self.spawn(listener, stdout=PIPE, text=True)
-            bells.stdout.readline()  # ready
-            rung = (float(line.split()[1]) for line in bells.stdout)
+        else:  # xkbevd echoes a line as each bell rings, once it has said that it silenced them
+            with open(f"{self.tmp}/bells.cf", "w") as config:
+                config.write('Bell() echo "bell\\n"\n')
+            xkbevd = ["stdbuf", "-oL", "xkbevd", "-cfg", config.name]
+            bells = self.spawn(*xkbevd, stdout=PIPE, stderr=PIPE, text=True)
+            bells.stderr.readline()  # ready
+            rung = (time.monotonic() for _ in bells.stdout)
             threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
         env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl")
         env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb")
@@ -178,16 +181,6 @@ class Session(XSession):
 
         self.app = wait_for(program, 20, "the program")[0]
         return self
-
-    def set_zone(self, zone):  # what changing the time zone in the desktop's settings does
-        mount = f"mount --bind /usr/share/zoneinfo/{zone} /etc/localtime".split()
-        subprocess.run(["nsenter", f"--mount=/proc/{self.program.pid}/ns/mnt", *mount], check=True)
-
-    def restart_sound_server(self):  # down for a little over a second
-        self.sound_server.terminate()
-        self.sound_server.wait()
-        time.sleep(1.3)
-        self.start_sound_server()
 
     def sounds(self, since, count, timeout):  # the first COUNT sounds since then
         def heard():
@@ -208,9 +201,6 @@ class Session(XSession):
 
         return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
 
-    def has(self, name, role, state):  # whether the showing match is in the state, by its name
-        return self.find(name, role).get_state_set().contains(getattr(Atspi.StateType, state))
-
     def press(self, name, role=None):
         moment = time.monotonic()
         self.find(name, role).get_action_iface().do_action(0)
@@ -219,39 +209,9 @@ class Session(XSession):
     def type_into(self, field, text):
         self.find(field, "text").get_editable_text_iface().set_text_contents(text)
 
-    def listen(self, event):  # each event as (type, role, name, detail1)
-        def heard(e):
-            self.events.append((e.type, e.source.get_role_name(), e.source.get_name(), e.detail1))
-
-        self.listener = Atspi.EventListener.new(heard)
-        self.listener.register(event)
-
     # -- the X server as the window manager sees it -------------------------------------
     def x_window(self, title, node=None):
         for child in (node or self.x.screen().root).query_tree().children:
             name = self.prop("_NET_WM_NAME", child)
             if name and title in name.decode() or (child := self.x_window(title, child)):
                 return child
-
-    def frame(self, title):  # x, y, width, height of the frame as the user sees it
-        window = wait_for(lambda: self.x_window(title), what=title)
-        g, at = window.get_geometry(), window.translate_coords(self.x.screen().root, 0, 0)
-        left, right, top, bottom = self.prop("_NET_FRAME_EXTENTS", window) or (0, 0, 0, 0)
-        return -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom
-
-    def wm_state(self, title):
-        atoms = self.prop("_NET_WM_STATE", self.x_window(title)) or []
-        return [self.x.get_atom_name(a) for a in atoms]
-
-    def focus_elsewhere(self):  # another program's window takes the focus
-        screen = self.x.screen()
-        window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth)
-        window.map()
-        wait_for(lambda: (self.prop("_NET_ACTIVE_WINDOW") or [0])[0] == window.id, what="focus")
-
-    def close_with_frame(self, title):  # what the close box of the frame does
-        window, atom = self.x_window(title), self.x.intern_atom
-        data = (32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])
-        protocols = atom("WM_PROTOCOLS")
-        window.send_event(ClientMessage(window=window, client_type=protocols, data=data))
-        self.x.flush()

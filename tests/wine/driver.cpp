@@ -1,7 +1,9 @@
 // A screen reader's view of the clock, from a process of its own in the same Wine prefix and
 // display: it finds the windows and reads and presses their controls through the Windows API
 // only. One command a line on standard input, one line of JSON back, with "t" the moment it
-// was carried out on Wine's clock (GetTickCount64, as in Wine's traces):
+// was carried out on Wine's clock (GetTickCount64, as in Wine's traces). A window is written
+// as its handle, text, whether shown, owner, DPI, frame and client area on the
+// screen, and a check box's state (-1 for any other window):
 //
 //   look               the foreground window, the focused control, the work area, and the
 //                      program's windows front to back by form name, each with its controls
@@ -12,11 +14,12 @@
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
 //   window TITLE       the frontmost shown window whose title begins so (another program's,
-//                      such as the installer's), 0 where there is none, with every control in
-//                      it: identifier, text, whether shown, and the state of a check box (-1
-//                      for any other control)
+//                      such as the installer's; a handle of 0 where there is none), with every
+//                      control in it
 //   run COMMAND        starts the command line as a deployment tool does, waits for it
 //                      (a minute at most) and answers its exit code
+//   moments            the last three seconds, each as hour, minute, second and the title's
+//                      date and time as the user's regional settings write them
 //
 // Started with arguments, as a planted uninstaller is, it only leaves a file NAME.ran beside
 // itself, to say that it was run.
@@ -35,10 +38,9 @@ namespace {
 
 using namespace toolkit::win32;
 
-std::string utf8(std::wstring_view text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(),
-                                   int(out.size()), nullptr, nullptr));
+std::string utf8(const wchar_t* text) {
+    char out[16384] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out - 1, nullptr, nullptr);
     return out;
 }
 
@@ -55,56 +57,60 @@ std::string quoted(std::string_view text) {
 
 long long id(HWND window) { return reinterpret_cast<long long>(window); }
 
-// The separator before an item of a list: none before the first.
+// The separator before an item of the list whose count it is: none before the first.
 const char* comma(LPARAM count) { return (*reinterpret_cast<int*>(count))++ ? "," : ""; }
 
-// A window's text, quoted. WM_GETTEXT is marshalled across processes: a control's text is
-// known to its own process only.
-std::string text(HWND w) {
-    wchar_t text[512] = {};
+// A window's fields, its object left open. WM_GETTEXT is marshalled across processes: a
+// control's text is known to its own process only.
+void print(HWND w) {
+    wchar_t text[512] = {}, kind[64] = {};
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
-    return quoted(utf8(text));
-}
-
-// The name and the fields of a window of the program, with its definition's.
-void print(HWND w, std::string_view name, const forms::Rect& twips, int tab) {
+    GetClassNameW(w, kind, 64);
+    const auto type = GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK;
+    const bool box =
+        !lstrcmpiW(kind, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
     RECT r{}, c{};
     GetWindowRect(w, &r);
     GetClientRect(w, &c);
     MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
-    std::printf("%s:{\"hwnd\":%lld,\"text\":%s,\"visible\":%d,\"iconic\":%d,\"owner\":%lld,"
-                "\"dpi\":%u,\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld,%ld,%ld],"
-                "\"twips\":[%d,%d,%d,%d],\"tab\":%d",
-                quoted(name).c_str(), id(w), text(w).c_str(), IsWindowVisible(w), IsIconic(w),
-                id(GetWindow(w, GW_OWNER)), GetDpiForWindow(w), r.left, r.top, r.right, r.bottom,
-                c.left, c.top, c.right, c.bottom, twips.left, twips.top, twips.width, twips.height,
-                tab);
+    std::printf("{\"hwnd\":%lld,\"text\":%s,\"visible\":%d,\"owner\":%lld,"
+                "\"dpi\":%u,\"check\":%d,\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld,%ld,%ld]",
+                id(w), quoted(utf8(text)).c_str(), IsWindowVisible(w), id(GetWindow(w, GW_OWNER)),
+                GetDpiForWindow(w), box ? int(SendMessageW(w, BM_GETCHECK, 0, 0)) : -1, r.left,
+                r.top, r.right, r.bottom, c.left, c.top, c.right, c.bottom);
 }
 
 // A window of the program: the clock window, or a dialog known by its caption.
 BOOL CALLBACK printForm(HWND w, LPARAM count) {
-    wchar_t name[64] = {}, title[256] = {};
-    GetClassNameW(w, name, 64);
+    wchar_t kind[64] = {}, title[256] = {};
+    GetClassNameW(w, kind, 64);
     GetWindowTextW(w, title, 256);
-    const bool clock = !lstrcmpW(name, clockWindowClass);
-    for (const forms::Form* form : {&forms::mainForm, &forms::form1, &forms::form2, &forms::form4})
-        if (clock ? form == &forms::mainForm
-                  : !lstrcmpW(name, dialogWindowClass) && utf8(title) == form->caption) {
-            std::printf("%s", comma(count));
-            print(w, form->name, {0, 0, form->clientWidth, form->clientHeight}, 0);
-            std::printf(",\"controls\":{");
-            int n = 0;
-            for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-                if (auto i = std::size_t(GetDlgCtrlID(c) - firstControlId);
-                    i < form->controls.size()) {
-                    std::printf("%s", comma(LPARAM(&n)));
-                    print(c, form->controls[i].name, form->controls[i].twips,
-                          form->controls[i].tabIndex);
-                    std::printf("}");
-                }
-            std::printf("}}");
+    for (const forms::Form* form :
+         {&forms::mainForm, &forms::form1, &forms::form2, &forms::form4}) {
+        const bool clock = form == &forms::mainForm;
+        if (lstrcmpW(kind, clock ? clockWindowClass : dialogWindowClass) ||
+            (!clock && utf8(title) != form->caption))
+            continue;
+        std::printf("%s%s:", comma(count), quoted(form->name).c_str());
+        print(w);
+        std::printf(",\"twips\":[0,0,%d,%d],\"controls\":{", form->clientWidth, form->clientHeight);
+        for (std::size_t i = 0; i < form->controls.size(); ++i) {
+            const forms::Control& def = form->controls[i];
+            std::printf("%s%s:", i ? "," : "", quoted(def.name).c_str());
+            print(GetDlgItem(w, controlId(i)));
+            std::printf(",\"twips\":[%d,%d,%d,%d],\"tab\":%d}", def.twips.left, def.twips.top,
+                        def.twips.width, def.twips.height, def.tabIndex);
         }
+        std::printf("}}");
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK printControl(HWND c, LPARAM count) {
+    std::printf("%s", comma(count));
+    print(c);
+    std::printf("}");
     return TRUE;
 }
 
@@ -128,63 +134,8 @@ bool printMenu(HWND window) {
     return hook && bar[0];
 }
 
-// A control of another program's window, such as the installer's pages and message boxes.
-BOOL CALLBACK printControl(HWND c, LPARAM count) {
-    wchar_t name[64] = {};
-    GetClassNameW(c, name, 64);
-    const auto type = GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK;
-    const bool box =
-        !lstrcmpiW(name, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
-    std::printf("%s{\"id\":%d,\"text\":%s,\"shown\":%d,\"check\":%d}", comma(count),
-                GetDlgCtrlID(c), text(c).c_str(), IsWindowVisible(c),
-                box ? int(SendMessageW(c, BM_GETCHECK, 0, 0)) : -1);
-    return TRUE;
-}
-
-void printWindow(std::string_view title) {
-    HWND w = GetTopWindow(nullptr);
-    for (wchar_t text[256] = {}; w; w = GetWindow(w, GW_HWNDNEXT))
-        if (GetWindowTextW(w, text, 256); IsWindowVisible(w) && utf8(text).starts_with(title))
-            break;
-    std::printf(",\"hwnd\":%lld,\"controls\":[", id(w));
-    int count = 0;
-    if (w)
-        EnumChildWindows(w, printControl, LPARAM(&count));
-    std::printf("]");
-}
-
-bool run(std::string command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    DWORD code = 0;
-    const bool ended = WaitForSingleObject(process.hProcess, 60'000) == WAIT_OBJECT_0 &&
-                       GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    std::printf(",\"exit\":%lu", code);
-    return ended;
-}
-
-void look() {
-    const HWND front = GetForegroundWindow();
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{", id(front),
-                id(info.hwndFocus), work.left, work.top, work.right, work.bottom);
-    int count = 0;
-    EnumWindows(printForm, LPARAM(&count));
-    std::printf("}");
-}
-
-// The last three seconds as the user's regional settings write the date and the time, the
-// date alone at 0:00:00, as the title shows them.
+// The last three seconds, each with its date and time as GetDateFormatEx and GetTimeFormatEx
+// write them under the user's regional settings, the date alone at 0:00:00, as the title shows.
 void printMoments() {
     ULARGE_INTEGER now{};
     GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&now));
@@ -197,12 +148,28 @@ void printMoments() {
         wchar_t date[64] = {}, time[64] = {};
         GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
         GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
-        const std::wstring title = t.wHour || t.wMinute || t.wSecond
-                                       ? std::wstring(date) + L" " + time
-                                       : std::wstring(date);
-        std::printf("%s%s", ago ? "," : "", quoted(utf8(title)).c_str());
+        const std::string title =
+            utf8(date) + (t.wHour || t.wMinute || t.wSecond ? " " + utf8(time) : "");
+        std::printf("%s[%u,%u,%u,%s]", ago ? "," : "", t.wHour, t.wMinute, t.wSecond,
+                    quoted(title).c_str());
     }
     std::printf("]");
+}
+
+// Starts the command line as a deployment tool does and waits for it, a minute at most.
+bool run(std::string command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DWORD code = 0;
+    const bool ended = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process) &&
+                       WaitForSingleObject(process.hProcess, 60'000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread); // none where it did not start
+    CloseHandle(process.hProcess);
+    std::printf(",\"exit\":%lu", code);
+    return ended;
 }
 
 } // namespace
@@ -222,24 +189,45 @@ int main(int argc, char**) {
     while (std::fgets(line, sizeof line, stdin)) {
         std::printf("{\"t\":%llu", GetTickCount64());
         const std::string_view command(line, std::strcspn(line, "\r\n"));
+        const std::string argument(command.substr(command.find(' ') + 1)); // after the first word
         long long window = 0;
         unsigned message = 0, w = 0;
+        int count = 0;
         bool done = true;
-        if (command == "look")
-            look();
-        else if (command == "moments")
+        if (command == "look") {
+            GUITHREADINFO info{}; // the foreground thread's
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(0, &info);
+            RECT work{};
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
+                        id(info.hwndActive), id(info.hwndFocus), work.left, work.top, work.right,
+                        work.bottom);
+            EnumWindows(printForm, LPARAM(&count));
+            std::printf("}");
+        } else if (command.starts_with("window ")) {
+            HWND found = GetTopWindow(nullptr);
+            for (wchar_t title[256] = {}; found; found = GetWindow(found, GW_HWNDNEXT))
+                if (GetWindowTextW(found, title, 256);
+                    IsWindowVisible(found) && utf8(title).starts_with(argument))
+                    break;
+            std::printf(",\"window\":");
+            print(found);
+            std::printf(",\"controls\":[");
+            if (found)
+                EnumChildWindows(found, printControl, LPARAM(&count));
+            std::printf("]}");
+        } else if (command == "moments")
             printMoments();
-        else if (command.starts_with("window "))
-            printWindow(command.substr(7));
         else if (command.starts_with("run "))
-            done = run(std::string(command.substr(4)));
+            done = run(argument);
         else if (std::sscanf(line, "menu %lld", &window) == 1)
             done = printMenu(reinterpret_cast<HWND>(window));
         else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)
             CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
         else if (command.starts_with("lock "))
-            done = (held = CreateFileA(std::string(command.substr(5)).c_str(), GENERIC_READ, 0,
-                                       nullptr, OPEN_EXISTING, 0, nullptr)) != INVALID_HANDLE_VALUE;
+            done = (held = CreateFileA(argument.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                       nullptr)) != INVALID_HANDLE_VALUE;
         else
             done = std::sscanf(line, "%lld %u %u", &window, &message, &w) == 3 &&
                    PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);

@@ -6,6 +6,7 @@
 #   run.sh PROGRAM [ARGUMENT]   runs a Windows test program on an X server of its own
 wineserver="$(dirname "$WINE")/wineserver"
 "$wineserver" -k 2>/dev/null
+trap '"$wineserver" -k 2>/dev/null' EXIT
 case "$1" in
 make) # with Wine's own fonts, where Debian's Wine does not look for them (Marlett draws the frames)
     rm -rf "$WINEPREFIX" && "$WINE" wineboot --init && "$WINE" reg import "$(dirname "$0")/prefix.reg" &&
@@ -13,6 +14,3 @@ make) # with Wine's own fonts, where Debian's Wine does not look for them (Marle
 remove) rm -rf "$WINEPREFIX" ;;
 *) xvfb-run -a -s "-nolisten tcp -screen 0 1280x1024x24" "$WINE" "$@" ;;
 esac
-status=$?
-"$wineserver" -k 2>/dev/null
-exit $status

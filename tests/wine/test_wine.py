@@ -30,15 +30,13 @@ from harness import MAIN_TITLE, MENU, RATE, XSession, check, wait_for  # noqa: E
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")
-WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK, IDOK, IDCANCEL = 0x102, 0x111, 0x112, 0xF5, 1, 2
-SC_MINIMIZE, SC_CLOSE, SC_RESTORE = 0xF020, 0xF060, 0xF120
+WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, SC_CLOSE, BM_CLICK = 0x102, 0x111, 0x112, 0xF060, 0xF5
+IDOK, IDCANCEL = 1, 2
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 SHOWN_BY = {"Form1": "アラーム時刻設定", "Form2": "アラーム間隔設定", "Form4": "発表アラーム"}
 TONE = 0.12  # s, the Default Beep
-WINDOWS_DLLS = r"(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|"
-WINDOWS_DLLS += (
-    r"shell32|shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*)\.dll"
-)
+DLLS = r"kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32"
+DLLS += r"|shlwapi|uxtheme|dwmapi|imm32|winmm|version|ucrtbase|api-ms-win-crt-.*"  # Windows'
 DESKTOP = r"HKCU\Control Panel\Desktop"
 BEEP = r"HKCU\AppEvents\Schemes\Apps\.Default\SystemDefault\.Current"
 ENTRY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\AlarmClock"
@@ -65,7 +63,7 @@ def starts(folder):  # whether the Start-menu entry starts the clock's program i
 
 class Wine(XSession):
     def __init__(self, dpi):
-        super().__init__("1280x1024")  # the X server's screen, and so Wine's desktop
+        super().__init__()  # the X server's screen is Wine's desktop
         self.dpi, self.beeps, self.called = dpi, [], set()
 
     def __enter__(self):  # Wine's server and desktop anew, at the DPI, with a Default Beep
@@ -103,7 +101,7 @@ class Wine(XSession):
         env = dict(self.env, WINEDEBUG="+timestamp,+relay")
         self.program = self.spawn(WINE, program, stderr=PIPE, errors="replace", env=env)
         threading.Thread(target=self.trace, daemon=True).start()
-        wait_for(lambda: self.shown("Form1"), 30, "Form1")
+        wait_for(lambda: self.form("Form1"), 30, "Form1")
 
     # The calls that the relay trace lists, PlaySoundW's as [began, ended, returned]:
     #   817.075:0120:Call winmm.PlaySoundW(140009000,00000000,00210002) ret=1400015a3
@@ -132,12 +130,9 @@ class Wine(XSession):
         check("error" not in answer, f"the driver could not: {answer.get('error')}")
         return answer
 
-    def form(self, name, look=None):  # a form's window, or {} where there is none
-        return (look or self.ask("look"))["forms"].get(name, {})
-
-    def shown(self, name):  # the form's window where it is shown
-        window = self.form(name)
-        return window.get("visible") and window
+    def form(self, name, look=None):  # a form's window where it is shown, or {}
+        window = (look or self.ask("look"))["forms"].get(name, {})
+        return window if window.get("visible") else {}
 
     def post(self, name, message, w=0, control=None):  # returns when it was posted
         window = self.form(name)
@@ -150,9 +145,10 @@ class Wine(XSession):
     def menu(self, caption):  # a command of the clock window's menu bar, by its caption on the bar
         return self.post("mainForm", WM_COMMAND, {c: i for i, c in self.bar()}[caption])
 
-    def type_into(self, name, field, text):
-        for character in str(text):
-            self.post(name, WM_CHAR, ord(character), field)
+    def type_into(self, name, **texts):  # into the form's fields by name, a character at a time
+        for field, text in texts.items():
+            for character in str(text):
+                self.post(name, WM_CHAR, ord(character), field)
 
     def front(self, name):  # the form's window once it is active and in front of the others
         def ready():
@@ -172,8 +168,8 @@ class Wine(XSession):
 
     def page(self, what, shows, button=IDOK):  # the installer's front window once a shown
         def showing():  # control of it is so, then the button pressed
-            window = self.ask("window", "目覚まし時計 セットアップ")
-            return any(c["shown"] and shows(c) for c in window["controls"]) and window
+            window = self.ask("window", "目覚まし時計 セットアップ")["window"]
+            return any(c["visible"] and shows(c) for c in window["controls"]) and window
 
         window = wait_for(showing, 30, what)
         self.ask(window["hwnd"], WM_COMMAND, button)
@@ -181,94 +177,70 @@ class Wine(XSession):
 
 
 def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout; the title
+    s.start(os.environ["CLOCK_PROGRAM"])
     form1, bar = s.front("Form1"), s.bar()
-    empty = not any(form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4"))
-    in_order = [caption for _, caption in bar] == MENU
-    check(not form1["owner"] and empty and in_order, f"Form1 unowned, empty; the menu bar {bar}")
+    texts = [form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4")]
+    check(not form1["owner"] and not any(texts), f"Form1 unowned and empty: {texts}")
+    check([caption for _, caption in bar] == MENU, f"the menu bar's commands in order: {bar}")
     wait_for(lambda: "DisableProcessWindowsGhosting" in s.called, what="no ghosts of its windows")
     wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
 
-    def readout(since=None):  # the clock window, once its readout is not SINCE
+    def now():  # the readout and the title, once they show the same one of the last 3 seconds
+        # the title's date and time as Windows writes them under the prefix's regional settings
+        moments = s.ask("moments")["moments"]
+        date = moments[0][3].partition(" ")[0]
+        check(re.fullmatch(r"\d{4}/\d\d/\d\d", date), f"a Japanese date, {date}")
         main = s.form("mainForm")
-        return main["controls"]["Label1"]["text"] != since and main
+        shown = main["controls"]["Label1"]["text"], main["text"]
+        expected = [
+            (f"{h}:{m}:{sec}", title + " " * 5 + MAIN_TITLE) for h, m, sec, title in moments
+        ]
+        return shown in expected and shown
 
-    first = wait_for(lambda: re.fullmatch(r"\d+:\d+:\d+", readout()["controls"]["Label1"]["text"]))
-    main = wait_for(lambda: readout(first[0]), 3, "the readout ticking")
-    # The last three seconds; the title's as Windows writes them under the prefix's Japanese
-    # regional settings (the driver's GetDateFormatEx and GetTimeFormatEx).
-    moments = [time.localtime(time.time() - ago) for ago in (0, 1, 2)]
-    readouts = [f"{t.tm_hour}:{t.tm_min}:{t.tm_sec}" for t in moments]
-    titles = s.ask("moments")["moments"]
-    check(
-        re.fullmatch(r"\d{4}/\d\d/\d\d( \d+:\d\d:\d\d)?", titles[0]), f"a Japanese date: {titles}"
-    )
-    shown = main["controls"]["Label1"]["text"], main["text"]
-    told = f"readout and title {shown}, not among {readouts} and {titles} + {MAIN_TITLE!r}"
-    check(shown[0] in readouts and shown[1] in [t + " " * 5 + MAIN_TITLE for t in titles], told)
+    first = wait_for(now, what="the readout and the title showing the time")
+    wait_for(lambda: now() not in (False, first), 3, "the readout and the title ticking")
 
 
 def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press nothing, Space does
+    main = s.form("mainForm")["hwnd"]
     away = (time.localtime().tm_hour + 12) % 24  # an alarm time that does not come
     for name, command in SHOWN_BY.items():
         if name != "Form1":  # shown at start-up
             s.menu(command)
         controls = s.front(name)["controls"]
-        stops = sorted(controls, key=lambda n: controls[n]["tab"])
-        stops = [n for n in stops if n.startswith(("Text", "Command"))]
+        check(name == "Form1" or s.form(name)["owner"] == main, f"{name} owned by the clock window")
+        # the fields and the button, not the labels
+        stops = [n for n in sorted(controls, key=lambda n: controls[n]["tab"]) if n[0] != "L"]
         for field in (n for n in stops if n.startswith("Text")):
-            s.type_into(name, field, away if (name, field) == ("Form1", "Text1") else 9)
+            s.type_into(name, **{field: away if (name, field) == ("Form1", "Text1") else 9})
         heard = len(s.beeps)
         # Back round the dialog, then on round it to Command1
         to_command1 = stops[1:] + stops[: stops.index("Command1") + 1]
         for keys, walk in (("Shift_L Tab", stops[::-1]), ("Tab", to_command1)):
             for stop in walk:
-                s.key("Return")
-                s.key("Escape")
-                s.key(*keys.split())
+                for key in ("Return", "Escape", keys):
+                    s.key(*key.split())
                 wait_for(lambda: s.focused(name, stop), 3, f"{keys} to {stop}")
         s.key("space")  # after every Enter and Escape: a beep of theirs would come first
         wait_for(lambda: len(s.beeps) > heard, 5, "a beep")
         time.sleep(0.5)  # for any beep more
-        beeps = len(s.beeps) - heard
-        pressed = f"{name}: Space presses Command1, Enter and Escape nothing: {beeps} beeps"
-        check(beeps == 1 and s.form(name)["visible"], pressed)
+        beeps = len(s.beeps) - heard  # Space presses Command1, Enter and Escape nothing
+        check(beeps == 1 and s.form(name), f"{name}: {beeps} beeps, not Space's one")
 
 
 def placed(s):  # every window centred in the work area; client areas and controls in twips
     look = s.ask("look")
-    area = look["work"]
+    area, scale = look["work"], s.dpi / 1440  # pixels a twip
     check(area[3] < 1024, f"a taskbar, which the work area leaves out: {area}")
-
-    def px(twips):
-        return twips * s.dpi / 1440
-
-    def near(these, those):  # to a pixel
-        return all(abs(a - b) <= 1 for a, b in zip(these, those))
-
     for name, w in look["forms"].items():
-        (left, top, right, bottom), (x, y, r, b) = w["rect"], w["client"]
-        centred = near([left + right, top + bottom], [area[0] + area[2], area[1] + area[3]])
-        check(centred, f"{name} centred in the work area {area}: {w['rect']}")
-        client = f"{name}'s client area {r - x} x {b - y} at {w['dpi']} dpi"
-        check(w["dpi"] == s.dpi and near([r - x, b - y], map(px, w["twips"][2:])), client)
-        for c, control in w["controls"].items():
-            cx, cy, cw, ch = control["twips"]
-            want = (x + px(cx), y + px(cy), x + px(cx + cw), y + px(cy + ch))
-            check(near(control["rect"], want), f"{name}.{c} at {control['rect']}, not {want}")
-
-
-def owned(s):  # dialogs from the menu are owned by the clock window, minimised and restored with it
-    main = s.form("mainForm")["hwnd"]
-    s.menu("アラーム間隔設定")
-    check(s.front("Form2")["owner"] == main, "Form2 owned by the clock window, in front and active")
-    for command, shown in ((SC_MINIMIZE, False), (SC_RESTORE, True)):
-        s.post("mainForm", WM_SYSCOMMAND, command)
-
-        def both():
-            return s.form("mainForm")["iconic"] != shown and s.form("Form2")["visible"] == shown
-
-        wait_for(both, what=f"Form2 {'restored' if shown else 'minimised'} with the clock window")
-        check(s.form("Form1")["visible"], "the start-up dialog, owned by none, stays")
+        (left, top, right, bottom), (x, y) = w["rect"], w["client"][:2]
+        off = left + right - area[0] - area[2], top + bottom - area[1] - area[3]
+        check(max(map(abs, off)) <= 1 and w["dpi"] == s.dpi, f"{name} off centre by {off} / 2")
+        parts = {c: (v["rect"], v["twips"]) for c, v in w["controls"].items()}
+        for part, (rect, (cx, cy, cw, ch)) in dict(parts, client=(w["client"], w["twips"])).items():
+            want = x + cx * scale, y + cy * scale, x + (cx + cw) * scale, y + (cy + ch) * scale
+            near = all(abs(a - b) <= 1 for a, b in zip(rect, want))
+            check(near, f"{name}.{part} at {rect}, not {want}")
 
 
 def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is empty and owned
@@ -279,16 +251,15 @@ def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is 
 
     def close(name):
         s.post(name, WM_SYSCOMMAND, SC_CLOSE)
-        wait_for(lambda: not s.form(name).get("visible"), what=f"{name} closed")
+        wait_for(lambda: not s.form(name), what=f"{name} closed")
 
     for name, command in SHOWN_BY.items():
         check(s.form(name)["controls"]["Text1"]["text"], f"{name} holds a text")
         close(name)
         # not always in front: Wine may activate the clock window late, for the closed one
         s.menu(command)
-        w = wait_for(lambda: s.shown(name), what=f"{name} shown again")
-        again = not w["controls"]["Text1"]["text"] and w["owner"] == main
-        check(again, f"{name} shown again empty and owned by the clock window")
+        w = wait_for(lambda: s.form(name), what=f"{name} shown again")
+        check(not w["controls"]["Text1"]["text"] and w["owner"] == main, f"{name} not empty, owned")
         close(name)
 
 
@@ -310,10 +281,7 @@ def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges
     wait_for(painted, what="a blue face, orange marks at the middles of the edges, yellow hands")
 
 
-def desktop(s):
-    s.start(os.environ["CLOCK_PROGRAM"])
-    for step in (start_up, keyboard, placed, owned, close_boxes, dial):
-        step(s)
+def close_box(s):
     s.post("mainForm", WM_SYSCOMMAND, SC_CLOSE)
     check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
@@ -322,8 +290,7 @@ def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bel
     # three times. The times are typed in full-width digits, as a Japanese IME commits them.
     s.menu("発表アラーム")
     s.front("Form4")
-    for field, digit in enumerate("０２０２０４", 1):
-        s.type_into("Form4", f"Text{field}", digit)
+    s.type_into("Form4", **{f"Text{field}": digit for field, digit in enumerate("０２０２０４", 1)})
     beeps = s.sounds(s.post("Form4", BM_CLICK, 0, "Command1"), 7)
     played = all(ended - began > TONE - 0.01 and code for began, ended, code in beeps)
     apart = all(b[0] >= a[1] for a, b in zip(beeps, beeps[1:])) and beeps[2][0] - beeps[1][1] < 0.2
@@ -337,8 +304,7 @@ def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bel
 def interval(s):  # a beep a second; アラームOFF stops it and drops the beeps that wait; 終了 ends it
     s.menu("アラーム間隔設定")
     s.front("Form2")
-    s.type_into("Form2", "Text3", 0)
-    s.type_into("Form2", "Text1", 1)
+    s.type_into("Form2", Text3=0, Text1=1)
     beeps = [b[0] for b in s.sounds(s.post("Form2", BM_CLICK, 0, "Command1"), 4)]
     check(beeps[3] - beeps[1] > 1, f"a beep a second, not more: {beeps}")
     # The minutes erased: length 0, a beep at every tick of the starting second.
@@ -372,22 +338,22 @@ def over_running(s, folder, *options):  # installed over the clock running from 
 
 
 def refused(s):  # outside Program Files: exit code 4 when silent, nothing changed
-    def unchanged():
+    def drive():
         folders = os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))
-        return folders == before and s.entry() is None and not unix(SHORTCUT).exists()
+        return folders, s.entry(), unix(SHORTCUT).exists()
 
-    before = os.listdir(unix("C:\\")), os.listdir(unix(PROGRAM_FILES))
+    before = drive()
     for folder in REFUSED:
-        check(s.setup("/S", "/D=" + folder) == 4 and unchanged(), f"{folder} refused")
+        check(s.setup("/S", "/D=" + folder) == 4 and drive() == before, f"{folder} refused")
     # With its pages: told why, and kept on the folder page until cancelled.
     setup = s.spawn(WINE, os.environ["CLOCK_SETUP"], "/D=" + REFUSED[0])
     s.page("the folder page", lambda c: c["text"] == REFUSED[0])
     s.page("why not", lambda c: c["text"].startswith("次のフォルダーにはインストールできません"))
     s.page("the folder page again", lambda c: c["text"] == REFUSED[0], IDCANCEL)
-    check(setup.wait(10) == 1 and unchanged(), f"{REFUSED[0]} refused on the folder page")
+    check(setup.wait(10) == 1 and drive() == before, f"{REFUSED[0]} refused on the folder page")
 
 
-def first_install(s):  # into a folder typed as a user may; the entry and the Start-menu entry
+def install(s):  # into a folder typed as a user may; the entry and the Start-menu entry
     typed = "c:\\PROGRAM FILES\\Alarm Clock A\\"
     mine = unix(FIRST + r"\notes.txt")  # a file of the user's: the entry counts only the clock's
     mine.parent.mkdir(parents=True)
@@ -406,21 +372,18 @@ def first_install(s):  # into a folder typed as a user may; the entry and the St
     mine.unlink()
 
 
-def again(s):  # over the running clock; refused while the program is held
-    before, closed = state(s, FIRST), over_running(s, FIRST)
-    after = state(s, FIRST)
-    replaced = closed and after[0] == before[0] and after[3] != before[3]
-    check(replaced, "installed again, the running clock closed, replaced where it was, one entry")
-    # Held by another program: the install and the uninstall as the entry says it refuse.
-    s.ask("lock", FIRST + r"\alarmclock.exe")
+def again(s):  # over the running clock; refused while the program is held, and on Windows 8.1
+    before = state(s, FIRST)
+    check(over_running(s, FIRST), "installed again over the running clock, which closed")
+    after, program = state(s, FIRST), FIRST + r"\alarmclock.exe"
+    check(after[0] == before[0] and after[3] != before[3], "replaced where it was, one entry")
+    s.ask("lock", program)  # held by another program: the install and the uninstall refuse
     codes = s.setup("/S"), s.ask("run", after[0]["QuietUninstallString"])["exit"]
-    held = f"the program in use: exit codes {codes}, not 2, or something changed"
-    check(codes == (2, 2) and state(s, FIRST)[:3] == after[:3], held)
-    s.ask("lock", FIRST + r"\alarmclock.exe")
+    s.ask("lock", program)
+    check(codes == (2, 2) and state(s, FIRST)[:3] == after[:3], f"held: exit codes {codes}")
     version = rf"HKCU\Software\Wine\AppDefaults\{os.path.basename(os.environ['CLOCK_SETUP'])}"
     s.reg("add", version, "/v", "Version", "/d", "win81")
-    old = "Windows 8.1: exit code 3, nothing changed"
-    check(s.setup("/S") == 3 and state(s, FIRST)[:3] == after[:3], old)
+    check(s.setup("/S") == 3 and state(s, FIRST)[:3] == after[:3], "refused on Windows 8.1")
     s.reg("delete", version)
 
 
@@ -438,10 +401,10 @@ def pages(s):  # with its pages over the running clock: the last one starts it a
     s.page("the folder page", lambda c: c["text"].rstrip("\\") == SECOND)
     s.page("the question", lambda c: c["text"].startswith("目覚まし時計が起動しています"))
     page = s.page("the last page", lambda c: c["check"] >= 0)
-    boxes = [c["check"] for c in page["controls"] if c["shown"] and c["check"] >= 0]
-    check(boxes == [1], f"a check box, checked, to start the clock: {page}")
+    boxes = [c["check"] for c in page["controls"] if c["visible"] and c["check"] >= 0]
+    check(boxes == [1], f"a check box, checked, to start the clock: {boxes}")
     check(setup.wait(30) == 0 and running.wait(5) == 0, "installed, the running clock closed")
-    wait_for(lambda: s.shown("Form1"), 30, "the clock started anew")
+    wait_for(lambda: s.form("Form1"), 30, "the clock started anew")
     # by the desktop's shell, so as the user who is logged on, not elevated as the installer is
     wmic = [WINE, "wmic", "process", "get", "Name,ParentProcessId,ProcessId"]
     table = subprocess.run(wmic, env=s.env, capture_output=True).stdout.decode("utf-16")
@@ -451,7 +414,7 @@ def pages(s):  # with its pages over the running clock: the last one starts it a
     check(parents == ["explorer.exe"], f"started by the desktop's shell, not by {parents}")
 
 
-def uninstalled(s):  # as the entry says, while the clock runs: all gone once it returns
+def uninstall(s):  # as the entry says, while the clock runs: all gone once it returns
     quiet = s.entry()["QuietUninstallString"]
     code = s.ask("run", quiet)["exit"]
     gone = s.entry() is None and not unix(SHORTCUT).exists() and not programs()
@@ -472,12 +435,6 @@ def left_alone(s):  # an earlier install outside Program Files: its uninstaller 
     check(into and kept, f"exit code {code}, installed in {location}; {old} holds {left}")
 
 
-def installed(s):
-    steps = refused, first_install, again, moved, bells, interval, pages, uninstalled, left_alone
-    for step in steps:
-        step(s)
-
-
 def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with every icon size
     data = Path(icon).read_bytes()
     sizes = [data[6 + 16 * i] or 256 for i in range(int.from_bytes(data[4:6], "little"))]
@@ -490,12 +447,17 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
     missing = [what for what, pattern in wanted.items() if not re.search(pattern, headers, re.M)]
     check(not missing, f"missing: {missing}")
     for dll in re.findall(r"^\tDLL Name: (.+)$", headers, re.M):
-        check(re.fullmatch(WINDOWS_DLLS, dll.lower()), f"{dll} ships with Windows")
+        check(re.fullmatch(rf"({DLLS})\.dll", dll.lower()), f"{dll} ships with Windows")
     # Windows takes the first DPI awareness of the list that it knows: 1607 knows no V2.
     found = re.search(rb"<dpiAwareness[^>]*>([^<]*)<", Path(program).read_bytes())
     awareness = [word.strip() for word in found[1].decode().split(",")] if found else []
     check(awareness[:2] == ["PerMonitorV2", "PerMonitor"], f"DPI awareness: {awareness}")
 
+
+SCENARIOS = {  # each a session's steps in turn
+    "desktop": [start_up, keyboard, placed, close_boxes, dial, close_box],
+    "installed": [refused, install, again, moved, bells, interval, pages, uninstall, left_alone],
+}
 
 if __name__ == "__main__":
     scenario, _, dpi = sys.argv[1].partition(":")
@@ -503,5 +465,6 @@ if __name__ == "__main__":
         pe_header(*sys.argv[2:])
     else:
         with Wine(int(dpi or 96)) as session:
-            globals()[scenario](session)
+            for step in SCENARIOS[scenario]:
+                step(session)
     print(sys.argv[1], "passed")
