@@ -148,8 +148,9 @@ void printMoments() {
         wchar_t date[64] = {}, time[64] = {};
         GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
         GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
-        const std::string title =
-            utf8(date) + (t.wHour || t.wMinute || t.wSecond ? " " + utf8(time) : "");
+        std::string title = utf8(date);
+        if (t.wHour || t.wMinute || t.wSecond)
+            title.append(" ").append(utf8(time));
         std::printf("%s[%u,%u,%u,%s]", ago ? "," : "", t.wHour, t.wMinute, t.wSecond,
                     quoted(title).c_str());
     }
