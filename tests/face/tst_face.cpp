@@ -45,18 +45,15 @@ struct Face final : MemorySurface, StandingClock, face::RegionalSettings {
     }
 };
 
-// A front-end's client area at 100 %, 481 x 359 pixels, that notes what it is asked to
-// repaint and which lines it draws.
+// A front-end's client area at 100 %, 481 x 359 pixels, that notes which lines it draws.
 struct RecordingDial final : face::DialSurface {
-    std::vector<face::PixelRect> invalidated;
-
     RecordingDial()
         : DialSurface(forms::mainForm.lines) {}
     float ScaleWidth() override { return 7215; }
     float ScaleHeight() override { return 5385; }
     void setReadout(std::string_view) override {}
     void setTitle(std::string_view) override {}
-    void invalidate(const face::PixelRect& area) override { invalidated.push_back(area); }
+    void invalidate(const face::PixelRect&) override {}
     std::string paint(const face::PixelRect& dirty) const {
         std::string drawn;
         paintDial(dirty, [&](std::size_t, const face::DialLines::Painted& line) {
@@ -144,22 +141,17 @@ TEST(Face, DialLinesRepaintWhatTheyLeaveAndEnter) {
     }
 }
 
-// A front-end repaints what the dial says and draws what it gives: the hands over the marks,
-// only the lines that reach into the area being painted. The second hand, moved from its
-// place in the definition to the top-left corner, is repainted where it was and where it is.
-TEST(Face, DialSurfaceRepaintsAndDrawsOnlyWhatAnAreaReaches) {
+// A front-end draws what the dial gives: the hands over the marks, only the lines that reach
+// into the area being painted, the second hand where it was moved to. (What a move repaints,
+// the Windows front-end's tests see in the window's update region.)
+TEST(Face, DialSurfaceDrawsOnlyWhatAnAreaReaches) {
     RecordingDial dial;
-    const face::PixelRect whole{0, 0, 481, 359};
-    EXPECT_EQ(dial.paint(whole), "Line12 Line11 Line10 Line9 Line3 Line2 Line1");
+    EXPECT_EQ(dial.paint({0, 0, 481, 359}), "Line12 Line11 Line10 Line9 Line3 Line2 Line1");
     EXPECT_EQ(dial.paint({0, 0, 10, 10}), "");
     const face::PixelRect secondHandEnd{214, 174, 218, 178}; // (3240, 2640) twips
     EXPECT_EQ(dial.paint(secondHandEnd), "Line1");
     dial.setEnd(face::Line::Line1, face::End::X2, 0);
     dial.setEnd(face::Line::Line1, face::End::Y2, 0);
-    dial.setEnd(face::Line::Line1, face::End::Y2, 0); // unchanged: nothing to repaint
-    ASSERT_EQ(dial.invalidated.size(), 4u);
     EXPECT_EQ(dial.paint(secondHandEnd), "");
     EXPECT_EQ(dial.paint({0, 0, 2, 2}), "Line1");
-    EXPECT_TRUE(dial.invalidated[0].intersects(secondHandEnd));
-    EXPECT_TRUE(dial.invalidated[3].intersects({0, 0, 1, 1}));
 }
