@@ -92,35 +92,32 @@ COLORREF shownAt(HWND window, int x, int y) {
 // is at 96: a pixel is 10 twips and a point 2 pixels; only the frame around the client area,
 // whose title and menu bars Windows draws, is the system's own, grown about as much.
 TEST_F(Win32Window, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAnew) {
-    struct Row {
-        HWND window, control;
-        SIZE client;     // at 144 dpi
-        RECT placed;     // at 144 dpi
-        LONG fontHeight; // at 144 dpi
-    };
-    for (const Row& row : {
+    // A window and a control of it, with the window's client area, the control's place and its
+    // font's height, at 144 dpi.
+    using Row = std::tuple<HWND, HWND, SIZE, RECT, LONG>;
+    for (const auto& [window, control, clientSize, place, fontHeight] : {
              // Form1 is 4530 x 3390 twips; its Text1 240, 1200, 1095 x 495, in 18 pt.
              Row{form1.hwnd(), form1.control("Text1"), {453, 339}, {24, 120, 134, 170}, -36},
              // mainForm is 7215 x 5385 twips; its Label1 2400, 480, 2655 x 615, in 30 pt.
              Row{clock.hwnd(), clock.control("Label1"), {722, 539}, {240, 48, 506, 110}, -60},
          }) {
         RECT frame{}, client{}, placed{}, suggested{100, 50, 900, 700};
-        GetWindowRect(row.window, &frame);
-        GetClientRect(row.window, &client);
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
         SIZE wanted{};
-        EXPECT_TRUE(SendMessageW(row.window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
-        EXPECT_NEAR(wanted.cx - row.client.cx, 1.5 * (frame.right - frame.left - client.right), 3);
-        EXPECT_NEAR(wanted.cy - row.client.cy, 1.5 * (frame.bottom - frame.top - client.bottom), 3);
-        SendMessageW(row.window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
-        GetWindowRect(row.window, &frame);
-        GetWindowRect(row.control, &placed);
-        MapWindowPoints(nullptr, row.window, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted)));
+        EXPECT_NEAR(wanted.cx - clientSize.cx, 1.5 * (frame.right - frame.left - client.right), 3);
+        EXPECT_NEAR(wanted.cy - clientSize.cy, 1.5 * (frame.bottom - frame.top - client.bottom), 3);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+        GetWindowRect(window, &frame);
+        GetWindowRect(control, &placed);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_TRUE(EqualRect(&frame, &suggested));
-        EXPECT_TRUE(EqualRect(&placed, &row.placed))
+        EXPECT_TRUE(EqualRect(&placed, &place))
             << placed.left << " " << placed.top << " " << placed.right << " " << placed.bottom;
-        const LOGFONTW font = fontOf(row.control); // its height, character set and weight
+        const LOGFONTW font = fontOf(control); // its height, character set and weight
         EXPECT_EQ(std::tuple(font.lfHeight, font.lfCharSet, font.lfWeight),
-                  std::tuple(row.fontHeight, BYTE{SHIFTJIS_CHARSET}, LONG{FW_BOLD}));
+                  std::tuple(fontHeight, BYTE{SHIFTJIS_CHARSET}, LONG{FW_BOLD}));
     }
 }
 
@@ -167,14 +164,12 @@ TEST_F(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
     at.second = 1;
     tick();
     const POINT after = secondHandEnd();
-    RECT client{};
-    GetClientRect(clock.hwnd(), &client);
     const Owned<HRGN, DeleteObject> dirty(CreateRectRgn(0, 0, 0, 0));
     GetUpdateRgn(clock.hwnd(), dirty.get(), FALSE);
     EXPECT_GT(std::abs(after.x - before.x) + std::abs(after.y - before.y), 100);
     EXPECT_TRUE(PtInRegion(dirty.get(), before.x, before.y));
     EXPECT_TRUE(PtInRegion(dirty.get(), after.x, after.y));
-    EXPECT_FALSE(PtInRegion(dirty.get(), client.right - 2, client.bottom - 2));
+    EXPECT_FALSE(PtInRegion(dirty.get(), 478, 356)); // the lower right corner of 481 x 359
 }
 
 int alerts = 0;
