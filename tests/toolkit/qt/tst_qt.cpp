@@ -123,18 +123,17 @@ private slots:
         // A window of its own, announced as a dialog, owned as window managers learn it.
         QCOMPARE(QAccessible::queryAccessibleInterface(p.form(name))->role(), QAccessible::Dialog);
         QCOMPARE(p.form(name)->windowHandle()->transientParent(), p.main().windowHandle());
-        QStringList walked, order;
-        for (const forms::Control* control : forms::focusOrder(*form)) {
-            order << qstr(control->name);
+        const std::vector<const forms::Control*> order = forms::focusOrder(*form);
+        for (const forms::Control* control : order) {
             QWidget* focus = QApplication::focusWidget();
-            walked << focus->objectName();
+            QCOMPARE(focus->objectName(), qstr(control->name));
             if (qobject_cast<QLineEdit*>(focus))
                 for (const int key : {Qt::Key_Return, Qt::Key_Enter})
                     QTest::keyClick(focus, Qt::Key(key));
             QTest::keyClick(focus, Qt::Key_Tab);
         }
-        QCOMPARE(walked, order);
-        QCOMPARE(QApplication::focusWidget()->objectName(), order.first()); // round again
+        // Round again, to the first.
+        QCOMPARE(QApplication::focusWidget()->objectName(), qstr(order.front()->name));
         QCOMPARE(p.beeps, 0);
         QTest::keyClick(p.form(name)->findChild<QPushButton*>("Command1"), Qt::Key_Space);
         QCOMPARE(p.beeps, 1);
