@@ -18,11 +18,11 @@ namespace sim {
 
 struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine::FaceSteps {
     long long ms = (9 * 60 + 59) * 60000 + 47000; // local time; the main window loads at 9:59:47
-    long long start = 0;          // of the script that plays
     std::vector<std::string> log; // clock readings h, m, s; field reads readN; steps, beeps
     std::string heard;            // " 3" a beep, " n3" the notice, in seconds from the start
     std::map<engine::Field, std::string> fields;
-    std::string failAt; // the face step that throws
+    std::string failAt;  // the face step that throws
+    long long start = 0; // of the script that plays, in ms
     engine::AlarmState state;
     engine::TickPorts ports{*this, *this, *this, *this, engine::ChimeBounds{5, 2, 3}};
 
@@ -77,9 +77,8 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
                 int f = name == "f1" ? 0 : name == "f2" ? 2 : 4;
                 for (std::string text; std::getline(texts, text, ',');)
                     fields[engine::Field(f++)] = text;
-            } else if (long long h, m, s;
-                       name == "at" &&
-                       std::sscanf(args.c_str(), "%lld:%lld:%lld", &h, &m, &s) == 3) {
+            } else if (int h, m, s;
+                       name == "at" && std::sscanf(args.c_str(), "%d:%d:%d", &h, &m, &s) == 3) {
                 start = ms = ((h * 60 + m) * 60 + s) * 1000 + 50;
             }
             name == "set"      ? engine::setAlarmTime(state, *this, *this)
