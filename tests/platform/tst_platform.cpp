@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -97,30 +98,28 @@ TEST(BeepQueue, RequestsAndWaitingBeeps) {
 // in time is joined, so its sink is gone, on this thread, with the queue (a worker left behind
 // may release it last: many rounds tell them apart). A sink that throws costs its beep only.
 TEST(BeepQueue, ShutdownAndFaults) {
-    struct Row {
-        const char* name;
-        bool hung, stuck, throws;
-    };
-    for (const Row row : {Row{"hung", true, false, false}, Row{"stuck device", true, true, false},
-                          Row{"ends", false, false, false}, Row{"throws", false, false, true}}) {
-        SCOPED_TRACE(row.name);
-        for (int round = 0; round < (row.hung ? 1 : 200); ++round) {
+    using Row = std::tuple<const char*, bool, bool, bool>; // the sink hung, stuck, throws
+    for (const auto& [name, hung, stuck, throws] :
+         {Row{"hung", true, false, false}, Row{"stuck device", true, true, false},
+          Row{"ends", false, false, false}, Row{"throws", false, false, true}}) {
+        SCOPED_TRACE(name);
+        for (int round = 0; round < (hung ? 1 : 200); ++round) {
             const std::shared_ptr<Probe> probe(
-                new Probe{.open = !row.hung, .stuck = row.stuck, .throws = row.throws});
+                new Probe{.open = !hung, .stuck = stuck, .throws = throws});
             const auto start = Clock::now();
             {
                 platform::BeepQueue queue(std::make_unique<ProbeSink>(probe),
                                           {.gap = 0ms, .shutdownWait = 100ms});
                 queue.request();
                 queue.request();
-                while (probe->starts < (row.hung ? 1 : 2) || probe->ends < (row.hung ? 0 : 2))
+                while (probe->starts < (hung ? 1 : 2) || probe->ends < (hung ? 0 : 2))
                     std::this_thread::yield();
             }
             ASSERT_LT(Clock::now() - start, 2s);
             probe->open = true; // a thread left behind ends and releases the sink
             ASSERT_TRUE(eventually([&] { return probe->destroyed.load(); }));
             ASSERT_EQ(probe->interrupts, 1);
-            ASSERT_EQ(probe->destroyedHere, !row.hung);
+            ASSERT_EQ(probe->destroyedHere, !hung);
         }
     }
 }
