@@ -46,9 +46,6 @@ struct Program final : StandingClock, engine::Beeper {
         return nullptr;
     }
     toolkit::qt::MainWindow& main() { return *form<toolkit::qt::MainWindow>("mainForm"); }
-    QLineEdit* field(const QString& form, const char* name) {
-        return this->form(form)->findChild<QLineEdit*>(name);
-    }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
     QString readout() { return main().findChild<QLabel*>("Label1")->text(); }
     void tick() { program.forms().mainForm().Timer1_Timer(); }
@@ -72,7 +69,7 @@ private slots:
         QVERIFY(!p.form("Form1")->windowHandle()->transientParent()); // the start-up window
         QCOMPARE(p.main().clientArea().size(), QSize(481, 359));
         QCOMPARE(p.form("Form1")->size(), QSize(302, 226));
-        const auto* hour = p.field("Form1", "Text1");
+        const auto* hour = p.form("Form1")->findChild<QLineEdit*>("Text1");
         QCOMPARE(hour->geometry(), QRect(16, 80, 73, 33));
         QVERIFY(hour->font().bold() && hour->font().pointSize() == 18);
         p.tick();
@@ -90,12 +87,13 @@ private slots:
     void theCloseBox() {
         Program p;
         p.menu("kankaku");
-        p.field("Form2", "Text1")->setText("7");
+        p.form("Form2")->findChild<QLineEdit*>("Text1")->setText("7");
         QVERIFY(!p.form("Form2")->close() && !p.form("Form2")->isVisible());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!p.form("Form2"));
         p.menu("kankaku");
-        QVERIFY(p.form("Form2")->isVisible() && p.field("Form2", "Text1")->text().isEmpty());
+        QVERIFY(p.form("Form2")->isVisible() &&
+                p.form("Form2")->findChild<QLineEdit*>("Text1")->text().isEmpty());
     }
 
     // Each dialog as the keyboard meets it, shown from the menu: it is active and owned by the
