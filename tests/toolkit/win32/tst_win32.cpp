@@ -40,17 +40,14 @@ struct Session : StandingClock, engine::Beeper {
     ui::Program program{toolkit, *this, *this};
     ClockWindow& clock = dynamic_cast<ClockWindow&>(program.forms().mainForm().window());
     DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.forms().form1().window());
-
-    explicit Session(bool timer = false) {
-        if (!timer)
-            KillTimer(clock.hwnd(), 1);
-    }
     void beep() override {}
     void tick() { SendMessageW(clock.hwnd(), WM_TIMER, 1, 0); }
 };
 
-// The tests of a window have the session's members at hand.
-struct Win32Window : testing::Test, Session {};
+// The tests of a window have the session's members at hand, and tick when they mean to.
+struct Win32Window : testing::Test, Session {
+    Win32Window() { KillTimer(clock.hwnd(), 1); }
+};
 
 // Answers the messages that wait for the thread, then goes on until the condition holds, for
 // `limit` at most.
@@ -255,7 +252,7 @@ TEST_F(Win32Window, LabelsLieOnTheWindowsFace) {
 // after a tick of the clock window's own timer, and a timer of a whole second would show it a
 // second late.
 TEST(Win32Timer, TheReadoutFollowsTheClockPromptly) {
-    Session s(true);
+    Session s;
     const HWND readout = s.clock.control("Label1");
     s.at.second = 41;
     ASSERT_TRUE(pump([&] { return textOf(readout) == "10:10:41"; })); // the timer has ticked
