@@ -63,6 +63,10 @@ private slots:
     // Start-up shows the clock and the alarm time dialog, unowned, built from their definitions
     // in twips; the first tick creates the other two dialogs hidden. (That the dialog is active,
     // with the focus and the name in its hour field, the end-to-end tests see on real desktops.)
+    // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the top
+    // edge, the thick yellow hour hand towards ten o'clock. The dialogs' labels lie on the
+    // window's face, as the user sees them: around their text, the dialog shows the face that
+    // it shows beside them.
     void startUpAndTheFirstTick() {
         Program p;
         QVERIFY(p.main().isVisible() && p.form("Form1")->isVisible() && !p.form("Form2"));
@@ -74,6 +78,20 @@ private slots:
         QVERIFY(hour->font().bold() && hour->font().pointSize() == 18);
         p.tick();
         QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible() && !p.form("Form4")->isVisible());
+        const QImage dial = p.main().clientArea().grab().toImage();
+        QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
+        QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
+        QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
+        QWidget& dialog = *p.form("Form1");
+        const QImage shown = dialog.grab().toImage();
+        const QColor face = shown.pixelColor(2, 2);
+        for (const forms::Control& def : forms::form1.controls) {
+            if (def.kind != forms::Kind::Label)
+                continue;
+            const auto* label = dialog.findChild<QLabel*>(qstr(def.name));
+            const QPoint belowAndAfterTheText(label->width() - 2, label->height() - 2);
+            QCOMPARE(shown.pixelColor(label->mapTo(&dialog, belowAndAfterTheText)), face);
+        }
         // However narrow the user makes the clock window, every command stays on its bar.
         p.main().resize(200, p.main().height());
         QMenuBar& bar = *p.main().menuBar();
@@ -82,32 +100,18 @@ private slots:
             QVERIFY(bar.rect().contains(bar.actionGeometry(command)));
     }
 
-    // The close box destroys a dialog with its texts, at once for the handlers and once its
-    // event is over for Qt: the menu shows it anew, empty.
-    void theCloseBox() {
-        Program p;
-        p.menu("kankaku");
-        p.form("Form2")->findChild<QLineEdit*>("Text1")->setText("7");
-        QVERIFY(!p.form("Form2")->close() && !p.form("Form2")->isVisible());
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!p.form("Form2"));
-        p.menu("kankaku");
-        QVERIFY(p.form("Form2")->isVisible() &&
-                p.form("Form2")->findChild<QLineEdit*>("Text1")->text().isEmpty());
-    }
-
     // Each dialog as the keyboard meets it, shown from the menu: it is active and owned by the
     // clock window, the focus starts in its first field and Tab walks the fields and the
     // button in the definition's tab order; Enter in a field presses nothing, Space on the
-    // button presses it.
-    void keyboard_data() {
+    // button presses it. Then its close box.
+    void keyboardAndTheCloseBox_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<const forms::Form*>("form");
         QTest::newRow("Form1") << "jikokusettei" << &forms::form1;
         QTest::newRow("Form2") << "kankaku" << &forms::form2;
         QTest::newRow("Form4") << "happyou" << &forms::form4;
     }
-    void keyboard() {
+    void keyboardAndTheCloseBox() {
         QFETCH(QString, command);
         QFETCH(const forms::Form*, form);
         const QString name = qstr(form->name);
@@ -135,29 +139,15 @@ private slots:
         QCOMPARE(p.beeps, 0);
         QTest::keyClick(p.form(name)->findChild<QPushButton*>("Command1"), Qt::Key_Space);
         QCOMPARE(p.beeps, 1);
-    }
-
-    // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the
-    // top edge, the thick yellow hour hand towards ten o'clock. The dialogs' labels lie on the
-    // window's face, as the user sees them: around their text, the dialog shows the face that
-    // it shows beside them.
-    void theDialAndTheLabelsArePainted() {
-        Program p;
-        p.tick();
-        const QImage dial = p.main().clientArea().grab().toImage();
-        QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
-        QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
-        QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
-        QWidget& dialog = *p.form("Form1");
-        const QImage shown = dialog.grab().toImage();
-        const QColor face = shown.pixelColor(2, 2);
-        for (const forms::Control& def : forms::form1.controls) {
-            if (def.kind != forms::Kind::Label)
-                continue;
-            const auto* label = dialog.findChild<QLabel*>(qstr(def.name));
-            const QPoint belowAndAfterTheText(label->width() - 2, label->height() - 2);
-            QCOMPARE(shown.pixelColor(label->mapTo(&dialog, belowAndAfterTheText)), face);
-        }
+        // The close box destroys the dialog with its texts, at once for the handlers and once
+        // its event is over for Qt: the menu shows it anew, empty.
+        p.form(name)->findChild<QLineEdit*>("Text1")->setText("7");
+        QVERIFY(!p.form(name)->close() && !p.form(name)->isVisible());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!p.form(name));
+        p.menu(command);
+        QVERIFY(p.form(name)->isVisible() &&
+                p.form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
     }
 
     // A fault in a handler reaches the desktop's log in the program's own category, naming
