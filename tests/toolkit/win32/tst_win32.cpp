@@ -54,14 +54,12 @@ struct Win32Window : testing::Test, Session {
 bool pump(
     const std::function<bool()>& condition = [] { return true; },
     std::chrono::milliseconds limit = 5s) {
-    for (const auto end = std::chrono::steady_clock::now() + limit;;) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;; MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT)) {
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&message);
-        if (condition())
-            return true;
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        if (const bool holds = condition(); holds || std::chrono::steady_clock::now() > end)
+            return holds;
     }
 }
 
