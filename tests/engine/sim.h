@@ -19,9 +19,10 @@ namespace sim {
 struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine::FaceSteps {
     long long ms = (9 * 60 + 59) * 60000 + 47000; // local time; the main window loads at 9:59:47
     std::vector<std::string> log; // clock readings h, m, s; field reads readN; steps, beeps
-    std::vector<std::pair<char, long long>> heard; // 'b' a beep, 'n' the notice, at ms
+    std::string heard;            // " 3" a beep, " n3" the notice, in seconds from the start
     std::map<engine::Field, std::string> fields;
-    std::string failAt; // the face step that throws
+    std::string failAt;  // the face step that throws
+    long long start = 0; // of the script that plays, in ms
     engine::AlarmState state;
     engine::TickPorts ports{*this, *this, *this, *this, engine::ChimeBounds{5, 2, 3}};
 
@@ -39,14 +40,13 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     int minute() override { return read("m", 60000, 60); }
     int second() override { return read("s", 1000, 60); }
     engine::LocalDateTime now() override { return {2024, 1, 1, hour(), minute(), second()}; }
-    void beep() override { log.push_back("beep"), heard.emplace_back('b', ms); }
+    void hear(const char* what) { heard += what + std::to_string((ms - start) / 1000); }
+    void beep() override { log.push_back("beep"), hear(" "); }
     std::string fieldText(engine::Field field) override {
         log.push_back("read" + std::to_string(int(field)));
         return fields[field];
     }
-    void setNotice(std::string_view caption) override {
-        log.emplace_back(caption), heard.emplace_back('n', ms);
-    }
+    void setNotice(std::string_view caption) override { log.emplace_back(caption), hear(" n"); }
     void face(const std::string& step) {
         log.push_back(step);
         if (failAt == step)
@@ -64,8 +64,8 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     // Field; "set", "start2", "start4", "off" are the commands; "run N" ticks for N seconds,
     // "hold N" ticks N times on the same clock reading, "jump N" moves the clock.
     std::string play(const std::string& script) {
-        long long start = ms;
-        const std::size_t first = heard.size();
+        start = ms;
+        heard.clear();
         std::istringstream steps(script);
         for (std::string step; std::getline(steps, step, ';');) {
             std::istringstream words(step);
@@ -77,9 +77,8 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
                 int f = name == "f1" ? 0 : name == "f2" ? 2 : 4;
                 for (std::string text; std::getline(texts, text, ',');)
                     fields[engine::Field(f++)] = text;
-            } else if (long long h, m, s;
-                       name == "at" &&
-                       std::sscanf(args.c_str(), "%lld:%lld:%lld", &h, &m, &s) == 3) {
+            } else if (int h, m, s;
+                       name == "at" && std::sscanf(args.c_str(), "%d:%d:%d", &h, &m, &s) == 3) {
                 start = ms = ((h * 60 + m) * 60 + s) * 1000 + 50;
             }
             name == "set"      ? engine::setAlarmTime(state, *this, *this)
@@ -93,12 +92,7 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
                 tick();
             ms += name == "jump" ? n * 1000 : 0;
         }
-        std::string out;
-        for (std::size_t i = first; i < heard.size(); ++i)
-            out.append(i > first ? " " : "")
-                .append(heard[i].first == 'n' ? "n" : "")
-                .append(std::to_string((heard[i].second - start) / 1000));
-        return out;
+        return heard.substr(heard.empty() ? 0 : 1);
     }
 };
 

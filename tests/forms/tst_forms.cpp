@@ -6,9 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
+#include <tuple>
 
 TEST(Forms, EachFieldSitsLeftOfItsUnit) {
     // What the engine makes of each field, in the order of engine::Field.
@@ -27,12 +28,11 @@ TEST(Forms, EachFieldSitsLeftOfItsUnit) {
         ASSERT_NE(unit, nullptr);
         EXPECT_EQ(unit->caption, units[int(field.field)]);
         // The next field of the same dialog comes later in reading order.
-        const auto next =
-            std::find_if(forms::fieldControls.begin(), forms::fieldControls.end(),
-                         [&](const auto& f) { return int(f.field) == int(field.field) + 1; });
-        if (next != forms::fieldControls.end() && next->form == field.form) {
-            EXPECT_LT(readingOrder(box),
-                      readingOrder(forms::findControl(*field.form, next->textBox)->twips));
+        const auto next = engine::Field(int(field.field) + 1);
+        if (int(next) < int(std::size(units)) && forms::fieldControl(next).form == field.form) {
+            const auto* nextBox =
+                forms::findControl(*field.form, forms::fieldControl(next).textBox);
+            EXPECT_LT(readingOrder(box), readingOrder(nextBox->twips));
         }
     }
 }
@@ -58,13 +58,10 @@ TEST(Forms, TabOrderAndTheFirstFocus) {
             text.append(text.empty() ? "" : " ").append(control->name);
         return text;
     };
-    struct Row {
-        const forms::Form& form;
-        std::string_view firstFocus;
-        std::string_view focusOrder;
-        std::string_view readingOrder; // as far as the first labels
-    };
-    for (const Row& row : {
+    // The form, its first focus, its focus order, and its reading order as far as the first labels.
+    using Row =
+        std::tuple<const forms::Form&, std::string_view, std::string_view, std::string_view>;
+    for (const auto& [form, firstFocus, focusOrder, readingOrder] : {
              Row{forms::form1, "Text1", "Text1 Text2 Command1", "Label1 Text1 Label2 Text2 Label3"},
              Row{forms::form2, "Text1", "Text1 Command1 Text3",
                  "Label1 Text1 Label2 Label3 Command1"},
@@ -73,10 +70,10 @@ TEST(Forms, TabOrderAndTheFirstFocus) {
              Row{forms::mainForm, "", "", "Label1"},
              Row{outOfOrder, "Text2", "Text2 Text1 Command1", "Label4 Text2 Text1 Label1 Command1"},
          }) {
-        SCOPED_TRACE(std::string(row.form.name));
-        EXPECT_EQ(names(forms::focusOrder(row.form)), row.focusOrder);
-        EXPECT_TRUE(names(forms::inTabOrder(row.form)).starts_with(row.readingOrder));
-        const forms::Control* first = forms::firstFocus(row.form);
-        EXPECT_EQ(first ? first->name : "", row.firstFocus);
+        SCOPED_TRACE(std::string(form.name));
+        EXPECT_EQ(names(forms::focusOrder(form)), focusOrder);
+        EXPECT_TRUE(names(forms::inTabOrder(form)).starts_with(readingOrder));
+        const forms::Control* first = forms::firstFocus(form);
+        EXPECT_EQ(first ? first->name : "", firstFocus);
     }
 }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -34,16 +35,11 @@ template <class Condition> bool eventually(Condition condition) {
 // device holds its interrupt too until `open`, or five seconds at most. The test shares it with
 // the sink, as a thread left behind by shutdown may outlive its queue.
 struct Probe {
-    std::atomic<bool> open, stuck, throws, destroyed = false, destroyedHere = false;
+    std::atomic<bool> open = true, stuck = false, throws = false, destroyed = false,
+                      destroyedHere = false;
     std::atomic<int> starts = 0, ends = 0, interrupts = 0;
-    std::atomic<std::int64_t> lastEnd = 0, shortestGap = INT64_MAX; // steady clock, ns
+    std::atomic<Clock::rep> lastEnd = 0, shortestGap = INT64_MAX; // steady clock
     const std::thread::id here = std::this_thread::get_id();
-
-    explicit Probe(bool open = true, bool stuck = false, bool throws = false)
-        : open(open)
-        , stuck(stuck)
-        , throws(throws) {}
-    static std::int64_t now() { return Clock::now().time_since_epoch() / 1ns; }
 };
 
 // The sink under test: it plays, stalls and throws as its probe says, and notes it there.
@@ -57,13 +53,14 @@ struct ProbeSink final : platform::Sink {
         p->destroyed = true;
     }
     bool play() override {
+        const auto now = [] { return Clock::now().time_since_epoch().count(); };
         if (p->lastEnd)
-            p->shortestGap = std::min<std::int64_t>(p->shortestGap, Probe::now() - p->lastEnd);
+            p->shortestGap = std::min(p->shortestGap.load(), now() - p->lastEnd);
         ++p->starts;
         while (!p->open)
             std::this_thread::sleep_for(1ms);
         ++p->ends;
-        p->lastEnd = Probe::now();
+        p->lastEnd = now();
         return p->throws ? throw std::runtime_error("no sound") : true;
     }
     void interrupt() override {
@@ -78,7 +75,7 @@ struct ProbeSink final : platform::Sink {
 // A request never waits for the sink; what waits behind a beep is bounded; hushed, it is
 // dropped, and the queue takes requests again; beeps in a row play a gap apart.
 TEST(BeepQueue, RequestsAndWaitingBeeps) {
-    auto probe = std::make_shared<Probe>(false);
+    const std::shared_ptr<Probe> probe(new Probe{.open = false});
     platform::BeepQueue queue(std::make_unique<ProbeSink>(probe), {.maxPending = 4, .gap = 300ms});
     EXPECT_TRUE(queue.request());
     EXPECT_TRUE(eventually([&] { return probe->starts == 1; }));
@@ -91,7 +88,7 @@ TEST(BeepQueue, RequestsAndWaitingBeeps) {
     queue.request();
     probe->open = true;
     EXPECT_TRUE(eventually([&] { return probe->ends == 3; }));
-    EXPECT_GE(probe->shortestGap, std::int64_t{300'000'000});
+    EXPECT_GE(Clock::duration(probe->shortestGap), 300ms);
     std::this_thread::sleep_for(400ms);
     EXPECT_EQ(probe->starts, 3);
 }
@@ -101,29 +98,28 @@ TEST(BeepQueue, RequestsAndWaitingBeeps) {
 // in time is joined, so its sink is gone, on this thread, with the queue (a worker left behind
 // may release it last: many rounds tell them apart). A sink that throws costs its beep only.
 TEST(BeepQueue, ShutdownAndFaults) {
-    struct Row {
-        const char* name;
-        bool hung, stuck, throws;
-    };
-    for (const Row row : {Row{"hung", true, false, false}, Row{"stuck device", true, true, false},
-                          Row{"ends", false, false, false}, Row{"throws", false, false, true}}) {
-        SCOPED_TRACE(row.name);
-        for (int round = 0; round < (row.hung ? 1 : 200); ++round) {
-            auto probe = std::make_shared<Probe>(!row.hung, row.stuck, row.throws);
+    using Row = std::tuple<const char*, bool, bool, bool>; // the sink hung, stuck, throws
+    for (const auto& [name, hung, stuck, throws] :
+         {Row{"hung", true, false, false}, Row{"stuck device", true, true, false},
+          Row{"ends", false, false, false}, Row{"throws", false, false, true}}) {
+        SCOPED_TRACE(name);
+        for (int round = 0; round < (hung ? 1 : 200); ++round) {
+            const std::shared_ptr<Probe> probe(
+                new Probe{.open = !hung, .stuck = stuck, .throws = throws});
             const auto start = Clock::now();
             {
                 platform::BeepQueue queue(std::make_unique<ProbeSink>(probe),
                                           {.gap = 0ms, .shutdownWait = 100ms});
                 queue.request();
                 queue.request();
-                while (probe->starts < (row.hung ? 1 : 2) || probe->ends < (row.hung ? 0 : 2))
+                while (probe->starts < (hung ? 1 : 2) || probe->ends < (hung ? 0 : 2))
                     std::this_thread::yield();
             }
             ASSERT_LT(Clock::now() - start, 2s);
             probe->open = true; // a thread left behind ends and releases the sink
             ASSERT_TRUE(eventually([&] { return probe->destroyed.load(); }));
             ASSERT_EQ(probe->interrupts, 1);
-            ASSERT_EQ(probe->destroyedHere, !row.hung);
+            ASSERT_EQ(probe->destroyedHere, !hung);
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -35,7 +36,6 @@ struct Session {
         }
         return toolkit.take();
     }
-    std::string& text1(std::string_view dialog) { return toolkit.dialog(dialog).texts["Text1"]; }
     // intervalOn presOn alarmOff alarmArmed, e for empty.
     std::string flags() {
         std::string flags;
@@ -51,15 +51,17 @@ struct Session {
 // Form1 is created first; its load handler creates the main window, whose own load handler
 // runs before it is shown; then Form1 is shown in front of it, unowned. Both are centred.
 // The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only
-// while the time alarm is armed.
-TEST(Forms, StartUpAndTheFirstTick) {
+// while the time alarm is armed. 終了, and the clock window's close box, end the program: the
+// toolkit's loop is left and nothing that it still delivers runs a handler (a tick would
+// create the dialogs).
+TEST(Forms, StartUpTheFirstTickAndTheEnd) {
     Session run;
     EXPECT_EQ(run.startUp,
               "create Form1, create mainForm, blue, show mainForm centred, show Form1 centred");
     EXPECT_EQ(run.state().lastBeepSec, engine::Value{std::int16_t{40}});
     EXPECT_EQ(run.play("tick; tick"), "tick, create Form2, create Form4, tick");
-    EXPECT_EQ(run.toolkit.main().readout, "10:10:40");
-    EXPECT_EQ(run.toolkit.main().title, "date time     [Hozel] Ver8.1[win8.1]");
+    for (const std::string end : {"end", "close mainForm"})
+        EXPECT_EQ(Session().play(end + "; tick; kankaku; end"), end + ", quit, tick, kankaku, end");
 }
 
 // Each menu command, button and close box after the first tick: what it shows, with its owner,
@@ -97,22 +99,12 @@ TEST(Forms, CommandsAndTheCloseBox) {
     }
 }
 
-// 終了, and the clock window's close box, end the program: the toolkit's loop is left and
-// nothing that it still delivers runs a handler.
-TEST(Forms, EndEndsTheProgram) {
-    for (const std::string end : {"end", "close mainForm"}) {
-        Session run;
-        EXPECT_EQ(run.play(end + "; tick; kankaku; end"), end + ", quit, tick, kankaku, end");
-        EXPECT_EQ(run.toolkit.main().readout, "");
-    }
-}
-
 // Each time the time alarm begins to fire, muted here, its notice appears anew, which is
 // what screen readers announce, and the clock window asks for attention; while it goes on
 // firing, the notice is only set again.
 TEST(Forms, TheNoticeIsAnnouncedAtEveryAlarm) {
     Session run;
-    run.text1("Form1") = "10";
+    run.toolkit.dialog("Form1").texts["Text1"] = "10";
     run.play("Form1; aramuoff");
     for (const int hour : {10, 10, 11, 10})
         run.toolkit.at.hour = hour, run.tick();
@@ -148,14 +140,8 @@ TEST(Forms, AFailingHandlerLeavesTheProgramRunning) {
 // frame's top-left corner stays on the screen, so that the title bar can still be reached;
 // a scaled frame clamped so stays on the screen's whole pixels.
 TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
-    struct Row {
-        const char* name;
-        int width, height;
-        ui::FrameMargins frame;
-        forms::Rect area;
-        ui::Position expected;
-    };
-    for (const Row& row : {
+    using Row = std::tuple<const char*, int, int, ui::FrameMargins, forms::Rect, ui::Position>;
+    for (const auto& [name, width, height, frame, area, expected] : {
              Row{"no frame", 480, 360, {}, {0, 0, 1280, 1024}, {400, 332}},
              Row{"a title bar of 30", 480, 360, {4, 30, 4, 4}, {0, 0, 1280, 1024}, {400, 345}},
              Row{"below a panel, a half pixel lower", 480, 360, {}, {0, 27, 1280, 997}, {400, 346}},
@@ -165,7 +151,7 @@ TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
              Row{"a scaled frame", 480, 360, {2.5, 20.5, 2.5, 2.5}, {0, 0, 1280, 1024}, {400, 341}},
              Row{"scaled, clamped", 480, 360, {2.5, 20.5, 2.5, 2.5}, {0, 0, 400, 300}, {3, 21}},
          }) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ui::centredPosition(row.width, row.height, row.frame, row.area), row.expected);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ui::centredPosition(width, height, frame, area), expected);
     }
 }

@@ -14,6 +14,8 @@ namespace {
 
 const std::array<MSAAPROPID, 2> annotated{PROPID_ACC_NAME, PROPID_ACC_ROLE};
 
+RaisedNotice raised;
+
 // UI Automation's functions, looked up in its library as the first notice appears: a system
 // without them still runs the program. The MinGW-w64 headers lack the notification's.
 class Notifications {
@@ -26,11 +28,13 @@ public:
     // On the control's element, where the system has them.
     void raise(HWND control, const std::wstring& text) const {
         IRawElementProviderSimple* element = nullptr;
-        if (!raise_ || FAILED(hostProvider_(control, &element)) || !element)
+        raised = {text, raise_ ? hostProvider_(control, &element) : E_NOTIMPL};
+        if (!element)
             return;
         const BSTR display = allocate_(text.data(), static_cast<UINT>(text.size()));
         const BSTR activity = allocate_(L"AlarmNotice", 11);
-        raise_(element, otherKind, importantAll, display, activity);
+        raised = {display ? display : L"",
+                  raise_(element, otherKind, importantAll, display, activity)};
         free_(activity);
         free_(display);
         element->Release();
@@ -162,6 +166,8 @@ void announceAlert(HWND control) {
     NotifyWinEvent(EVENT_SYSTEM_ALERT, control, OBJID_CLIENT, CHILDID_SELF);
     Notifications::get().raise(control, windowText(control));
 }
+
+const RaisedNotice& lastNotice() { return raised; }
 
 void labelForScreenReaders(HWND parent, HINSTANCE instance, std::wstring_view name) {
     CreateWindowExW(0, L"STATIC", std::wstring(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,

@@ -76,6 +76,15 @@ private:
 // and some follow UI Automation only. Nothing of UI Automation is loaded before the first.
 void announceAlert(HWND control);
 
+// The last notice raised through UI Automation, its text as the system was given it (or would
+// have been), and the system's answer: E_NOTIMPL where it has no notifications, S_FALSE before
+// the first notice.
+struct RaisedNotice {
+    std::wstring text;
+    HRESULT answer = S_FALSE;
+};
+const RaisedNotice& lastNotice();
+
 // Names the field made next on `parent` for screen readers that take a field's name from the
 // label right before it in the z-order, as they do where the system has no annotations
 // (Wine): a hidden label with the field's name, as the visible label before the field may
