@@ -28,7 +28,8 @@ public:
     // On the control's element, where the system has them.
     void raise(HWND control, const std::wstring& text) const {
         IRawElementProviderSimple* element = nullptr;
-        raised = {text, raise_ ? hostProvider_(control, &element) : E_NOTIMPL};
+        const HRESULT found = raise_ ? hostProvider_(control, &element) : E_NOTIMPL;
+        raised = {text, SUCCEEDED(found) && !element ? E_POINTER : found};
         if (!element)
             return;
         const BSTR display = allocate_(text.data(), static_cast<UINT>(text.size()));
