@@ -28,17 +28,18 @@ public:
     // On the control's element, where the system has them.
     void raise(HWND control, const std::wstring& text) const {
         IRawElementProviderSimple* element = nullptr;
-        const HRESULT found = raise_ ? hostProvider_(control, &element) : E_NOTIMPL;
-        raised = {text, SUCCEEDED(found) && !element ? E_POINTER : found};
-        if (!element)
-            return;
-        const BSTR display = allocate_(text.data(), static_cast<UINT>(text.size()));
-        const BSTR activity = allocate_(L"AlarmNotice", 11);
-        raised = {display ? display : L"",
-                  raise_(element, otherKind, importantAll, display, activity)};
-        free_(activity);
-        free_(display);
-        element->Release();
+        HRESULT answer = raise_ ? hostProvider_(control, &element) : E_NOTIMPL;
+        if (element) {
+            const BSTR display = allocate_(text.data(), static_cast<UINT>(text.size()));
+            const BSTR activity = allocate_(L"AlarmNotice", 11);
+            answer = raise_(element, otherKind, importantAll, display, activity);
+            free_(activity);
+            free_(display);
+            element->Release();
+        } else if (SUCCEEDED(answer)) {
+            answer = E_POINTER;
+        }
+        raised = {text, answer};
     }
 
 private:

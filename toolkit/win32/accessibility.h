@@ -76,9 +76,8 @@ private:
 // and some follow UI Automation only. Nothing of UI Automation is loaded before the first.
 void announceAlert(HWND control);
 
-// The last notice raised through UI Automation, its text as the system was given it (or would
-// have been), and the system's answer: E_NOTIMPL where it has no notifications, S_FALSE before
-// the first notice.
+// The last notice raised through UI Automation, its text and the system's answer: E_NOTIMPL
+// where it has no notifications, S_FALSE before the first notice.
 struct RaisedNotice {
     std::wstring text;
     HRESULT answer = S_FALSE;
