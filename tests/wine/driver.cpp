@@ -9,7 +9,6 @@
 //                      program's windows front to back by form name, each with its controls
 //                      by name, and with them their definitions (sizes and places in twips,
 //                      tab numbers)
-//   menu HWND          the window's menu bar, its items' identifiers and captions in order
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
@@ -114,26 +113,6 @@ BOOL CALLBACK printControl(HWND c, LPARAM count) {
     return TRUE;
 }
 
-// Reads a menu bar in the process of its window: menu_reader.dll, hooked into that window's
-// thread, answers a message sent to it with the bar as the text of a window of the driver's.
-bool printMenu(HWND window) {
-    static const HMODULE reader = LoadLibraryW(L"menu_reader.dll");
-    static const HWND answer = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                               nullptr, nullptr, nullptr);
-    const auto readMenu = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void (*)()>(GetProcAddress(reader, "readMenu")));
-    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, readMenu, reader,
-                                         GetWindowThreadProcessId(window, nullptr));
-    SetWindowTextW(answer, L"");
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, RegisterWindowMessageW(L"AlarmClock.ReadMenu"), WPARAM(answer), 0,
-                        SMTO_NORMAL, 5000, &result);
-    UnhookWindowsHookEx(hook);
-    wchar_t bar[4096] = {};
-    std::printf(",\"menu\":%s", GetWindowTextW(answer, bar, 4096) ? utf8(bar).c_str() : "[]");
-    return hook && bar[0];
-}
-
 // The last three seconds, each with its date and time as GetDateFormatEx and GetTimeFormatEx
 // write them under the user's regional settings, the date alone at 0:00:00, as the title shows.
 void printMoments() {
@@ -222,8 +201,6 @@ int main(int argc, char**) {
             printMoments();
         else if (command.starts_with("run "))
             done = run(argument);
-        else if (std::sscanf(line, "menu %lld", &window) == 1)
-            done = printMenu(reinterpret_cast<HWND>(window));
         else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)
             CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
         else if (command.starts_with("lock "))

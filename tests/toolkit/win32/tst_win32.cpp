@@ -7,6 +7,7 @@
 #include "forms/definitions.h"
 #include "toolkit/win32/accessibility.h"
 #include "toolkit/win32/clock_window.h"
+#include "toolkit/win32/control_ids.h"
 #include "toolkit/win32/dialog_window.h"
 #include "toolkit/win32/run.h"
 #include "toolkit/win32/text.h"
@@ -279,6 +280,40 @@ TEST_F(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
     program.forms().mainForm().jikokusettei_Click();
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(shows, "hidden unowned, shown owned, ");
+}
+
+// The menu bar reads as the user knows it, each command under the identifier that screen
+// readers and the Wine driver use. A dialog's close box takes its texts: its command shows it
+// again empty, owned by the clock window.
+TEST_F(Win32Window, TheMenuShowsTheDialogsAndTheirCloseBoxesTakeTheirTexts) {
+    const HMENU bar = GetMenu(clock.hwnd());
+    ASSERT_EQ(GetMenuItemCount(bar), 5);
+    for (const auto& [i, caption, dialog] : {std::tuple{0, "アラーム間隔設定", "時間間隔Ver.10"},
+                                             {1, "発表アラーム", "発表時間設定Ver.10"},
+                                             {2, "アラーム時刻設定", "アラーム時刻設定 Ver.10"},
+                                             {3, "アラームOFF", ""},
+                                             {4, "終了", ""}}) {
+        wchar_t shown[64] = {};
+        GetMenuStringW(bar, UINT(i), shown, 64, MF_BYPOSITION);
+        EXPECT_EQ(narrow(shown), caption);
+        EXPECT_EQ(GetMenuItemID(bar, i), UINT(menuId(std::size_t(i))));
+        const auto show = [&] { // the dialog that the command shows, and its first field
+            SendMessageW(clock.hwnd(), WM_COMMAND, menuId(std::size_t(i)), 0);
+            const HWND window = GetActiveWindow();
+            EXPECT_EQ(textOf(window), dialog);
+            return std::pair(window, FindWindowExW(window, nullptr, L"EDIT", nullptr));
+        };
+        if (!*dialog)
+            continue;
+        const auto [closed, field] = show();
+        SendMessageW(field, WM_CHAR, L'9', 0);
+        EXPECT_EQ(textOf(field), "9");
+        SendMessageW(closed, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(IsWindow(closed));
+        const auto [again, empty] = show();
+        EXPECT_EQ(textOf(empty), "");
+        EXPECT_EQ(GetWindow(again, GW_OWNER), clock.hwnd());
+    }
 }
 
 // A start that fails says why, as a program without a console must: here the window classes
