@@ -60,13 +60,9 @@ const char* comma(LPARAM count) { return (*reinterpret_cast<int*>(count))++ ? ",
 // A window's fields, its object left open. WM_GETTEXT is marshalled across processes: a
 // control's text is known to its own process only.
 void print(HWND w) {
-    wchar_t text[512] = {}, kind[64] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
-    GetClassNameW(w, kind, 64);
-    const auto type = GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK;
-    const bool box =
-        !lstrcmpiW(kind, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    wchar_t text[512] = {};
+    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    const bool box = SendMessageW(w, WM_GETDLGCODE, 0, 0) == DLGC_BUTTON; // a check box
     RECT r{}, c{};
     GetWindowRect(w, &r);
     GetClientRect(w, &c);
