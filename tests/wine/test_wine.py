@@ -31,9 +31,7 @@ from harness import MAIN_TITLE, MENU, RATE, XSession, check, wait_for  # noqa: E
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")
 WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, SC_CLOSE, BM_CLICK = 0x102, 0x111, 0x112, 0xF060, 0xF5
-IDOK, IDCANCEL = 1, 2
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
-FIRST_MENU_ID = 2000  # toolkit::win32::firstMenuId: the menu bar's commands in order from it
 SHOWN_BY = {"Form1": "アラーム時刻設定", "Form2": "アラーム間隔設定", "Form4": "発表アラーム"}
 TONE = 0.12  # s, the Default Beep
 DLLS = r"kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|msvcrt|advapi32|shell32"
@@ -140,20 +138,19 @@ class Wine(XSession):
         target = window["controls"][control] if control else window
         return self.ask(target["hwnd"], message, w)["t"] / 1000
 
-    def menu(self, caption):  # a command of the clock window's menu bar, by its caption
-        return self.post("mainForm", WM_COMMAND, FIRST_MENU_ID + MENU.index(caption))
+    def menu(self, caption):  # a command of the clock window's menu bar, by its caption: the
+        # commands are numbered in order from toolkit::win32::firstMenuId
+        return self.post("mainForm", WM_COMMAND, 2000 + MENU.index(caption))
 
     def type_into(self, name, **texts):  # into the form's fields by name, a character at a time
-        for field, text in texts.items():
-            for character in str(text):
-                self.post(name, WM_CHAR, ord(character), field)
+        for field, character in ((f, c) for f, text in texts.items() for c in str(text)):
+            self.post(name, WM_CHAR, ord(character), field)
 
     def front(self, name):  # the form's window once it is active and in front of the others
         def ready():
             look = self.ask("look")
-            shown = [w for w in look["forms"].values() if w["visible"]]
-            window = self.form(name, look)
-            return shown and shown[0]["hwnd"] == look["front"] == window.get("hwnd") and window
+            top = [w for w in look["forms"].values() if w["visible"]][:1]  # front to back
+            return top == [self.form(name, look)] and top[0]["hwnd"] == look["front"] and top[0]
 
         return wait_for(ready, what=f"{name} in front and active")
 
@@ -164,8 +161,8 @@ class Wine(XSession):
     def setup(self, *options):  # the installer's exit code, started as a deployment tool does
         return self.ask("run", f'"{windows(os.environ["CLOCK_SETUP"])}"', *options)["exit"]
 
-    def page(self, what, shows, button=IDOK):  # the installer's front window once a shown
-        def showing():  # control of it is so, then the button pressed
+    def page(self, what, shows, button=1):  # the installer's front window once a shown control
+        def showing():  # of it is so, then the button (IDOK, or IDCANCEL: 2) pressed
             window = self.ask("window", "目覚まし時計 セットアップ")["window"]
             return any(c["visible"] and shows(c) for c in window["controls"]) and window
 
@@ -222,7 +219,8 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         check(beeps == 1 and s.form(name), f"{name}: {beeps} beeps, not Space's one")
 
 
-def placed(s):  # every window centred in the work area; client areas and controls in twips
+def placed(s):  # every window centred in the work area; client areas and controls in twips.
+    # Then the clock window's close box ends the program.
     look = s.ask("look")
     area, scale = look["work"], s.dpi / 1440  # pixels a twip
     check(area[3] < 1024, f"a taskbar, which the work area leaves out: {area}")
@@ -235,6 +233,8 @@ def placed(s):  # every window centred in the work area; client areas and contro
             want = x + cx * scale, y + cy * scale, x + (cx + cw) * scale, y + (cy + ch) * scale
             near = all(abs(a - b) <= 1 for a, b in zip(rect, want))
             check(near, f"{name}.{part} at {rect}, not {want}")
+    s.post("mainForm", WM_SYSCOMMAND, SC_CLOSE)
+    check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
 
 def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges, yellow hands
@@ -255,11 +255,6 @@ def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges
         return blue > w * h / 2 and YELLOW in centre and sum(ORANGE in m for m in marks) >= 3
 
     wait_for(painted, what="a blue face, orange marks at the middles of the edges, yellow hands")
-
-
-def close_box(s):
-    s.post("mainForm", WM_SYSCOMMAND, SC_CLOSE)
-    check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
 
 def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3
@@ -289,8 +284,7 @@ def interval(s):  # a beep a second; アラームOFF stops it and drops the beep
     time.sleep(0.3)  # a beep plays, more wait
     stop = s.menu("アラームOFF")
     time.sleep(1.5)
-    late = [b for b in s.beeps if b[0] > stop + 0.3]
-    check(not late, f"アラームOFF dropped the waiting beeps: {s.beeps}")
+    check(all(b[0] <= stop + 0.3 for b in s.beeps), f"アラームOFF dropped the waiting beeps: {s.beeps}")
     s.post("Form2", BM_CLICK, 0, "Command1")
     s.menu("終了")
     check(s.program.wait(5) == 0, "終了 ends the program while the alarm runs")
@@ -325,7 +319,7 @@ def refused(s):  # outside Program Files: exit code 4 when silent, nothing chang
     setup = s.spawn(WINE, os.environ["CLOCK_SETUP"], "/D=" + REFUSED[0])
     s.page("the folder page", lambda c: c["text"] == REFUSED[0])
     s.page("why not", lambda c: c["text"].startswith("次のフォルダーにはインストールできません"))
-    s.page("the folder page again", lambda c: c["text"] == REFUSED[0], IDCANCEL)
+    s.page("the folder page again", lambda c: c["text"] == REFUSED[0], 2)
     check(setup.wait(10) == 1 and drive() == before, f"{REFUSED[0]} refused on the folder page")
 
 
@@ -431,7 +425,7 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
 
 
 SCENARIOS = {  # each a session's steps in turn
-    "desktop": [start_up, dial, keyboard, placed, close_box],
+    "desktop": [start_up, dial, keyboard, placed],
     "installed": [refused, install, again, moved, bells, interval, pages, uninstall, left_alone],
 }
 
