@@ -9,7 +9,6 @@
 //                      program's windows front to back by form name, each with its controls
 //                      by name, and with them their definitions (sizes and places in twips,
 //                      tab numbers)
-//   menu HWND          the window's menu bar, its items' identifiers and captions in order
 //   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
@@ -18,8 +17,6 @@
 //                      control in it
 //   run COMMAND        starts the command line as a deployment tool does, waits for it
 //                      (a minute at most) and answers its exit code
-//   moments            the last three seconds, each as hour, minute, second and the title's
-//                      date and time as the user's regional settings write them
 //
 // Started with arguments, as a planted uninstaller is, it only leaves a file NAME.ran beside
 // itself, to say that it was run.
@@ -63,13 +60,9 @@ const char* comma(LPARAM count) { return (*reinterpret_cast<int*>(count))++ ? ",
 // A window's fields, its object left open. WM_GETTEXT is marshalled across processes: a
 // control's text is known to its own process only.
 void print(HWND w) {
-    wchar_t text[512] = {}, kind[64] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, &copied);
-    GetClassNameW(w, kind, 64);
-    const auto type = GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK;
-    const bool box =
-        !lstrcmpiW(kind, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    wchar_t text[512] = {};
+    SendMessageTimeoutW(w, WM_GETTEXT, 512, LPARAM(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    const bool box = SendMessageW(w, WM_GETDLGCODE, 0, 0) == DLGC_BUTTON; // a check box
     RECT r{}, c{};
     GetWindowRect(w, &r);
     GetClientRect(w, &c);
@@ -112,49 +105,6 @@ BOOL CALLBACK printControl(HWND c, LPARAM count) {
     print(c);
     std::printf("}");
     return TRUE;
-}
-
-// Reads a menu bar in the process of its window: menu_reader.dll, hooked into that window's
-// thread, answers a message sent to it with the bar as the text of a window of the driver's.
-bool printMenu(HWND window) {
-    static const HMODULE reader = LoadLibraryW(L"menu_reader.dll");
-    static const HWND answer = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                               nullptr, nullptr, nullptr);
-    const auto readMenu = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void (*)()>(GetProcAddress(reader, "readMenu")));
-    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, readMenu, reader,
-                                         GetWindowThreadProcessId(window, nullptr));
-    SetWindowTextW(answer, L"");
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, RegisterWindowMessageW(L"AlarmClock.ReadMenu"), WPARAM(answer), 0,
-                        SMTO_NORMAL, 5000, &result);
-    UnhookWindowsHookEx(hook);
-    wchar_t bar[4096] = {};
-    std::printf(",\"menu\":%s", GetWindowTextW(answer, bar, 4096) ? utf8(bar).c_str() : "[]");
-    return hook && bar[0];
-}
-
-// The last three seconds, each with its date and time as GetDateFormatEx and GetTimeFormatEx
-// write them under the user's regional settings, the date alone at 0:00:00, as the title shows.
-void printMoments() {
-    ULARGE_INTEGER now{};
-    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&now));
-    std::printf(",\"moments\":[");
-    for (int ago = 0; ago < 3; ++ago, now.QuadPart -= 10'000'000) {
-        FILETIME local{};
-        SYSTEMTIME t{};
-        FileTimeToLocalFileTime(reinterpret_cast<const FILETIME*>(&now), &local);
-        FileTimeToSystemTime(&local, &t);
-        wchar_t date[64] = {}, time[64] = {};
-        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
-        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
-        std::string title = utf8(date);
-        if (t.wHour || t.wMinute || t.wSecond)
-            title.append(" ").append(utf8(time));
-        std::printf("%s[%u,%u,%u,%s]", ago ? "," : "", t.wHour, t.wMinute, t.wSecond,
-                    quoted(title).c_str());
-    }
-    std::printf("]");
 }
 
 // Starts the command line as a deployment tool does and waits for it, a minute at most.
@@ -218,12 +168,8 @@ int main(int argc, char**) {
             if (found)
                 EnumChildWindows(found, printControl, LPARAM(&count));
             std::printf("]}");
-        } else if (command == "moments")
-            printMoments();
-        else if (command.starts_with("run "))
+        } else if (command.starts_with("run "))
             done = run(argument);
-        else if (std::sscanf(line, "menu %lld", &window) == 1)
-            done = printMenu(reinterpret_cast<HWND>(window));
         else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)
             CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
         else if (command.starts_with("lock "))

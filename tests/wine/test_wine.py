@@ -31,7 +31,6 @@ from harness import MAIN_TITLE, MENU, RATE, XSession, check, wait_for  # noqa: E
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")
 WM_CHAR, WM_COMMAND, WM_SYSCOMMAND, SC_CLOSE, BM_CLICK = 0x102, 0x111, 0x112, 0xF060, 0xF5
-IDOK, IDCANCEL = 1, 2
 BLUE, ORANGE, YELLOW = (0, 0, 255), (255, 128, 0), (255, 255, 0)
 SHOWN_BY = {"Form1": "アラーム時刻設定", "Form2": "アラーム間隔設定", "Form4": "発表アラーム"}
 TONE = 0.12  # s, the Default Beep
@@ -139,23 +138,19 @@ class Wine(XSession):
         target = window["controls"][control] if control else window
         return self.ask(target["hwnd"], message, w)["t"] / 1000
 
-    def bar(self):  # the clock window's menu bar: [identifier, caption] of each command in order
-        return self.ask("menu", self.form("mainForm")["hwnd"])["menu"]
-
-    def menu(self, caption):  # a command of the clock window's menu bar, by its caption on the bar
-        return self.post("mainForm", WM_COMMAND, {c: i for i, c in self.bar()}[caption])
+    def menu(self, caption):  # a command of the clock window's menu bar, by its caption: the
+        # commands are numbered in order from toolkit::win32::firstMenuId
+        return self.post("mainForm", WM_COMMAND, 2000 + MENU.index(caption))
 
     def type_into(self, name, **texts):  # into the form's fields by name, a character at a time
-        for field, text in texts.items():
-            for character in str(text):
-                self.post(name, WM_CHAR, ord(character), field)
+        for field, character in ((f, c) for f, text in texts.items() for c in str(text)):
+            self.post(name, WM_CHAR, ord(character), field)
 
     def front(self, name):  # the form's window once it is active and in front of the others
         def ready():
             look = self.ask("look")
-            shown = [w for w in look["forms"].values() if w["visible"]]
-            window = self.form(name, look)
-            return shown and shown[0]["hwnd"] == look["front"] == window.get("hwnd") and window
+            top = [w for w in look["forms"].values() if w["visible"]][:1]  # front to back
+            return top == [self.form(name, look)] and top[0]["hwnd"] == look["front"] and top[0]
 
         return wait_for(ready, what=f"{name} in front and active")
 
@@ -166,8 +161,8 @@ class Wine(XSession):
     def setup(self, *options):  # the installer's exit code, started as a deployment tool does
         return self.ask("run", f'"{windows(os.environ["CLOCK_SETUP"])}"', *options)["exit"]
 
-    def page(self, what, shows, button=IDOK):  # the installer's front window once a shown
-        def showing():  # control of it is so, then the button pressed
+    def page(self, what, shows, button=1):  # the installer's front window once a shown control
+        def showing():  # of it is so, then the button (IDOK, or IDCANCEL: 2) pressed
             window = self.ask("window", "目覚まし時計 セットアップ")["window"]
             return any(c["visible"] and shows(c) for c in window["controls"]) and window
 
@@ -176,39 +171,35 @@ class Wine(XSession):
         return window
 
 
-def start_up(s):  # Form1 unowned, in front, active and empty; the menu bar; the readout; the title
+def showing(moment):  # the readout and the title at the moment: the title's date and time as
+    t = time.localtime(moment)  # Japanese Windows writes them, the date alone at 0:00:00
+    clock = f"{t.tm_hour}:{t.tm_min:02}:{t.tm_sec:02}"
+    title = time.strftime("%Y/%m/%d", t) + (" " + clock if clock != "0:00:00" else "")
+    return f"{t.tm_hour}:{t.tm_min}:{t.tm_sec}", title + " " * 5 + MAIN_TITLE
+
+
+def start_up(s):  # Form1 unowned, in front, active and empty; the readout; the title
     s.start(os.environ["CLOCK_PROGRAM"])
-    form1, bar = s.front("Form1"), s.bar()
+    form1 = s.front("Form1")
     texts = [form1["controls"][n]["text"] for n in ("Text1", "Text2", "Label4")]
     check(not form1["owner"] and not any(texts), f"Form1 unowned and empty: {texts}")
-    check([caption for _, caption in bar] == MENU, f"the menu bar's commands in order: {bar}")
     wait_for(lambda: "DisableProcessWindowsGhosting" in s.called, what="no ghosts of its windows")
     wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
 
     def now():  # the readout and the title, once they show the same one of the last 3 seconds
-        # the title's date and time as Windows writes them under the prefix's regional settings
-        moments = s.ask("moments")["moments"]
-        date = moments[0][3].partition(" ")[0]
-        check(re.fullmatch(r"\d{4}/\d\d/\d\d", date), f"a Japanese date, {date}")
         main = s.form("mainForm")
         shown = main["controls"]["Label1"]["text"], main["text"]
-        expected = [
-            (f"{h}:{m}:{sec}", title + " " * 5 + MAIN_TITLE) for h, m, sec, title in moments
-        ]
-        return shown in expected and shown
+        return shown in [showing(time.time() - ago) for ago in range(3)] and shown
 
     first = wait_for(now, what="the readout and the title showing the time")
     wait_for(lambda: now() not in (False, first), 3, "the readout and the title ticking")
 
 
 def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press nothing, Space does
-    main = s.form("mainForm")["hwnd"]
     away = (time.localtime().tm_hour + 12) % 24  # an alarm time that does not come
     for name, command in SHOWN_BY.items():
-        if name != "Form1":  # shown at start-up
-            s.menu(command)
+        s.menu(command)
         controls = s.front(name)["controls"]
-        check(name == "Form1" or s.form(name)["owner"] == main, f"{name} owned by the clock window")
         # the fields and the button, not the labels
         stops = [n for n in sorted(controls, key=lambda n: controls[n]["tab"]) if n[0] != "L"]
         for field in (n for n in stops if n.startswith("Text")):
@@ -228,7 +219,8 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         check(beeps == 1 and s.form(name), f"{name}: {beeps} beeps, not Space's one")
 
 
-def placed(s):  # every window centred in the work area; client areas and controls in twips
+def placed(s):  # every window centred in the work area; client areas and controls in twips.
+    # Then the clock window's close box ends the program.
     look = s.ask("look")
     area, scale = look["work"], s.dpi / 1440  # pixels a twip
     check(area[3] < 1024, f"a taskbar, which the work area leaves out: {area}")
@@ -241,29 +233,13 @@ def placed(s):  # every window centred in the work area; client areas and contro
             want = x + cx * scale, y + cy * scale, x + (cx + cw) * scale, y + (cy + ch) * scale
             near = all(abs(a - b) <= 1 for a, b in zip(rect, want))
             check(near, f"{name}.{part} at {rect}, not {want}")
-
-
-def close_boxes(s):  # a dialog's close box takes its texts: shown again, it is empty and owned
-    # The time alarm stays armed, and Form1 made anew reads as 0:00: muted, lest it chime
-    # at every tick from midnight to one.
-    s.menu("アラームOFF")
-    main = s.form("mainForm")["hwnd"]
-
-    def close(name):
-        s.post(name, WM_SYSCOMMAND, SC_CLOSE)
-        wait_for(lambda: not s.form(name), what=f"{name} closed")
-
-    for name, command in SHOWN_BY.items():
-        check(s.form(name)["controls"]["Text1"]["text"], f"{name} holds a text")
-        close(name)
-        # not always in front: Wine may activate the clock window late, for the closed one
-        s.menu(command)
-        w = wait_for(lambda: s.form(name), what=f"{name} shown again")
-        check(not w["controls"]["Text1"]["text"] and w["owner"] == main, f"{name} not empty, owned")
-        close(name)
+    s.post("mainForm", WM_SYSCOMMAND, SC_CLOSE)
+    check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
 
 def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges, yellow hands
+    s.post("Form1", WM_SYSCOMMAND, SC_CLOSE)  # in front of it
+    wait_for(lambda: not s.form("Form1"), what="Form1 closed")
     x, y, r, b = s.form("mainForm")["client"]
     w, h = r - x, b - y
     top, right, bottom, left = h // 64, w - w // 64 - 1, h - h // 64 - 2, w // 64 + 4
@@ -279,11 +255,6 @@ def dial(s):  # uncovered: a blue face, orange marks at the middles of the edges
         return blue > w * h / 2 and YELLOW in centre and sum(ORANGE in m for m in marks) >= 3
 
     wait_for(painted, what="a blue face, orange marks at the middles of the edges, yellow hands")
-
-
-def close_box(s):
-    s.post("mainForm", WM_SYSCOMMAND, SC_CLOSE)
-    check(s.program.wait(5) == 0, "the clock window's close box ends the program")
 
 
 def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bell 2 again; bell 3
@@ -313,8 +284,7 @@ def interval(s):  # a beep a second; アラームOFF stops it and drops the beep
     time.sleep(0.3)  # a beep plays, more wait
     stop = s.menu("アラームOFF")
     time.sleep(1.5)
-    late = [b for b in s.beeps if b[0] > stop + 0.3]
-    check(not late, f"アラームOFF dropped the waiting beeps: {s.beeps}")
+    check(all(b[0] <= stop + 0.3 for b in s.beeps), f"アラームOFF dropped the waiting beeps: {s.beeps}")
     s.post("Form2", BM_CLICK, 0, "Command1")
     s.menu("終了")
     check(s.program.wait(5) == 0, "終了 ends the program while the alarm runs")
@@ -349,7 +319,7 @@ def refused(s):  # outside Program Files: exit code 4 when silent, nothing chang
     setup = s.spawn(WINE, os.environ["CLOCK_SETUP"], "/D=" + REFUSED[0])
     s.page("the folder page", lambda c: c["text"] == REFUSED[0])
     s.page("why not", lambda c: c["text"].startswith("次のフォルダーにはインストールできません"))
-    s.page("the folder page again", lambda c: c["text"] == REFUSED[0], IDCANCEL)
+    s.page("the folder page again", lambda c: c["text"] == REFUSED[0], 2)
     check(setup.wait(10) == 1 and drive() == before, f"{REFUSED[0]} refused on the folder page")
 
 
@@ -455,7 +425,7 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
 
 
 SCENARIOS = {  # each a session's steps in turn
-    "desktop": [start_up, keyboard, placed, close_boxes, dial, close_box],
+    "desktop": [start_up, dial, keyboard, placed],
     "installed": [refused, install, again, moved, bells, interval, pages, uninstall, left_alone],
 }
 

@@ -230,10 +230,9 @@ TEST_F(Win32Window, TheNoticeIsRaisedToUiAutomation) {
 // The dialogs' labels lie on the window's face, as the user sees them: around their text,
 // the screen shows the face that it shows beside them.
 TEST_F(Win32Window, LabelsLieOnTheWindowsFace) {
-    const HWND dialog = form1.hwnd();
-    RedrawWindow(dialog, nullptr, nullptr,
+    RedrawWindow(form1.hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const COLORREF face = shownAt(dialog, 2, 2);
+    const COLORREF face = shownAt(form1.hwnd(), 2, 2);
     ASSERT_NE(face, CLR_INVALID);
     for (const forms::Control& def : forms::form1.controls) {
         if (def.kind != forms::Kind::Label)
@@ -258,12 +257,24 @@ TEST(Win32Timer, TheReadoutFollowsTheClockPromptly) {
     EXPECT_TRUE(pump([&] { return textOf(readout) == "10:10:42"; }, 600ms));
 }
 
-// The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
-// dialog, shown unowned, is hidden before the menu shows it owned by the clock window.
 HWND watched = nullptr;
 std::string shows;
 
-TEST_F(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
+// The menu bar reads as the user knows it, each command under the stable identifier that
+// screen readers and the Wine driver use. A dialog's command shows it owned by the clock window;
+// the taskbar gives a window a button of its own, or none, as the window is shown, so the
+// start-up dialog, shown unowned, is hidden before it takes its owner. A dialog's close box
+// takes its texts: its command shows it again empty.
+TEST_F(Win32Window, TheMenuShowsTheDialogsOwnedAndTheirCloseBoxesTakeTheirTexts) {
+    const HMENU bar = GetMenu(clock.hwnd());
+    std::string items;
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(bar, UINT(i), caption, 64, MF_BYPOSITION);
+        items += narrow(caption) + " " + std::to_string(GetMenuItemID(bar, i)) + ", ";
+    }
+    EXPECT_EQ(items, "アラーム間隔設定 2000, 発表アラーム 2001, アラーム時刻設定 2002, "
+                     "アラームOFF 2003, 終了 2004, ");
     watched = form1.hwnd();
     const HHOOK hook = SetWindowsHookExW(
         WH_CALLWNDPROC,
@@ -275,8 +286,24 @@ TEST_F(Win32Window, TheStartUpDialogOwnedKeepsNoTaskbarButton) {
             return CallNextHookEx(nullptr, code, w, l);
         },
         nullptr, GetCurrentThreadId());
-    program.forms().mainForm().jikokusettei_Click();
-    program.forms().mainForm().jikokusettei_Click();
+    for (WPARAM command = 2000;
+         const char* dialog : {"時間間隔Ver.10", "発表時間設定Ver.10", "アラーム時刻設定 Ver.10"}) {
+        const auto show = [&] { // the dialog that the command shows, and its first field
+            SendMessageW(clock.hwnd(), WM_COMMAND, command, 0);
+            const HWND window = GetActiveWindow();
+            EXPECT_EQ(textOf(window), dialog);
+            EXPECT_EQ(GetWindow(window, GW_OWNER), clock.hwnd());
+            return std::pair(window, FindWindowExW(window, nullptr, L"EDIT", nullptr));
+        };
+        show(); // and again, while it shows
+        const auto [closed, field] = show();
+        SendMessageW(field, WM_CHAR, L'9', 0);
+        EXPECT_EQ(textOf(field), "9");
+        SendMessageW(closed, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(IsWindow(closed));
+        EXPECT_EQ(textOf(show().second), "");
+        ++command;
+    }
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(shows, "hidden unowned, shown owned, ");
 }
