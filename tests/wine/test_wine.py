@@ -171,13 +171,6 @@ class Wine(XSession):
         return window
 
 
-def showing(moment):  # the readout and the title at the moment: the title's date and time as
-    t = time.localtime(moment)  # Japanese Windows writes them, the date alone at 0:00:00
-    clock = f"{t.tm_hour}:{t.tm_min:02}:{t.tm_sec:02}"
-    title = time.strftime("%Y/%m/%d", t) + (" " + clock if clock != "0:00:00" else "")
-    return f"{t.tm_hour}:{t.tm_min}:{t.tm_sec}", title + " " * 5 + MAIN_TITLE
-
-
 def start_up(s):  # Form1 unowned, in front, active and empty; the readout; the title
     s.start(os.environ["CLOCK_PROGRAM"])
     form1 = s.front("Form1")
@@ -187,9 +180,16 @@ def start_up(s):  # Form1 unowned, in front, active and empty; the readout; the 
     wait_for(lambda: s.focused("Form1", "Text1"), what="the focus in the hour field")
 
     def now():  # the readout and the title, once they show the same one of the last 3 seconds
+        # the title's date and time as Windows writes them under the prefix's regional settings
+        moments = s.ask("moments")["moments"]
+        date = moments[0][3].partition(" ")[0]
+        check(re.fullmatch(r"\d{4}/\d\d/\d\d", date), f"a Japanese date, {date}")
         main = s.form("mainForm")
         shown = main["controls"]["Label1"]["text"], main["text"]
-        return shown in [showing(time.time() - ago) for ago in range(3)] and shown
+        expected = [
+            (f"{h}:{m}:{sec}", title + " " * 5 + MAIN_TITLE) for h, m, sec, title in moments
+        ]
+        return shown in expected and shown
 
     first = wait_for(now, what="the readout and the title showing the time")
     wait_for(lambda: now() not in (False, first), 3, "the readout and the title ticking")
