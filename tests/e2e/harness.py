@@ -26,7 +26,6 @@ MENU = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 ENDED_WITH_TEST = functools.partial(ctypes.CDLL(None).prctl, 1, 15)  # PR_SET_PDEATHSIG
 REGISTRAR = "com.canonical.AppMenu.Registrar"
-WESTON = "weston --backend=headless-backend.so --socket=wl --idle-time=0"
 DBUS = "dbus-daemon --session --nofork --print-address=1"
 PULSEAUDIO = "pulseaudio --daemonize=no --exit-idle-time=-1 -n -F /dev/null --use-pid-file=no"
 
@@ -63,7 +62,7 @@ class XSession:
         self.env.update(LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
 
     def spawn(self, *command, **options):
-        options = {"env": self.env, "stderr": DEVNULL, **options}
+        options = {"env": self.env, "stdout": DEVNULL, "stderr": DEVNULL, **options}
         self.procs.append(subprocess.Popen(command, preexec_fn=ENDED_WITH_TEST, **options))
         return self.procs[-1]
 
@@ -142,7 +141,7 @@ class Session(XSession):
         address = bus.stdout.readline().strip()
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
         if wm := desktop.get("wm"):
-            self.spawn(*wm.split(), stdout=DEVNULL)
+            self.spawn(*wm.split())
             # Ready once it frames a new window: a window manager announces itself before it
             # has read its settings, and windows mapped until then are not given the focus.
             probe = root.create_window(0, 0, 10, 10, 0, self.x.screen().root_depth)
@@ -151,7 +150,7 @@ class Session(XSession):
             probe.destroy()
             self.x.flush()
         if wayland := desktop.get("platform") == "wayland":  # the X server stays for the X bell
-            self.spawn(*WESTON.split(), stdout=DEVNULL)
+            self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0")
             wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
         Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
@@ -169,11 +168,10 @@ class Session(XSession):
             bells.stderr.readline()  # ready
             rung = (time.monotonic() for _ in bells.stdout)
             threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
-        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl")
-        env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb")
+        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb", WAYLAND_DISPLAY="wl")
         if fake_time := desktop.get("fake_time"):
             env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1")
-            env.update(FAKETIME_DONT_FAKE_MONOTONIC="1")
         self.program = self.spawn(*self.command, env=env, stderr=None)  # its faults in the log
 
         def program():
@@ -183,11 +181,8 @@ class Session(XSession):
         return self
 
     def sounds(self, since, count, timeout):  # the first COUNT sounds since then
-        def heard():
-            onsets = [t for t in self.onsets if t > since]
-            return onsets[:count] if len(onsets) >= count else None
-
-        return wait_for(heard, timeout, f"{count} sounds")
+        wait_for(lambda: sum(t > since for t in self.onsets) >= count, timeout, f"{count} sounds")
+        return [t for t in self.onsets if t > since][:count]
 
     # -- what a screen reader sees and does ---------------------------------------------
     def find(self, name, role=None, node=None):  # the first showing match, depth first

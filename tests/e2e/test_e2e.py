@@ -18,7 +18,6 @@ def skip(reason, tool=True):  # the test presets want every tool that they insta
 
 try:
     from harness import FAKETIME, MAIN_TITLE, MENU, Atspi, Session, check, wait_for
-    from Xlib import X
     from Xlib.protocol.event import ClientMessage
 except (ImportError, ValueError) as error:  # PyGObject, the accessibility client, Xlib
     skip(f"a Python module is missing: {error}")
@@ -115,13 +114,8 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     check(all(0.1 < b - a < 3 for a, b in zip(chime, chime[1:])), f"a chime of five: {chime}")
     notice = ("alert", "時間ですよ！", 1)
     wait_for(lambda: notice in shown, 20, "the notice, announced")
-    main = s.x_window(MAIN_TITLE)
-
-    def asks():  # for the user's attention
-        atoms = s.prop("_NET_WM_STATE", main) or []
-        return "_NET_WM_STATE_DEMANDS_ATTENTION" in map(s.x.get_atom_name, atoms)
-
-    wait_for(asks, what="the clock to ask for attention")
+    main, asks = s.x_window(MAIN_TITLE), s.x.intern_atom("_NET_WM_STATE_DEMANDS_ATTENTION")
+    wait_for(lambda: asks in (s.prop("_NET_WM_STATE", main) or []), what="a call for attention")
     s.press("アラームOFF")  # taken once the chime that plays has ended
     time.sleep(0.3)
     rung = len(s.onsets)
@@ -130,9 +124,9 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     time.sleep(2)
     check(len(s.onsets) == rung, "アラームOFF silences the chime")
     wait_for(lambda: shown.count(notice) == 2, what="the notice, announced again")
-    delete = [s.x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]  # the frame's close box
-    protocols = s.x.intern_atom("WM_PROTOCOLS")
-    main.send_event(ClientMessage(window=main, client_type=protocols, data=(32, delete)))
+    protocols, delete = map(s.x.intern_atom, ["WM_PROTOCOLS", "WM_DELETE_WINDOW"])  # the close box
+    close = ClientMessage(window=main, client_type=protocols, data=(32, [delete, 0, 0, 0, 0]))
+    main.send_event(close)
     s.x.flush()
     check(s.program.wait(5) == 0, "closing the clock window ends the program")
 
@@ -179,9 +173,8 @@ if __name__ == "__main__":
     parts += [settings.get("wm", "").partition(" ")[0], "fake_time" in settings and FAKETIME]
     parts += [settings.get("platform") == "wayland" and "weston"]
     parts += ["pulseaudio", "parec"] if settings.get("sound", True) else ["xkbevd"]
-    for part in filter(None, parts):
-        if not (shutil.which(part) or os.path.exists(part)):
-            skip(f"{part} not found")
+    if missing := [p for p in filter(None, parts) if not (shutil.which(p) or os.path.exists(p))]:
+        skip(f"not found: {missing}")
     if scenario == "time_zone" and subprocess.run(["unshare", "-m", "true"]).returncode:
         skip("a mount namespace of its own takes root", tool=False)
     with Session(**settings) as session:
