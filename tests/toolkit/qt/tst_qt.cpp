@@ -6,7 +6,6 @@
 #include "forms/definitions.h"
 #include "forms/tab_order.h"
 #include "toolkit/qt/clock_window.h"
-#include "toolkit/qt/dialog_window.h"
 #include "toolkit/qt/text.h"
 #include "toolkit/qt/toolkit.h"
 #include "ui/main_form.h"
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QTest>
 
-using toolkit::qt::FormWindow;
 using toolkit::qt::qstr;
 
 Q_DECLARE_METATYPE(const forms::Form*)
@@ -37,14 +35,12 @@ struct Program final : StandingClock, engine::Beeper {
     Program() { QApplication::processEvents(); }
     void beep() override { silent ? throw std::runtime_error("no sound") : void(++beeps); }
 
-    // The top-level window of that name, or none.
-    template <class Window = FormWindow> static Window* form(const QString& name) {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == name)
-                return qobject_cast<Window*>(widget);
-        return nullptr;
+    static QWidget* form(const QString& name) { // the top-level window of that name, or none
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const auto found = std::ranges::find(windows, name, &QObject::objectName);
+        return found == windows.end() ? nullptr : *found;
     }
-    toolkit::qt::MainWindow& main() { return *form<toolkit::qt::MainWindow>("mainForm"); }
+    auto& main() { return *qobject_cast<toolkit::qt::MainWindow*>(form("mainForm")); }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
     QString readout() { return main().findChild<QLabel*>("Label1")->text(); }
     void tick() { program.forms().mainForm().Timer1_Timer(); }
@@ -102,15 +98,14 @@ private slots:
     // button in the definition's tab order; Enter in a field presses nothing, Space on the
     // button presses it. Then its close box.
     void keyboardAndTheCloseBox_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<const forms::Form*>("form");
-        QTest::newRow("Form1") << "jikokusettei" << &forms::form1;
-        QTest::newRow("Form2") << "kankaku" << &forms::form2;
-        QTest::newRow("Form4") << "happyou" << &forms::form4;
+        QTest::addColumn<const forms::Form*>("form"); // shown by the command that names the row
+        QTest::newRow("jikokusettei") << &forms::form1;
+        QTest::newRow("kankaku") << &forms::form2;
+        QTest::newRow("happyou") << &forms::form4;
     }
     void keyboardAndTheCloseBox() {
-        QFETCH(QString, command);
         QFETCH(const forms::Form*, form);
+        const QString command = QTest::currentDataTag();
         const QString name = qstr(form->name);
         Program p;
         p.tick();
@@ -127,8 +122,7 @@ private slots:
             QWidget* focus = QApplication::focusWidget();
             QCOMPARE(focus->objectName(), qstr(control->name));
             if (qobject_cast<QLineEdit*>(focus))
-                for (const int key : {Qt::Key_Return, Qt::Key_Enter})
-                    QTest::keyClick(focus, Qt::Key(key));
+                QTest::keySequence(focus, QKeySequence(Qt::Key_Return, Qt::Key_Enter));
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         // Round again, to the first.
