@@ -5,6 +5,7 @@
 # clock. Every wait polls until a deadline; times are seconds on time.monotonic().
 
 import array
+import contextlib
 import ctypes
 import functools
 import os
@@ -39,11 +40,9 @@ def wait_for(look, timeout=10.0, what="condition"):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         GLib.MainContext.default().iteration(False)  # delivers accessibility events
-        try:
+        with contextlib.suppress(GLib.Error):  # the program is busy or an object went away
             if value := look():
                 return value
-        except GLib.Error:  # the program is busy or an object went away: not yet
-            pass
         time.sleep(0.02)
     raise TimeoutError(f"timed out waiting for {what}")
 
@@ -137,8 +136,7 @@ class Session(XSession):
             resources = f"Xft.dpi:\t{desktop['dpi']}\n".encode()
             root.change_property(self.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources)
             self.x.flush()
-        bus = self.spawn(*DBUS.split(), stdout=PIPE, text=True)
-        address = bus.stdout.readline().strip()
+        address = self.spawn(*DBUS.split(), stdout=PIPE, text=True).stdout.readline().strip()
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
         if wm := desktop.get("wm"):
             self.spawn(*wm.split())
@@ -161,10 +159,9 @@ class Session(XSession):
         if desktop.get("sound", True):  # the test's ear: the sound server's sink, or the bells
             self.start_sound_server()
         else:  # xkbevd echoes a line as each bell rings, once it has said that it silenced them
-            with open(f"{self.tmp}/bells.cf", "w") as config:
-                config.write('Bell() echo "bell\\n"\n')
-            xkbevd = ["stdbuf", "-oL", "xkbevd", "-cfg", config.name]
-            bells = self.spawn(*xkbevd, stdout=PIPE, stderr=PIPE, text=True)
+            with open(f"{self.tmp}/bells.cf", "w") as cf:
+                cf.write('Bell() echo "bell\\n"\n')
+            bells = self.spawn("stdbuf", "-oL", "xkbevd", "-cfg", cf.name, stdout=PIPE, stderr=PIPE)
             bells.stderr.readline()  # ready
             rung = (time.monotonic() for _ in bells.stdout)
             threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
@@ -185,24 +182,26 @@ class Session(XSession):
         return [t for t in self.onsets if t > since][:count]
 
     # -- what a screen reader sees and does ---------------------------------------------
-    def find(self, name, role=None, node=None):  # the first showing match, depth first
+    # The first match that shows, and is in the state asked for too, depth first.
+    def find(self, name, role=None, timeout=10.0, state=Atspi.StateType.SHOWING):
         def look(node):
             for child in children(node):
                 if name in child.get_name() and role in (None, child.get_role_name()):
-                    if child.get_state_set().contains(Atspi.StateType.SHOWING):
+                    if all(map(child.get_state_set().contains, {Atspi.StateType.SHOWING, state})):
                         return child
                 if found := look(child):
                     return found
 
-        return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
+        return wait_for(lambda: look(self.app), timeout, f"{role or 'anything'} named {name}")
 
     def press(self, name, role=None):
         moment = time.monotonic()
         self.find(name, role).get_action_iface().do_action(0)
         return moment
 
-    def type_into(self, field, text):
-        self.find(field, "text").get_editable_text_iface().set_text_contents(text)
+    def type_into(self, texts):  # {field: text}
+        for field, text in texts.items():
+            self.find(field, "text").get_editable_text_iface().set_text_contents(text)
 
     # -- the X server as the window manager sees it -------------------------------------
     def x_window(self, title, node=None):
