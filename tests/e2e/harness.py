@@ -5,6 +5,7 @@
 # clock. Every wait polls until a deadline; times are seconds on time.monotonic().
 
 import array
+import contextlib
 import ctypes
 import functools
 import os
@@ -26,7 +27,6 @@ MENU = ["アラーム間隔設定", "発表アラーム", "アラーム時刻設
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 ENDED_WITH_TEST = functools.partial(ctypes.CDLL(None).prctl, 1, 15)  # PR_SET_PDEATHSIG
 REGISTRAR = "com.canonical.AppMenu.Registrar"
-WESTON = "weston --backend=headless-backend.so --socket=wl --idle-time=0"
 DBUS = "dbus-daemon --session --nofork --print-address=1"
 PULSEAUDIO = "pulseaudio --daemonize=no --exit-idle-time=-1 -n -F /dev/null --use-pid-file=no"
 
@@ -40,11 +40,9 @@ def wait_for(look, timeout=10.0, what="condition"):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         GLib.MainContext.default().iteration(False)  # delivers accessibility events
-        try:
+        with contextlib.suppress(GLib.Error):  # the program is busy or an object went away
             if value := look():
                 return value
-        except GLib.Error:  # the program is busy or an object went away: not yet
-            pass
         time.sleep(0.02)
     raise TimeoutError(f"timed out waiting for {what}")
 
@@ -63,7 +61,7 @@ class XSession:
         self.env.update(LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8", TZ="Asia/Tokyo")
 
     def spawn(self, *command, **options):
-        options = {"env": self.env, "stderr": DEVNULL, **options}
+        options = {"env": self.env, "stdout": DEVNULL, "stderr": DEVNULL, **options}
         self.procs.append(subprocess.Popen(command, preexec_fn=ENDED_WITH_TEST, **options))
         return self.procs[-1]
 
@@ -138,11 +136,10 @@ class Session(XSession):
             resources = f"Xft.dpi:\t{desktop['dpi']}\n".encode()
             root.change_property(self.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources)
             self.x.flush()
-        bus = self.spawn(*DBUS.split(), stdout=PIPE, text=True)
-        address = bus.stdout.readline().strip()
+        address = self.spawn(*DBUS.split(), stdout=PIPE, text=True).stdout.readline().strip()
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
         if wm := desktop.get("wm"):
-            self.spawn(*wm.split(), stdout=DEVNULL)
+            self.spawn(*wm.split())
             # Ready once it frames a new window: a window manager announces itself before it
             # has read its settings, and windows mapped until then are not given the focus.
             probe = root.create_window(0, 0, 10, 10, 0, self.x.screen().root_depth)
@@ -151,7 +148,7 @@ class Session(XSession):
             probe.destroy()
             self.x.flush()
         if wayland := desktop.get("platform") == "wayland":  # the X server stays for the X bell
-            self.spawn(*WESTON.split(), stdout=DEVNULL)
+            self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0")
             wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
         Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
@@ -162,18 +159,16 @@ class Session(XSession):
         if desktop.get("sound", True):  # the test's ear: the sound server's sink, or the bells
             self.start_sound_server()
         else:  # xkbevd echoes a line as each bell rings, once it has said that it silenced them
-            with open(f"{self.tmp}/bells.cf", "w") as config:
-                config.write('Bell() echo "bell\\n"\n')
-            xkbevd = ["stdbuf", "-oL", "xkbevd", "-cfg", config.name]
-            bells = self.spawn(*xkbevd, stdout=PIPE, stderr=PIPE, text=True)
+            with open(f"{self.tmp}/bells.cf", "w") as cf:
+                cf.write('Bell() echo "bell\\n"\n')
+            bells = self.spawn("stdbuf", "-oL", "xkbevd", "-cfg", cf.name, stdout=PIPE, stderr=PIPE)
             bells.stderr.readline()  # ready
             rung = (time.monotonic() for _ in bells.stdout)
             threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
-        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="wl")
-        env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb")
+        env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb", WAYLAND_DISPLAY="wl")
         if fake_time := desktop.get("fake_time"):
             env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1")
-            env.update(FAKETIME_DONT_FAKE_MONOTONIC="1")
         self.program = self.spawn(*self.command, env=env, stderr=None)  # its faults in the log
 
         def program():
@@ -183,31 +178,30 @@ class Session(XSession):
         return self
 
     def sounds(self, since, count, timeout):  # the first COUNT sounds since then
-        def heard():
-            onsets = [t for t in self.onsets if t > since]
-            return onsets[:count] if len(onsets) >= count else None
-
-        return wait_for(heard, timeout, f"{count} sounds")
+        wait_for(lambda: sum(t > since for t in self.onsets) >= count, timeout, f"{count} sounds")
+        return [t for t in self.onsets if t > since][:count]
 
     # -- what a screen reader sees and does ---------------------------------------------
-    def find(self, name, role=None, node=None):  # the first showing match, depth first
+    # The first match that shows, and is in the state asked for too, depth first.
+    def find(self, name, role=None, timeout=10.0, state=Atspi.StateType.SHOWING):
         def look(node):
             for child in children(node):
                 if name in child.get_name() and role in (None, child.get_role_name()):
-                    if child.get_state_set().contains(Atspi.StateType.SHOWING):
+                    if all(map(child.get_state_set().contains, {Atspi.StateType.SHOWING, state})):
                         return child
                 if found := look(child):
                     return found
 
-        return wait_for(lambda: look(node or self.app), what=f"{role or 'anything'} named {name}")
+        return wait_for(lambda: look(self.app), timeout, f"{role or 'anything'} named {name}")
 
     def press(self, name, role=None):
         moment = time.monotonic()
         self.find(name, role).get_action_iface().do_action(0)
         return moment
 
-    def type_into(self, field, text):
-        self.find(field, "text").get_editable_text_iface().set_text_contents(text)
+    def type_into(self, texts):  # {field: text}
+        for field, text in texts.items():
+            self.find(field, "text").get_editable_text_iface().set_text_contents(text)
 
     # -- the X server as the window manager sees it -------------------------------------
     def x_window(self, title, node=None):
