@@ -90,11 +90,6 @@ class XSession:
                 xtest.fake_input(self.x, event, code)
         self.x.sync()
 
-    def pixels(self, left, top, width, height):  # what the screen shows: rows of (r, g, b)
-        raw = self.x.screen().root.get_image(left, top, width, height, X.ZPixmap, 0xFFFFFFFF).data
-        colours = [(raw[i + 2], raw[i + 1], raw[i]) for i in range(0, width * height * 4, 4)]
-        return [colours[row : row + width] for row in range(0, width * height, width)]
-
     def start_sound_server(self):
         sink = f"--load=module-null-sink sink_name=rec rate={RATE} norewinds=1"
         socket = f"--load=module-native-protocol-unix socket={self.tmp}/pa auth-anonymous=1"

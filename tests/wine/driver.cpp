@@ -17,8 +17,8 @@
 //                      control in it
 //   run COMMAND        starts the command line as a deployment tool does, waits for it
 //                      (a minute at most) and answers its exit code
-//   moments            the last three seconds, each as hour, minute, second and the title's
-//                      date and time as the user's regional settings write them
+//   now                hour, minute, second, and the title's date and time as the user's
+//                      regional settings write them
 //
 // Started with arguments, as a planted uninstaller is, it only leaves a file NAME.ran beside
 // itself, to say that it was run.
@@ -109,27 +109,18 @@ BOOL CALLBACK printControl(HWND c, LPARAM count) {
     return TRUE;
 }
 
-// The last three seconds, each with its date and time as GetDateFormatEx and GetTimeFormatEx
-// write them under the user's regional settings, the date alone at 0:00:00, as the title shows.
-void printMoments() {
-    ULARGE_INTEGER now{};
-    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&now));
-    std::printf(",\"moments\":[");
-    for (int ago = 0; ago < 3; ++ago, now.QuadPart -= 10'000'000) {
-        FILETIME local{};
-        SYSTEMTIME t{};
-        FileTimeToLocalFileTime(reinterpret_cast<const FILETIME*>(&now), &local);
-        FileTimeToSystemTime(&local, &t);
-        wchar_t date[64] = {}, time[64] = {};
-        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
-        GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
-        std::string title = utf8(date);
-        if (t.wHour || t.wMinute || t.wSecond)
-            title.append(" ").append(utf8(time));
-        std::printf("%s[%u,%u,%u,%s]", ago ? "," : "", t.wHour, t.wMinute, t.wSecond,
-                    quoted(title).c_str());
-    }
-    std::printf("]");
+// Now as hour, minute and second, and the title's date and time as GetDateFormatEx and
+// GetTimeFormatEx write them under the user's regional settings (the date alone at 0:00:00).
+void printNow() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    wchar_t date[64] = {}, time[64] = {};
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 64, nullptr);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, time, 64);
+    std::string title = utf8(date);
+    if (t.wHour || t.wMinute || t.wSecond)
+        title.append(" ").append(utf8(time));
+    std::printf(",\"now\":[%u,%u,%u,%s]", t.wHour, t.wMinute, t.wSecond, quoted(title).c_str());
 }
 
 // Starts the command line as a deployment tool does and waits for it, a minute at most.
@@ -193,8 +184,8 @@ int main(int argc, char**) {
             if (found)
                 EnumChildWindows(found, printControl, LPARAM(&count));
             std::printf("]}");
-        } else if (command == "moments")
-            printMoments();
+        } else if (command == "now")
+            printNow();
         else if (command.starts_with("run "))
             done = run(argument);
         else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)

@@ -227,6 +227,28 @@ TEST_F(Win32Window, TheNoticeIsRaisedToUiAutomation) {
     EXPECT_EQ(raised.answer, S_OK) << std::hex << ULONG(raised.answer);
 }
 
+// The dial as the user sees it uncovered at 10:10:40, at 96 and at 144 dpi: the blue face, an
+// orange mark at the middle of the top edge, the thick yellow hour hand towards ten o'clock.
+TEST_F(Win32Window, TheDialShowsItsFace) {
+    ShowWindow(form1.hwnd(), SW_HIDE);
+    tick();
+    for (const double scale : {1.0, 1.5}) {
+        if (scale > 1) {
+            SIZE wanted{};
+            SendMessageW(clock.hwnd(), WM_GETDPISCALEDSIZE, 144, LPARAM(&wanted));
+            RECT suggested{0, 0, wanted.cx, wanted.cy};
+            SendMessageW(clock.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+        }
+        UpdateWindow(clock.hwnd());
+        const auto at = [&](int x, int y) {
+            return shownAt(clock.hwnd(), int(x * scale), int(y * scale));
+        };
+        EXPECT_EQ(at(5, 5), RGB(0, 0, 255)) << scale;
+        EXPECT_EQ(at(240, 4), RGB(255, 128, 0)) << scale;
+        EXPECT_EQ(at(120, 134), RGB(255, 255, 0)) << scale;
+    }
+}
+
 // The dialogs' labels lie on the window's face, as the user sees them: around their text,
 // the screen shows the face that it shows beside them.
 TEST_F(Win32Window, LabelsLieOnTheWindowsFace) {
