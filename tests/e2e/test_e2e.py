@@ -1,10 +1,8 @@
 # The real program as a user and a screen reader meet it, one scenario per run, named on
 # the command line as SCENARIO:DESKTOP. A machine without the desktop parts that a scenario
-# takes skips it (exit 77). The soak is run by hand, not by CI:
-#   CLOCK_PROGRAM=build/test/app/alarmclock SOAK_MINUTES=60 python3 tests/e2e/test_e2e.py soak:xbell
+# takes skips it (exit 77).
 
 import os
-import random
 import shutil
 import subprocess
 import sys
@@ -133,23 +131,6 @@ def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forw
     time.sleep(1.2)  # the zone is looked at once a second
     hour = 3 if desktop == "tz_named" else 10
     shows(f"{hour}:0:", f"2026/03/29 {hour}:00:", 0.5)
-
-
-def soak(s, desktop):  # the hour field edited every few seconds (left alone with SOAK_IDLE set):
-    # the resident memory, once a minute, grows by a MiB at most
-    def rss():  # KiB
-        with open(f"/proc/{s.program.pid}/status") as status:
-            return int(next(line for line in status if line.startswith("VmRSS")).split()[1])
-
-    samples, start, texts = [rss()], time.monotonic(), ["7", "", "abc", "１２", "7時", "1e999"]
-    while time.monotonic() < start + float(os.environ["SOAK_MINUTES"]) * 60:
-        if not os.environ.get("SOAK_IDLE"):
-            s.type_into({HOUR: random.choice(texts)})
-        time.sleep(3)
-        if time.monotonic() > start + 60 * len(samples):
-            samples.append(rss())
-            print(f"{len(samples) - 1:4d} min  RSS {samples[-1]} KiB", flush=True)
-    check(samples[-1] - samples[0] <= 1024, f"RSS {samples[0]} to {samples[-1]} KiB: {samples}")
 
 
 if __name__ == "__main__":

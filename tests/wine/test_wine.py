@@ -1,9 +1,9 @@
 # The Windows program under Wine as a user and a screen reader meet it, driven from outside: a
 # private X server that holds Wine's desktop, the program, and beside it in the same prefix the
 # driver (driver.cpp), a screen reader's view of its windows. Keys and the mouse are real X
-# events. Wine plays the user's Default Beep to a private sound server whose silent sink is
-# recorded; its relay trace tells when each PlaySoundW call began and ended (seconds on Wine's
-# clock), and which of the calls that it lists were made. One scenario a run:
+# events. Wine plays the user's Default Beep to a private sound server; its relay trace tells
+# when each PlaySoundW call began and ended (seconds on Wine's clock), and which of the calls
+# that it lists were made. One scenario a run:
 #   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
 #   test_wine.py installed              refused outside Program Files; installed, again over
 #                                       the running clock, refused while another program holds
@@ -241,10 +241,6 @@ def bells(s):  # the acknowledgement; bells 1 and 2 due in one tick at 0:02; bel
     played = all(ended - began > TONE - 0.01 and code for began, ended, code in beeps)
     apart = all(b[0] >= a[1] for a, b in zip(beeps, beeps[1:])) and beeps[2][0] - beeps[1][1] < 0.2
     check(played and apart, f"each played, one after the other, bell 2 right after bell 1: {beeps}")
-    raw = time.clock_gettime(time.CLOCK_MONOTONIC_RAW) - time.monotonic()  # Wine's clock
-    heard = [t + raw for t in s.onsets if beeps[0][0] - 0.05 < t + raw < beeps[-1][1] + 0.05]
-    each = len(heard) == 7 and all(b[0] - 0.05 < t < b[1] for t, b in zip(heard, beeps))
-    check(each, f"each heard: {heard}")
 
 
 def interval(s):  # a beep a second; アラームOFF stops it and drops the beeps that wait; 終了 ends it

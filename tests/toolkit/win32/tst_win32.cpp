@@ -240,12 +240,10 @@ TEST_F(Win32Window, TheDialShowsItsFace) {
             SendMessageW(clock.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
         }
         UpdateWindow(clock.hwnd());
-        const auto at = [&](int x, int y) {
-            return shownAt(clock.hwnd(), int(x * scale), int(y * scale));
-        };
-        EXPECT_EQ(at(5, 5), RGB(0, 0, 255)) << scale;
-        EXPECT_EQ(at(240, 4), RGB(255, 128, 0)) << scale;
-        EXPECT_EQ(at(120, 134), RGB(255, 255, 0)) << scale;
+        for (const auto& [x, y, colour] : {std::tuple{5, 5, RGB(0, 0, 255)},
+                                           {240, 4, RGB(255, 128, 0)},
+                                           {120, 134, RGB(255, 255, 0)}})
+            EXPECT_EQ(shownAt(clock.hwnd(), int(x * scale), int(y * scale)), colour) << scale;
     }
 }
 
