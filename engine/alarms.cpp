@@ -145,7 +145,8 @@ void runIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clo
 }
 
 void fireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock& clock,
-                   Dialogs& dialogs, Beeper& beeper, const ChimeBounds& chime) {
+                   Dialogs& dialogs, Beeper& beeper, AssistiveRequests& requests,
+                   const ChimeBounds& chime) {
     if (state.alarmArmed != one || !notedMinute) {
         return;
     }
@@ -155,7 +156,7 @@ void fireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock&
     if (state.alarmMinute <= Value{static_cast<std::int16_t>(*notedMinute)}) {
         dialogs.setNotice(alarmNotice);
         if (state.alarmOff == zero) {
-            RingChime(state, beeper, chime);
+            RingChime(state, beeper, requests, chime);
         }
     }
 }

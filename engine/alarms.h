@@ -51,7 +51,8 @@ void runIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clo
 // Step 9, while armed: the notice and, unless muted, the chime from the alarm minute to
 // the end of the alarm hour.
 void fireTimeAlarm(AlarmState& state, std::optional<int> notedMinute, WallClock& clock,
-                   Dialogs& dialogs, Beeper& beeper, const ChimeBounds& chime);
+                   Dialogs& dialogs, Beeper& beeper, AssistiveRequests& requests,
+                   const ChimeBounds& chime);
 
 inline constexpr std::string_view alarmNotice = "時間ですよ！";
 

@@ -44,24 +44,29 @@ Value integerValue(int n) {
 
 } // namespace
 
-void chimePause(AlarmState& state, const ChimeBounds& bounds) {
+void chimePause(AlarmState& state, AssistiveRequests& requests, const ChimeBounds& bounds) {
     // The outer loop takes its bound and step as dynamic values, once, before it starts.
     const Value last = integerValue(bounds.steps);
     const Value step = detail::one;
+    int untilAnswer = bounds.stepsPerAnswer;
     state.chimeStep = detail::one;
     while (state.chimeStep <= last) {
         state.chimeSpin = countTo(bounds.spins);
         if (auto next = add(state.chimeStep, step)) {
             state.chimeStep = std::move(*next);
         }
+        if (bounds.stepsPerAnswer > 0 && --untilAnswer == 0) {
+            requests.answer();
+            untilAnswer = bounds.stepsPerAnswer;
+        }
     }
 }
 
-void RingChime(AlarmState& state, Beeper& beeper, ChimeBounds bounds) {
+void RingChime(AlarmState& state, Beeper& beeper, AssistiveRequests& requests, ChimeBounds bounds) {
     for (state.chimeRound = 1; state.chimeRound <= bounds.rounds;
          state.chimeRound = addOne(state.chimeRound)) {
         beeper.beep();
-        chimePause(state, bounds);
+        chimePause(state, requests, bounds);
     }
 }
 

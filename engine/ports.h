@@ -55,6 +55,16 @@ enum class Field {
     Form4_Text6, // bell 3 seconds
 };
 
+// What the user-interface thread still does while the chime holds it, between its counted
+// steps: it answers what assistive technologies have asked of the windows meanwhile, so that a
+// screen reader reads them and hears the notice while the chime plays. Nothing else runs: no
+// handler, no tick, no input.
+class AssistiveRequests {
+public:
+    virtual ~AssistiveRequests() = default;
+    virtual void answer() = 0;
+};
+
 // The dialogs as the tick sees them. Reading a field of a dialog that does not exist
 // creates that dialog, hidden, with empty fields: that is the implementation's business.
 class Dialogs {

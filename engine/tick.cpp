@@ -37,7 +37,8 @@ void tick(AlarmState& state, TickPorts& ports, std::string_view& step) {
     step = "step 8 (interval alarm)";
     runIntervalAlarm(state, interval, ports.clock, ports.beeper);
     step = "step 9 (time alarm)";
-    fireTimeAlarm(state, minute, ports.clock, ports.dialogs, ports.beeper, ports.chime);
+    fireTimeAlarm(state, minute, ports.clock, ports.dialogs, ports.beeper, ports.requests,
+                  ports.chime);
     step = "step 10 (hands)";
     ports.face.DrawHands();
     step = "step 11 (title)";

@@ -13,6 +13,7 @@ struct TickPorts {
     Beeper& beeper;
     Dialogs& dialogs;
     FaceSteps& face;
+    AssistiveRequests& requests;
     ChimeBounds chime = ChimeBounds{};
 };
 

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "engine/ports.h"
 #include "forms/clock_icon.h"
 #include "forms/form_def.h"
 
 #include <array>
-#include <stdexcept>
 
 namespace forms {
 
@@ -127,33 +125,5 @@ inline constexpr Form form4{
     .controls = form4Controls,
     .icon = &clockIcon,
 };
-
-// ---- The fields that the tick reads ---------------------------------------------------
-
-struct FieldControl {
-    engine::Field field;
-    const Form* form;
-    std::string_view textBox;
-};
-
-inline constexpr std::array fieldControls{
-    FieldControl{engine::Field::Form1_Text1, &form1, "Text1"},
-    FieldControl{engine::Field::Form1_Text2, &form1, "Text2"},
-    FieldControl{engine::Field::Form2_Text3, &form2, "Text3"},
-    FieldControl{engine::Field::Form2_Text1, &form2, "Text1"},
-    FieldControl{engine::Field::Form4_Text1, &form4, "Text1"},
-    FieldControl{engine::Field::Form4_Text2, &form4, "Text2"},
-    FieldControl{engine::Field::Form4_Text3, &form4, "Text3"},
-    FieldControl{engine::Field::Form4_Text4, &form4, "Text4"},
-    FieldControl{engine::Field::Form4_Text5, &form4, "Text5"},
-    FieldControl{engine::Field::Form4_Text6, &form4, "Text6"},
-};
-
-constexpr const FieldControl& fieldControl(engine::Field field) {
-    for (const FieldControl& control : fieldControls)
-        if (control.field == field)
-            return control;
-    throw std::out_of_range("no control holds this field");
-}
 
 } // namespace forms

@@ -33,6 +33,7 @@ for arg in "$@"; do
             xvfb xauth xdotool x11-xkb-utils openbox mutter weston
             libfaketime
             dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 python3-xlib
+            orca speech-dispatcher
             dpkg-dev file lintian devscripts desktop-file-utils appstream
             libbenchmark-dev valgrind
             pulseaudio pulseaudio-utils clang-format clang-tidy black flake8

@@ -2,43 +2,57 @@
 
 #include "engine/commands.h"
 #include "forms/definitions.h"
-#include "ui/forms.h"
+#include "ui/handlers.h"
+#include "ui/main_form.h"
+#include "ui/windows.h"
+
+#include <string>
+#include <utility>
 
 namespace ui {
 
-Dialog::Dialog(Forms& forms, const forms::Form& form)
-    : forms_(forms)
+Dialog::Dialog(const Services& services, const forms::Form& form)
+    : services_(services)
     , form_(form)
-    , window_(forms.toolkit().createDialog(form, *this)) {}
+    , window_(services.toolkit.createDialog(form, *this)) {}
+
+Dialog::~Dialog() { services_.handlers.forget(this); }
+
+void Dialog::show(Owner owner) { window_->show(owner, !std::exchange(shownBefore_, true)); }
 
 void Dialog::click(std::string_view control) {
     if (control == "Command1")
-        forms_.run(std::string(form_.name) + ".Command1_Click", [this] { Command1_Click(); });
+        services_.handlers.run(std::string(form_.name) + ".Command1_Click", this,
+                               [this] { Command1_Click(); });
 }
 
-void Dialog::closeBox() { forms_.destroy(*this); }
+// Destroyed with its texts: nothing of the dialog is touched after this.
+void Dialog::closeBox() {
+    services_.handlers.run(std::string(form_.name) + " close box", this,
+                           [this] { services_.windows.destroy(*this); });
+}
 
-Form1::Form1(Forms& forms)
-    : Dialog(forms, forms::form1) {}
+Form1::Form1(const Services& services)
+    : Dialog(services, forms::form1) {}
 
-void Form1::Form_Load() { forms_.show(forms_.mainForm()); }
+void Form1::Form_Load() { services_.windows.reference<MainForm>().show(); }
 
 void Form1::Command1_Click() {
-    engine::setAlarmTime(forms_.alarmState(), forms_.clock(), forms_.beeper());
+    engine::setAlarmTime(services_.alarms, services_.clock, services_.beeper);
 }
 
-Form2::Form2(Forms& forms)
-    : Dialog(forms, forms::form2) {}
+Form2::Form2(const Services& services)
+    : Dialog(services, forms::form2) {}
 
 void Form2::Command1_Click() {
-    engine::startInterval(forms_.alarmState(), forms_.clock(), forms_.beeper());
+    engine::startInterval(services_.alarms, services_.clock, services_.beeper);
 }
 
-Form4::Form4(Forms& forms)
-    : Dialog(forms, forms::form4) {}
+Form4::Form4(const Services& services)
+    : Dialog(services, forms::form4) {}
 
 void Form4::Command1_Click() {
-    engine::startPresentation(forms_.alarmState(), forms_.clock(), forms_.beeper());
+    engine::startPresentation(services_.alarms, services_.clock, services_.beeper);
 }
 
 } // namespace ui

@@ -4,70 +4,99 @@
 #include "engine/tick.h"
 #include "forms/definitions.h"
 #include "ui/dialogs.h"
-#include "ui/forms.h"
+#include "ui/handlers.h"
+#include "ui/tick_dialogs.h"
+#include "ui/windows.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <string>
 #include <utility>
 
 namespace ui {
+namespace {
 
-MainForm::MainForm(Forms& forms)
-    : forms_(forms)
-    , window_(forms.toolkit().createClockWindow(forms::mainForm, *this))
-    , face_(window_->clientArea(), forms.clock(), forms.toolkit()) {}
+struct MenuCommand {
+    std::string_view name;
+    void (MainForm::*handler)();
+};
+
+constexpr std::array<MenuCommand, 5> menuCommands{{
+    {"kankaku", &MainForm::kankaku_Click},
+    {"happyou", &MainForm::happyou_Click},
+    {"jikokusettei", &MainForm::jikokusettei_Click},
+    {"aramuoff", &MainForm::aramuoff_Click},
+    {"end", &MainForm::end_Click},
+}};
+
+// Every command of the menu bar has its handler, and every handler its command.
+constexpr bool everyCommandHandled() {
+    return forms::mainFormMenu.size() == menuCommands.size() &&
+           std::ranges::all_of(forms::mainFormMenu, [](const forms::MenuItem& item) {
+               return std::ranges::any_of(menuCommands, [&item](const MenuCommand& command) {
+                   return command.name == item.name;
+               });
+           });
+}
+static_assert(everyCommandHandled(), "the menu bar and its handlers differ");
+
+} // namespace
+
+MainForm::MainForm(const Services& services)
+    : services_(services)
+    , window_(services.toolkit.createClockWindow(forms::mainForm, *this))
+    , face_(window_->clientArea(), services.clock, services.toolkit) {}
+
+MainForm::~MainForm() { services_.handlers.forget(this); }
 
 void MainForm::Form_Load() {
-    engine::AlarmState& state = forms_.alarmState();
-    engine::resetAlarms(state);
+    engine::resetAlarms(services_.alarms);
     window_->setBackColor(forms::mainBackground);
-    engine::noteStartSecond(state, forms_.clock());
+    engine::noteStartSecond(services_.alarms, services_.clock);
 }
+
+void MainForm::show() { window_->show(!std::exchange(shownBefore_, true)); }
 
 // A failed step ends this tick only and goes to the fault log; the next tick starts afresh.
 void MainForm::Timer1_Timer() {
-    engine::TickPorts ports{forms_.clock(), forms_.beeper(), forms_, face_};
-    forms_.tickStarts();
-    engine::runTick(forms_.alarmState(), ports, forms_.faults(), std::chrono::steady_clock::now());
+    TickDialogs dialogs(services_.windows, noticeInLastTick_);
+    engine::TickPorts ports{services_.clock, services_.beeper, dialogs, face_, services_.toolkit};
+    engine::runTick(services_.alarms, ports, services_.handlers.faults(),
+                    std::chrono::steady_clock::now());
+    noticeInLastTick_ = dialogs.noticeSet();
 }
 
-void MainForm::kankaku_Click() { forms_.show(forms_.form2()); }
+void MainForm::kankaku_Click() { services_.windows.reference<Form2>().show(); }
 
-void MainForm::happyou_Click() { forms_.show(forms_.form4()); }
+void MainForm::happyou_Click() { services_.windows.reference<Form4>().show(); }
 
-void MainForm::jikokusettei_Click() { forms_.show(forms_.form1()); }
+void MainForm::jikokusettei_Click() { services_.windows.reference<Form1>().show(); }
 
 // Beeps already asked for and still waiting would sound on after the command: they go too.
 void MainForm::aramuoff_Click() {
-    engine::alarmOff(forms_.alarmState());
-    forms_.beeper().hush();
+    engine::alarmOff(services_.alarms);
+    services_.beeper.hush();
 }
 
-void MainForm::end_Click() { forms_.end(); }
+void MainForm::end_Click() { services_.handlers.end(); }
 
 void MainForm::click(std::string_view control) {
-    using Handler = void (MainForm::*)();
-    static constexpr std::array<std::pair<std::string_view, Handler>, 5> handlers{{
-        {"kankaku", &MainForm::kankaku_Click},
-        {"happyou", &MainForm::happyou_Click},
-        {"jikokusettei", &MainForm::jikokusettei_Click},
-        {"aramuoff", &MainForm::aramuoff_Click},
-        {"end", &MainForm::end_Click},
-    }};
-    for (const auto& [name, handler] : handlers)
+    for (const auto& [name, handler] : menuCommands)
         if (name == control)
-            forms_.run("mainForm." + std::string(name) + "_Click",
-                       [this, handler = handler] { (this->*handler)(); });
+            services_.handlers.run("mainForm." + std::string(name) + "_Click", this,
+                                   [this, handler = handler] { (this->*handler)(); });
 }
 
 // Without this window nothing could end the program, and hidden dialogs would keep it
 // running: closing it ends the program as the menu's exit does.
-void MainForm::closeBox() { forms_.end(); }
+void MainForm::closeBox() {
+    services_.handlers.run("mainForm close box", this, [this] { services_.handlers.end(); });
+}
 
 void MainForm::timer() {
-    if (!forms_.ended())
-        Timer1_Timer();
+    services_.handlers.run(
+        "mainForm.Timer1_Timer", this, [this] { Timer1_Timer(); }, Handlers::Repeats::Merged);
 }
 
 } // namespace ui

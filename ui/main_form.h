@@ -1,19 +1,21 @@
 #pragma once
 
 #include "face/clock_face.h"
+#include "ui/services.h"
 #include "ui/toolkit.h"
 
 #include <memory>
 
 namespace ui {
 
-class Forms;
-
 // The clock window: the readout and the dial in its client area, the menu bar of five
 // commands, and Timer1, whose tick drives every alarm.
 class MainForm final : public WindowEvents {
 public:
-    explicit MainForm(Forms& forms);
+    explicit MainForm(const Services& services);
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
 
     void Form_Load();
     void Timer1_Timer();
@@ -24,17 +26,22 @@ public:
     void aramuoff_Click();
     void end_Click();
 
+    // Modeless and unowned, centred the first time.
+    void show();
     ClockWindow& window() { return *window_; }
-    bool shownBefore = false;
 
 private:
     void click(std::string_view control) override;
     void closeBox() override;
     void timer() override;
 
-    Forms& forms_;
+    const Services services_;
     std::unique_ptr<ClockWindow> window_;
     face::ClockFace face_;
+    bool shownBefore_ = false;
+    // Whether the last tick set the notice: one that sets it after one that did not is the
+    // beginning of an alarm.
+    bool noticeInLastTick_ = false;
 };
 
 } // namespace ui

@@ -6,6 +6,7 @@
 // The wall clock and the beep are the platform's, not the toolkit's: they come beside it.
 
 #include "engine/fault_log.h"
+#include "engine/ports.h"
 #include "face/surface.h"
 #include "face/title.h"
 #include "forms/form_def.h"
@@ -34,36 +35,46 @@ protected:
     ~WindowEvents() = default;
 };
 
+// Who owns a window that is shown: no one (the start-up dialog), or the clock window, in front
+// of which an owned window stays, and with which it is minimised.
+enum class Owner { None, MainForm };
+
 // A top-level window built from its definition, hidden until shown. Destroying the
 // object destroys the window with its controls and their contents.
 class Window {
 public:
     virtual ~Window() = default;
-    // Modeless. A hidden window becomes visible; any is brought to the front and made
-    // active. An owned window stays in front of its owner and is minimised with it.
-    // `centre`: placed in the middle of the screen first.
-    virtual void show(Window* owner, bool centre) = 0;
 };
 
 // A dialog: labels, input fields and a command button, reached by their names.
 class DialogWindow : public Window {
 public:
+    // Modeless. A hidden window becomes visible; any is brought to the front and made
+    // active. `centre`: placed in the middle of the screen first.
+    virtual void show(Owner owner, bool centre) = 0;
     virtual std::string text(std::string_view textBox) = 0; // UTF-8
     // A notice label shows only while it has a caption, and screen readers announce it
     // as it appears.
     virtual void setCaption(std::string_view label, std::string_view caption) = 0;
 };
 
-// The clock window: a menu bar, a timer, and a client area that the clock face paints.
+// The clock window: a menu bar, a timer, and a client area that the clock face paints. It is
+// never owned.
 class ClockWindow : public Window {
 public:
+    // As a dialog's show, unowned.
+    virtual void show(bool centre) = 0;
     virtual face::Surface& clientArea() = 0;
     virtual void setBackColor(forms::Rgb colour) = 0;
     // Asks for the user's attention as the desktop has it done (a flashing taskbar entry).
     virtual void requestAttention() = 0;
 };
 
-class Toolkit : public face::RegionalSettings {
+// The windows are made by the toolkit, which knows the clock window that owns the dialogs.
+// While the chime holds the thread, the toolkit answers the assistive technologies
+// (engine::AssistiveRequests), and nothing else: an event that its answers call for (a
+// command given through a screen reader) reaches the handlers, which run it after the tick.
+class Toolkit : public face::RegionalSettings, public engine::AssistiveRequests {
 public:
     virtual ~Toolkit() = default;
 

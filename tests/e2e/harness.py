@@ -9,7 +9,9 @@ import contextlib
 import ctypes
 import functools
 import os
+import shutil
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -20,6 +22,7 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, Gio, GLib  # noqa: E402
 from Xlib import X, XK, Xatom, display as xdisplay  # noqa: E402
+from Xlib.protocol.event import ClientMessage  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
 MAIN_TITLE, RATE = "[Hozel] Ver8.1[win8.1]", 48000
@@ -28,6 +31,7 @@ FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 ENDED_WITH_TEST = functools.partial(ctypes.CDLL(None).prctl, 1, 15)  # PR_SET_PDEATHSIG
 REGISTRAR = "com.canonical.AppMenu.Registrar"
 DBUS = "dbus-daemon --session --nofork --print-address=1"
+SPEECHD = "speech-dispatcher --run-single --timeout 0 --communication-method unix_socket"
 PULSEAUDIO = "pulseaudio --daemonize=no --exit-idle-time=-1 -n -F /dev/null --use-pid-file=no"
 
 
@@ -111,9 +115,64 @@ class XSession:
             quiet, ms = 0 if loud else quiet + 1, ms + 1
 
 
+# Orca, the screen reader, on the session's desktop: a settings folder of its own, its braille
+# off, its debug log kept where a test fails. It speaks through a speech-dispatcher of its own,
+# whose only output module appends each utterance to a file; the test hears each as its line
+# appears there, (moment, text).
+class ScreenReader:
+    def __init__(self, session):
+        self.folder, self.heard = f"{session.tmp}/reader", []
+        os.makedirs(f"{self.folder}/speech/modules")
+        said = f"{self.folder}/said"
+        with open(f"{self.folder}/speech/speechd.conf", "w") as conf:
+            conf.write('AddModule "file" "sd_generic" "file.conf"\nDefaultModule file\n')
+            conf.write('DefaultLanguage "ja"\nAudioOutputMethod "pulse"\n')
+        with open(f"{self.folder}/speech/modules/file.conf", "w") as conf:
+            conf.write(f"GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> {said}\"\n")
+            conf.write('GenericLanguage "ja" "ja" "utf-8"\nAddVoice "ja" "MALE1" "ja"\n')
+        socket = f"{self.folder}/speech.socket"
+        session.spawn(*SPEECHD.split(), "-C", f"{self.folder}/speech", "-S", socket)
+        session.env["SPEECHD_ADDRESS"] = f"unix_socket:{socket}"
+        wait_for(lambda: os.path.exists(socket), 10, "speech-dispatcher")
+        self.log = f"{self.folder}/debug.log"
+        orca = (
+            f"orca --replace --user-prefs {self.folder} --disable braille --debug-file {self.log}"
+        )
+        session.spawn(*orca.split())
+        threading.Thread(target=self._listen, args=(said,), daemon=True).start()
+        wait_for(lambda: self.heard, 30, "the screen reader on")
+
+    def _listen(self, said):
+        while not os.path.exists(said):
+            time.sleep(0.02)
+        with open(said, "rb") as lines:
+            pending = b""
+            while True:
+                if not (chunk := lines.read()):
+                    time.sleep(0.02)
+                    continue
+                *whole, pending = (pending + chunk).split(b"\n")
+                moment = time.monotonic()
+                self.heard += [(moment, line.decode(errors="replace").strip()) for line in whole]
+
+    def hears(self, text, since, timeout=10.0):  # when it first says so after that moment
+        def said():
+            return next((t for t, line in self.heard if t > since and text in line), None)
+
+        return wait_for(said, timeout, f"the screen reader to say {text}: {self.said(since)}")
+
+    def said(self, since=0.0):  # what it has said since then
+        return [line for t, line in self.heard if t > since]
+
+    def keep_log(self):  # where the test runs, named after the scenario
+        kept = f"orca-{'_'.join(sys.argv[1:]).replace(':', '_')}.log"
+        shutil.copy(self.log, kept)
+        print(f"the screen reader said {self.said()}; its debug log is {os.path.abspath(kept)}")
+
+
 # The Linux program on a desktop made of the parts that the options name: platform ("x11" or
 # "wayland"), wm (a window manager's command), sound (False: the X server's bells instead),
-# fake_time, global_menu, zone and tz, screen, dpi.
+# screen_reader (Orca, speaking into a file), fake_time, global_menu, zone and tz, screen, dpi.
 class Session(XSession):
     def __init__(self, **desktop):
         super().__init__(desktop.get("screen", "1280x1024"))
@@ -126,43 +185,73 @@ class Session(XSession):
 
     def __enter__(self):
         super().__enter__()
-        desktop, root = self.desktop, self.x.screen().root
-        if "dpi" in desktop:  # a scaled screen, as desktops set it in the X resources
-            resources = f"Xft.dpi:\t{desktop['dpi']}\n".encode()
-            root.change_property(self.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources)
-            self.x.flush()
-        address = self.spawn(*DBUS.split(), stdout=PIPE, text=True).stdout.readline().strip()
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        desktop = self.desktop
+        if "dpi" in desktop:
+            self.scale(desktop["dpi"])
+        self.start_session_bus()
         if wm := desktop.get("wm"):
-            self.spawn(*wm.split())
-            # Ready once it frames a new window: a window manager announces itself before it
-            # has read its settings, and windows mapped until then are not given the focus.
-            probe = root.create_window(0, 0, 10, 10, 0, self.x.screen().root_depth)
-            probe.map()
-            wait_for(lambda: self.prop("_NET_FRAME_EXTENTS", probe), 20, "the window manager")
-            probe.destroy()
-            self.x.flush()
-        if wayland := desktop.get("platform") == "wayland":  # the X server stays for the X bell
+            self.start_window_manager(wm)
+        if desktop.get("platform") == "wayland":  # the X server stays for the X bell
             self.spawn("weston", "--backend=headless-backend.so", "--socket=wl", "--idle-time=0")
             wait_for(lambda: os.path.exists(f"{self.tmp}/wl.lock"), what="weston")
         Atspi.init()  # binds this process to the session's bus, once
         Atspi.set_timeout(20000, 20000)  # the chime holds the program for seconds
-        if desktop.get("global_menu"):  # a global menu bar, which would take the window's menu
-            got = []
-            Gio.bus_own_name(Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: got.append(1))
-            wait_for(lambda: got, what=REGISTRAR)
-        if desktop.get("sound", True):  # the test's ear: the sound server's sink, or the bells
+        if desktop.get("global_menu"):
+            self.own_global_menu()
+        if desktop.get("sound", True) or desktop.get("screen_reader"):
             self.start_sound_server()
-        else:  # xkbevd echoes a line as each bell rings, once it has said that it silenced them
-            with open(f"{self.tmp}/bells.cf", "w") as cf:
-                cf.write('Bell() echo "bell\\n"\n')
-            bells = self.spawn("stdbuf", "-oL", "xkbevd", "-cfg", cf.name, stdout=PIPE, stderr=PIPE)
-            bells.stderr.readline()  # ready
-            rung = (time.monotonic() for _ in bells.stdout)
-            threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
+        if not desktop.get("sound", True):
+            self.listen_to_bells()
+        if desktop.get("screen_reader"):
+            self.reader = ScreenReader(self)
+        self.start_program()
+        return self
+
+    def __exit__(self, failed, *exc):
+        if failed and hasattr(self, "reader"):
+            self.reader.keep_log()
+        super().__exit__(failed, *exc)
+
+    def scale(self, dpi):  # a scaled screen, as desktops set it in the X resources
+        resources = f"Xft.dpi:\t{dpi}\n".encode()
+        self.x.screen().root.change_property(
+            self.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources
+        )
+        self.x.flush()
+
+    def start_session_bus(self):
+        address = self.spawn(*DBUS.split(), stdout=PIPE, text=True).stdout.readline().strip()
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def start_window_manager(self, command):
+        self.spawn(*command.split())
+        # Ready once it frames a new window: a window manager announces itself before it has
+        # read its settings, and windows mapped until then are not given the focus.
+        screen = self.x.screen()
+        probe = screen.root.create_window(0, 0, 10, 10, 0, screen.root_depth)
+        probe.map()
+        wait_for(lambda: self.prop("_NET_FRAME_EXTENTS", probe), 20, "the window manager")
+        probe.destroy()
+        self.x.flush()
+
+    def own_global_menu(self):  # a global menu bar, which would take the window's menu
+        got = []
+        Gio.bus_own_name(Gio.BusType.SESSION, REGISTRAR, 0, None, lambda *_: got.append(1))
+        wait_for(lambda: got, what=REGISTRAR)
+
+    def listen_to_bells(self):  # xkbevd echoes a line as each bell rings, once it has said
+        with open(f"{self.tmp}/bells.cf", "w") as cf:  # that it silenced them
+            cf.write('Bell() echo "bell\\n"\n')
+        bells = self.spawn("stdbuf", "-oL", "xkbevd", "-cfg", cf.name, stdout=PIPE, stderr=PIPE)
+        bells.stderr.readline()  # ready
+        rung = (time.monotonic() for _ in bells.stdout)
+        threading.Thread(target=self.onsets.extend, args=(rung,), daemon=True).start()
+
+    def start_program(self):
         env = dict(self.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        wayland = self.desktop.get("platform") == "wayland"
         env.update(QT_QPA_PLATFORM="wayland" if wayland else "xcb", WAYLAND_DISPLAY="wl")
-        if fake_time := desktop.get("fake_time"):
+        if fake_time := self.desktop.get("fake_time"):
             env.update(LD_PRELOAD=FAKETIME, FAKETIME="@" + fake_time, FAKETIME_NO_CACHE="1")
         self.program = self.spawn(*self.command, env=env, stderr=None)  # its faults in the log
 
@@ -170,7 +259,6 @@ class Session(XSession):
             return [a for a in children(Atspi.get_desktop(0)) if a and a.get_name() == "alarmclock"]
 
         self.app = wait_for(program, 20, "the program")[0]
-        return self
 
     def sounds(self, since, count, timeout):  # the first COUNT sounds since then
         wait_for(lambda: sum(t > since for t in self.onsets) >= count, timeout, f"{count} sounds")
@@ -204,3 +292,13 @@ class Session(XSession):
             name = self.prop("_NET_WM_NAME", child)
             if name and title in name.decode() or (child := self.x_window(title, child)):
                 return child
+
+    def activate(self, title):  # brought to the front and given the focus, as Alt+Tab does
+        window, root = self.x_window(title), self.x.screen().root
+        active = self.x.intern_atom("_NET_ACTIVE_WINDOW")
+        ask = ClientMessage(
+            window=window, client_type=active, data=(32, [2, X.CurrentTime, 0, 0, 0])
+        )
+        root.send_event(ask, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+        self.x.flush()
+        wait_for(lambda: (self.prop("_NET_ACTIVE_WINDOW") or [0])[0] == window.id, what=title)

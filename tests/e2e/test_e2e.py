@@ -20,6 +20,7 @@ except (ImportError, ValueError) as error:  # PyGObject, the accessibility clien
     skip(f"a Python module is missing: {error}")
 
 FORM1 = "アラーム時刻設定 Ver.10"
+NOTICE = "時間ですよ"  # as speech-dispatcher has it, without the full-width mark
 HOUR, MINUTE = "アラーム時刻 時", "アラーム時刻 分"
 DESKTOPS = {
     "x11": {},
@@ -33,10 +34,13 @@ DESKTOPS = {
     "restart": {},
     "tz_path": {"tz": ":/etc/localtime"},
     "tz_named": {"tz": "Europe/Berlin"},
+    "orca": {"wm": "openbox", "screen_reader": True},
 }
 CLOCKS = {  # the scenarios that start the clock at a time of their own
     "time_alarm": {"fake_time": "2026-12-05 07:59:55"},
     "time_zone": {"fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"},
+    "spoken_notice": {"fake_time": "2026-12-05 07:30:00"},
+    "silenced": {"fake_time": "2026-12-05 07:30:00"},
 }
 
 
@@ -103,7 +107,7 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     wait_for(lambda: (s.prop("_NET_ACTIVE_WINDOW") or [0])[0] == other.id, what="focus")
     chime = s.sounds(s.press("時刻設定", "push button"), 6, 20)[1:]  # after the acknowledgement
     check(all(0.1 < b - a < 3 for a, b in zip(chime, chime[1:])), f"a chime of five: {chime}")
-    notice = ("alert", "時間ですよ！", 1)
+    notice = ("notification", "時間ですよ！", 1)
     wait_for(lambda: notice in shown, 20, "the notice, announced")
     main, asks = s.x_window(MAIN_TITLE), s.x.intern_atom("_NET_WM_STATE_DEMANDS_ATTENTION")
     wait_for(lambda: asks in (s.prop("_NET_WM_STATE", main) or []), what="a call for attention")
@@ -114,6 +118,50 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     time.sleep(2)
     check(len(s.onsets) == rung, "アラームOFF silences the chime")
     wait_for(lambda: shown.count(notice) == 2, what="the notice, announced again")
+
+
+def spoken_start_up(s, desktop):  # the dialog and its field as it shows, then Tab
+    s.reader.hears(f"{FORM1} ダイアログ", 0, 20)
+    s.reader.hears(f"{HOUR} テキスト", 0)
+    for heard in (f"{MINUTE} テキスト", "時刻設定 プッシュボタン"):
+        moment = time.monotonic()
+        s.key("Tab")
+        s.reader.hears(heard, moment)
+
+
+def ring(s):  # the alarm due now, at 7:30, armed; when its chime has begun
+    s.type_into({HOUR: "7", MINUTE: "30"})
+    return s.sounds(s.press("時刻設定", "push button"), 2, 20)[1]  # after the acknowledgement
+
+
+def spoken_notice(s, desktop):  # at once as the alarm begins, while the chime plays, only then
+    begun = ring(s)
+    spoken = s.reader.hears(NOTICE, begun - 1, 20)
+    check(spoken - begun < 2, f"the notice spoken {spoken - begun:.1f} s after the chime began")
+    check(s.sounds(spoken, 1, 10), "the chime plays on")
+    time.sleep(6)
+    notices = [line for line in s.reader.said(begun - 1) if NOTICE in line]
+    check(len(notices) == 1, f"the notice spoken once while the alarm fires: {notices}")
+    s.type_into({MINUTE: "59"})  # not due: the alarm stops firing
+    time.sleep(6)
+    s.type_into({MINUTE: "30"})  # due again: it begins anew
+    s.reader.hears(NOTICE, spoken, 20)
+
+
+def silenced(s, desktop):  # F10, on to アラームOFF and Enter, with keys only, while the chime plays
+    begun = ring(s)
+    s.activate(MAIN_TITLE)
+    moment = time.monotonic()
+    for key in ["F10"] + ["Right"] * 3 + ["Return"]:
+        s.key(key)
+    s.reader.hears(MENU[0], moment, 30)  # the first command, as F10 opens the bar
+    s.reader.hears(MENU[3], moment, 30)
+    deadline = time.monotonic() + 40
+    while time.monotonic() < deadline and [t for t in s.onsets if t > time.monotonic() - 3]:
+        time.sleep(0.2)
+    check(time.monotonic() < deadline, "the chime silenced")
+    chimed = [t for t in s.onsets if t >= begun]
+    check(len(chimed) % 5 == 0, f"each chime played to its end: {len(chimed)} beeps")
 
 
 def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forward
@@ -140,6 +188,7 @@ if __name__ == "__main__":
     parts += [settings.get("wm", "").partition(" ")[0], "fake_time" in settings and FAKETIME]
     parts += [settings.get("platform") == "wayland" and "weston"]
     parts += ["pulseaudio", "parec"] if settings.get("sound", True) else ["xkbevd"]
+    parts += ["orca", "speech-dispatcher"] if settings.get("screen_reader") else []
     if missing := [p for p in filter(None, parts) if not (shutil.which(p) or os.path.exists(p))]:
         skip(f"not found: {missing}")
     if scenario == "time_zone" and subprocess.run(["unshare", "-m", "true"]).returncode:

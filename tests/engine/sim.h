@@ -16,7 +16,11 @@
 
 namespace sim {
 
-struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine::FaceSteps {
+struct World final : engine::WallClock,
+                     engine::Beeper,
+                     engine::Dialogs,
+                     engine::FaceSteps,
+                     engine::AssistiveRequests {
     long long ms = (9 * 60 + 59) * 60000 + 47000; // local time; the main window loads at 9:59:47
     std::vector<std::string> log; // clock readings h, m, s; field reads readN; steps, beeps
     std::string heard;            // " 3" a beep, " n3" the notice, in seconds from the start
@@ -24,7 +28,7 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     std::string failAt;  // the face step that throws
     long long start = 0; // of the script that plays, in ms
     engine::AlarmState state;
-    engine::TickPorts ports{*this, *this, *this, *this, engine::ChimeBounds{5, 2, 3}};
+    engine::TickPorts ports{*this, *this, *this, *this, *this, engine::ChimeBounds{5, 2, 3}};
 
     World() { // ticks come at .050 of every 100 ms from 10:00:00
         engine::resetAlarms(state);
@@ -56,6 +60,7 @@ struct World final : engine::WallClock, engine::Beeper, engine::Dialogs, engine:
     void DrawDialMarks() override { face("DrawDialMarks"); }
     void DrawHands() override { face("DrawHands"); }
     void ShowTitle() override { face("ShowTitle"); }
+    void answer() override {}
     void tick() { engine::runTickSteps(state, ports); }
 
     // Plays steps separated by ';' and returns what sounded and showed, in order, as whole

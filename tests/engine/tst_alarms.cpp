@@ -59,7 +59,7 @@ TEST(Alarms, Order) {
 // before the first: its counters as each beep sounds and at the end, for bounds that a
 // count cut short or striding would miss, and for the program's own (about 2 s).
 TEST(Alarms, TheChimeCountsEveryPause) {
-    struct Ear final : engine::Beeper {
+    struct Ear final : engine::Beeper, engine::AssistiveRequests {
         engine::AlarmState s;
         std::string heard; // round, step (empty as 0) and spin at each beep
         void beep() override {
@@ -68,6 +68,7 @@ TEST(Alarms, TheChimeCountsEveryPause) {
                           *s.chimeStep.toDouble(), s.chimeSpin);
             heard += counters;
         }
+        void answer() override {}
     };
     // clang-format off
     const std::pair<engine::ChimeBounds, const char*> rows[] = {
@@ -76,7 +77,7 @@ TEST(Alarms, TheChimeCountsEveryPause) {
     // clang-format on
     for (const auto& [bounds, heard] : rows) {
         Ear ear;
-        engine::RingChime(ear.s, ear, bounds);
+        engine::RingChime(ear.s, ear, ear, bounds);
         ear.beep(); // the counters as the chime returns
         EXPECT_EQ(ear.heard, heard);
     }

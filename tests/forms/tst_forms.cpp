@@ -1,5 +1,4 @@
-// The dialogs as the user reads them: each field that the tick reads sits left of the label
-// that names its unit, the fields of a dialog follow in reading order, and Tab walks them.
+// The dialogs as the keyboard walks them: Tab in the order of the tab numbers.
 
 #include "forms/definitions.h"
 #include "forms/tab_order.h"
@@ -10,32 +9,6 @@
 #include <iterator>
 #include <string>
 #include <tuple>
-
-TEST(Forms, EachFieldSitsLeftOfItsUnit) {
-    // What the engine makes of each field, in the order of engine::Field.
-    const std::string_view units[] = {"時", "分", "分", "秒", "分", "秒", "分", "秒", "分", "秒"};
-    const auto readingOrder = [](const forms::Rect& r) { return r.top / 240 * 100000 + r.left; };
-    for (const forms::FieldControl& field : forms::fieldControls) {
-        SCOPED_TRACE(std::string(field.form->name) + "." + std::string(field.textBox));
-        const forms::Rect box = forms::findControl(*field.form, field.textBox)->twips;
-        const forms::Control* unit = nullptr;
-        for (const forms::Control& label : field.form->controls)
-            if (label.kind == forms::Kind::Label && label.twips.left > box.left + box.width &&
-                label.twips.top < box.top + box.height &&
-                box.top < label.twips.top + label.twips.height &&
-                (!unit || label.twips.left < unit->twips.left))
-                unit = &label;
-        ASSERT_NE(unit, nullptr);
-        EXPECT_EQ(unit->caption, units[int(field.field)]);
-        // The next field of the same dialog comes later in reading order.
-        const auto next = engine::Field(int(field.field) + 1);
-        if (int(next) < int(std::size(units)) && forms::fieldControl(next).form == field.form) {
-            const auto* nextBox =
-                forms::findControl(*field.form, forms::fieldControl(next).textBox);
-            EXPECT_LT(readingOrder(box), readingOrder(nextBox->twips));
-        }
-    }
-}
 
 // A window whose definition lists its controls in another order than their tab numbers.
 constexpr std::array outOfOrderControls{

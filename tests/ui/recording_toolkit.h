@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
     struct Recorded {
@@ -30,15 +31,16 @@ struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
             toolkit.record("destroy " + name);
             toolkit.live.erase(name);
         }
-        void shown(ui::Window* owner, bool centre) {
-            toolkit.record("show " + name + (owner ? " owned" : "") + (centre ? " centred" : ""));
+        void shown(ui::Owner owner, bool centre) {
+            toolkit.record("show " + name + (owner == ui::Owner::MainForm ? " owned" : "") +
+                           (centre ? " centred" : ""));
         }
     };
 
     struct Dialog final : ui::DialogWindow, Recorded {
         std::map<std::string, std::string, std::less<>> texts;
         using Recorded::Recorded;
-        void show(ui::Window* owner, bool centre) override { shown(owner, centre); }
+        void show(ui::Owner owner, bool centre) override { shown(owner, centre); }
         std::string text(std::string_view textBox) override { return texts[std::string(textBox)]; }
         void setCaption(std::string_view label, std::string_view caption) override {
             toolkit.record(name + "." + std::string(label) + " = " + std::string(caption));
@@ -47,7 +49,7 @@ struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
 
     struct Clock final : ui::ClockWindow, Recorded, MemorySurface {
         using Recorded::Recorded;
-        void show(ui::Window* owner, bool centre) override { shown(owner, centre); }
+        void show(bool centre) override { shown(ui::Owner::None, centre); }
         face::Surface& clientArea() override { return *this; }
         void setBackColor(forms::Rgb c) override {
             toolkit.record(c == forms::Rgb{0, 0, 255} ? "blue" : "another colour");
@@ -55,14 +57,14 @@ struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
         void requestAttention() override { toolkit.record("attention"); }
     };
 
-    std::string calls; // separated by ", "
+    std::vector<std::string> calls;
     std::vector<std::string> faults;
     std::map<std::string, Recorded*> live;
     int beeps = 0, hushes = 0;
     bool failing = false; // the clock and the sound fail
 
-    void record(const std::string& call) { calls.append(calls.empty() ? "" : ", ").append(call); }
-    std::string take() { return std::exchange(calls, {}); } // the calls since the last take
+    void record(const std::string& call) { calls.push_back(call); }
+    std::vector<std::string> take() { return std::exchange(calls, {}); } // since the last take
     Recorded& window(std::string_view name) { return *live.at(std::string(name)); }
     Dialog& dialog(std::string_view name) { return dynamic_cast<Dialog&>(window(name)); }
     Clock& main() { return dynamic_cast<Clock&>(window("mainForm")); }
@@ -76,6 +78,7 @@ struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
         return std::make_unique<Dialog>(*this, form.name, events);
     }
     void quit() override { record("quit"); }
+    void answer() override { record("answer"); }
     void log(engine::FaultLog::Severity severity, const std::string& line) override {
         faults.push_back((severity == engine::FaultLog::Severity::Critical ? "critical " : "") +
                          line);

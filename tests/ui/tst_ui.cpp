@@ -1,144 +1,273 @@
-// The windows' lifecycle, the start-up and the commands, over a toolkit that records what
-// the handlers ask of it.
+// The windows' lifecycle, the start-up and the commands, over a toolkit that records what the
+// handlers ask of it; the handlers' turns; where a window goes; which field the tick reads where.
 
 #include "recording_toolkit.h"
 
-#include "../cells.h"
+#include "forms/definitions.h"
+#include "ui/fields.h"
+#include "ui/handlers.h"
 #include "ui/placement.h"
 #include "ui/program.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <functional>
+#include <optional>
+#include <ostream>
 #include <tuple>
 
 namespace {
 
+using Calls = std::vector<std::string>;
+
 struct Session {
     RecordingToolkit toolkit;
     ui::Program program{toolkit, toolkit, toolkit};
-    const std::string startUp = toolkit.take(); // the calls of the start-up
+    const Calls startUp = toolkit.take(); // the calls of the start-up
 
-    engine::AlarmState& state() { return program.forms().alarmState(); }
-    void tick() { toolkit.main().events.timer(); }
-    // Plays steps separated by ';' and returns each step, followed by the calls it made:
-    // "tick", "close " and a window's name for its close box, a dialog's name for its button,
-    // and a menu command by its name.
-    std::string play(const std::string& steps) {
-        toolkit.take();
-        std::istringstream in(steps);
-        for (std::string step; std::getline(in >> std::ws, step, ';');) {
-            toolkit.record(step);
-            step == "tick"               ? tick()
-            : step.starts_with("close ") ? toolkit.window(step.substr(6)).events.closeBox()
-            : step.starts_with("Form")   ? toolkit.window(step).events.click("Command1")
-                                         : toolkit.main().events.click(step);
-        }
-        return toolkit.take();
+    engine::AlarmState& state() { return program.alarmState(); }
+};
+
+// What the user does, as the calls that it makes start with.
+struct Step {
+    std::string label;
+    std::function<void(RecordingToolkit&)> act;
+};
+
+Step tick() {
+    return {"tick", [](RecordingToolkit& t) { t.main().events.timer(); }};
+}
+Step menu(const std::string& command) {
+    return {command, [command](RecordingToolkit& t) { t.main().events.click(command); }};
+}
+Step button(const std::string& form) {
+    return {form, [form](RecordingToolkit& t) { t.window(form).events.click("Command1"); }};
+}
+Step closeBox(const std::string& window) {
+    return {"close " + window,
+            [window](RecordingToolkit& t) { t.window(window).events.closeBox(); }};
+}
+
+// Each step's label, followed by the calls it made.
+Calls play(Session& session, const std::vector<Step>& steps) {
+    session.toolkit.take();
+    for (const Step& step : steps) {
+        session.toolkit.record(step.label);
+        step.act(session.toolkit);
     }
-    // intervalOn presOn alarmOff alarmArmed, e for empty.
-    std::string flags() {
-        std::string flags;
-        for (const engine::Value* v :
-             {&state().intervalOn, &state().presOn, &state().alarmOff, &state().alarmArmed})
-            flags.append(v->isEmpty() ? "e" : std::to_string(int(*v->toDouble()))).append(" ");
-        return flags;
+    return session.toolkit.take();
+}
+
+// The alarm state's flags; nullopt while empty.
+struct Flags {
+    std::optional<int> intervalOn, presOn, alarmOff, alarmArmed;
+    friend bool operator==(const Flags&, const Flags&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Flags& f) {
+        for (const auto& flag : {f.intervalOn, f.presOn, f.alarmOff, f.alarmArmed})
+            out << (flag ? std::to_string(*flag) : "empty") << ' ';
+        return out;
     }
 };
 
+Flags flagsOf(const engine::AlarmState& state) {
+    const auto flag = [](const engine::Value& v) {
+        return v.isEmpty() ? std::nullopt : std::optional<int>(int(*v.toDouble()));
+    };
+    return {flag(state.intervalOn), flag(state.presOn), flag(state.alarmOff),
+            flag(state.alarmArmed)};
+}
+
 } // namespace
 
-// Form1 is created first; its load handler creates the main window, whose own load handler
-// runs before it is shown; then Form1 is shown in front of it, unowned. Both are centred.
-// The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only
-// while the time alarm is armed. 終了, and the clock window's close box, end the program: the
-// toolkit's loop is left and nothing that it still delivers runs a handler (a tick would
-// create the dialogs).
-TEST(Forms, StartUpTheFirstTickAndTheEnd) {
+// Form1 is created first; its load handler creates the main window, whose own load handler runs
+// before it is shown; then Form1 is shown in front of it, unowned. Both are centred. The main
+// window's load notes the start second.
+TEST(Windows, StartUp) {
     Session run;
-    EXPECT_EQ(run.startUp,
-              "create Form1, create mainForm, blue, show mainForm centred, show Form1 centred");
+    EXPECT_EQ(run.startUp, (Calls{"create Form1", "create mainForm", "blue",
+                                  "show mainForm centred", "show Form1 centred"}));
     EXPECT_EQ(run.state().lastBeepSec, engine::Value{std::int16_t{40}});
-    EXPECT_EQ(run.play("tick; tick"), "tick, create Form2, create Form4, tick");
-    for (const std::string end : {"end", "close mainForm"})
-        EXPECT_EQ(Session().play(end + "; tick; kankaku; end"), end + ", quit, tick, kankaku, end");
+}
+
+// The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only while the
+// time alarm is armed.
+TEST(Windows, TheFirstTickCreatesTheDialogsThatItReads) {
+    Session run;
+    EXPECT_EQ(play(run, {tick(), tick()}), (Calls{"tick", "create Form2", "create Form4", "tick"}));
+}
+
+// 終了, and the clock window's close box, end the program: the toolkit's loop is left and
+// nothing that it still delivers runs a handler (a tick would create the dialogs).
+TEST(Windows, TheEndRunsNoMoreHandlers) {
+    for (const Step& end : {menu("end"), closeBox("mainForm")}) {
+        Session run;
+        EXPECT_EQ(play(run, {end, tick(), menu("kankaku"), menu("end")}),
+                  (Calls{end.label, "quit", "tick", "kankaku", "end"}));
+    }
 }
 
 // Each menu command, button and close box after the first tick: what it shows, with its owner,
 // what it sets, beeps and hushes. A dialog is centred the first time it is shown after its
-// creation only. A dialog closed through its frame is destroyed (its texts with it: the
-// toolkit has no way to write a field). The next reference creates it afresh and runs its load
-// handler first: hidden when the tick refers to it (Form1 only while armed, by its button),
-// shown and centred when the menu does.
-TEST(Forms, CommandsAndTheCloseBox) {
-    // clang-format off
-    for (const char* row : {
-            "kankaku; kankaku|kankaku, show Form2 owned centred, kankaku, show Form2 owned|0 0|0 0 0 e ",
-            "happyou|happyou, show Form4 owned centred|0 0|0 0 0 e ",
-            "jikokusettei|jikokusettei, show Form1 owned|0 0|0 0 0 e ",
-            "aramuoff; aramuoff|aramuoff, aramuoff|0 2|0 0 1 e ", "Form1|Form1|1 0|0 0 0 1 ",
-            "Form2|Form2|1 0|1 0 0 e ", "Form4|Form4|1 0|0 1 0 e ",
-            "Form2; aramuoff; Form4|Form2, aramuoff, Form4|2 1|0 1 0 e ",
-            "close Form2; tick; kankaku|close Form2, destroy Form2, tick, create Form2, kankaku, "
-                "show Form2 owned centred|0 0|0 0 0 e ",
-            "close Form4; tick; happyou|close Form4, destroy Form4, tick, create Form4, happyou, "
-                "show Form4 owned centred|0 0|0 0 0 e ",
-            "Form1; close Form1; tick; jikokusettei|Form1, close Form1, destroy Form1, tick, "
-                "create Form1, show mainForm, jikokusettei, show Form1 owned centred|1 0|0 0 0 1 ",
-            "close Form1; tick; jikokusettei|close Form1, destroy Form1, tick, jikokusettei, "
-                "create Form1, show mainForm, show Form1 owned centred|0 0|0 0 0 e "}) {
-        // clang-format on
-        SCOPED_TRACE(row);
-        const auto cells = cellsOf(row);
+// creation only. A dialog closed through its frame is destroyed (its texts with it: the toolkit
+// has no way to write a field). The next reference creates it afresh and runs its load handler
+// first: hidden when the tick refers to it (Form1 only while armed, by its button), shown and
+// centred when the menu does.
+TEST(Windows, CommandsAndTheCloseBox) {
+    struct Row {
+        const char* name;
+        std::vector<Step> steps;
+        Calls calls;
+        int beeps, hushes;
+        Flags flags;
+    };
+    const Flags idle{0, 0, 0, std::nullopt};
+    const Row rows[] = {
+        {"the interval dialog, twice",
+         {menu("kankaku"), menu("kankaku")},
+         {"kankaku", "show Form2 owned centred", "kankaku", "show Form2 owned"},
+         0,
+         0,
+         idle},
+        {"the presentation dialog",
+         {menu("happyou")},
+         {"happyou", "show Form4 owned centred"},
+         0,
+         0,
+         idle},
+        {"the alarm time dialog, shown at start-up",
+         {menu("jikokusettei")},
+         {"jikokusettei", "show Form1 owned"},
+         0,
+         0,
+         idle},
+        {"the alarms off, twice",
+         {menu("aramuoff"), menu("aramuoff")},
+         {"aramuoff", "aramuoff"},
+         0,
+         2,
+         {0, 0, 1, std::nullopt}},
+        {"時刻設定", {button("Form1")}, {"Form1"}, 1, 0, {0, 0, 0, 1}},
+        {"the interval's START", {button("Form2")}, {"Form2"}, 1, 0, {1, 0, 0, std::nullopt}},
+        {"the presentation's START", {button("Form4")}, {"Form4"}, 1, 0, {0, 1, 0, std::nullopt}},
+        {"the alarms off between two starts",
+         {button("Form2"), menu("aramuoff"), button("Form4")},
+         {"Form2", "aramuoff", "Form4"},
+         2,
+         1,
+         {0, 1, 0, std::nullopt}},
+        {"the interval dialog closed, read, shown",
+         {closeBox("Form2"), tick(), menu("kankaku")},
+         {"close Form2", "destroy Form2", "tick", "create Form2", "kankaku",
+          "show Form2 owned centred"},
+         0,
+         0,
+         idle},
+        {"the presentation dialog closed, read, shown",
+         {closeBox("Form4"), tick(), menu("happyou")},
+         {"close Form4", "destroy Form4", "tick", "create Form4", "happyou",
+          "show Form4 owned centred"},
+         0,
+         0,
+         idle},
+        {"the alarm time dialog closed while armed, read, shown",
+         {button("Form1"), closeBox("Form1"), tick(), menu("jikokusettei")},
+         {"Form1", "close Form1", "destroy Form1", "tick", "create Form1", "show mainForm",
+          "jikokusettei", "show Form1 owned centred"},
+         1,
+         0,
+         {0, 0, 0, 1}},
+        {"the alarm time dialog closed, not read, shown",
+         {closeBox("Form1"), tick(), menu("jikokusettei")},
+         {"close Form1", "destroy Form1", "tick", "jikokusettei", "create Form1", "show mainForm",
+          "show Form1 owned centred"},
+         0,
+         0,
+         idle},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         Session run;
-        run.tick();
-        EXPECT_EQ(run.play(cells[0]), cells[1]);
-        EXPECT_EQ(std::to_string(run.toolkit.beeps) + " " + std::to_string(run.toolkit.hushes),
-                  cells[2]);
-        EXPECT_EQ(run.flags(), cells[3]);
+        play(run, {tick()});
+        EXPECT_EQ(play(run, row.steps), row.calls);
+        EXPECT_EQ(std::pair(run.toolkit.beeps, run.toolkit.hushes),
+                  std::pair(row.beeps, row.hushes));
+        EXPECT_EQ(flagsOf(run.state()), row.flags);
     }
 }
 
-// Each time the time alarm begins to fire, muted here, its notice appears anew, which is
-// what screen readers announce, and the clock window asks for attention; while it goes on
-// firing, the notice is only set again.
-TEST(Forms, TheNoticeIsAnnouncedAtEveryAlarm) {
+// Each time the time alarm begins to fire, muted here, its notice appears anew, which is what
+// screen readers announce, and the clock window asks for attention; while it goes on firing,
+// the notice is only set again.
+TEST(Windows, TheNoticeIsAnnouncedAtEveryAlarm) {
     Session run;
     run.toolkit.dialog("Form1").texts["Text1"] = "10";
-    run.play("Form1; aramuoff");
+    play(run, {button("Form1"), menu("aramuoff")});
     for (const int hour : {10, 10, 11, 10})
-        run.toolkit.at.hour = hour, run.tick();
-    const std::string notice = "Form1.Label4 = 時間ですよ！",
-                      again = "Form1.Label4 = , " + notice + ", attention";
+        run.toolkit.at.hour = hour, run.toolkit.main().events.timer();
+    const std::string notice = "Form1.Label4 = 時間ですよ！";
     EXPECT_EQ(run.toolkit.take(),
-              "create Form2, create Form4, " + again + ", " + notice + ", " + again);
+              (Calls{"create Form2", "create Form4", "Form1.Label4 = ", notice, "attention", notice,
+                     "Form1.Label4 = ", notice, "attention"}));
     EXPECT_EQ(run.toolkit.beeps, 1);
 }
 
-// A fault in a handler ends that handler and the program goes on; the fault is logged
-// under its handler and step, as critical unless a RunTimeError.
-TEST(Forms, AFailingHandlerLeavesTheProgramRunning) {
+// A fault in a handler ends that handler and the program goes on; the fault is logged under its
+// handler and step, as critical unless a RunTimeError.
+TEST(Windows, AFailingHandlerLeavesTheProgramRunning) {
     Session run;
-    run.tick();
+    play(run, {tick()});
     run.toolkit.failing = true;
-    run.tick();
-    run.play("Form2; aramuoff");
-    EXPECT_EQ(run.flags(), "0 0 1 e ");
+    play(run, {tick(), button("Form2"), menu("aramuoff")});
+    EXPECT_EQ(flagsOf(run.state()), (Flags{0, 0, 1, std::nullopt}));
     EXPECT_EQ(run.toolkit.faults,
-              (std::vector<std::string>{
-                  "critical Timer1_Timer, step 2 (digital readout) failed: "
-                  "std::runtime_error: no clock",
-                  "critical Form2.Command1_Click failed: std::runtime_error: no clock",
-                  "critical mainForm.aramuoff_Click failed: std::runtime_error: no sound"}));
+              (Calls{"critical Timer1_Timer, step 2 (digital readout) failed: "
+                     "std::runtime_error: no clock",
+                     "critical Form2.Command1_Click failed: std::runtime_error: no clock",
+                     "critical mainForm.aramuoff_Click failed: std::runtime_error: no sound"}));
     run.toolkit.failing = false;
     run.toolkit.at.second = 41;
-    run.tick();
+    play(run, {tick()});
     EXPECT_EQ(run.toolkit.main().readout, "10:10:41");
 }
 
-// A window is centred on the work area with its frame; on a screen too small for it, the
-// frame's top-left corner stays on the screen, so that the title bar can still be reached;
-// a scaled frame clamped so stays on the screen's whole pixels.
+// A handler asked for while another runs (what a screen reader asks during the chime may press a
+// command) runs once that one has returned, in the order asked; timer events that fall due
+// meanwhile make one tick; a waiting handler of a window that goes, goes with it; one that fails
+// does not keep the next from running; none runs once the program has ended.
+TEST(Handlers, NeverNest) {
+    RecordingToolkit toolkit;
+    ui::Handlers handlers(toolkit);
+    Calls ran;
+    const int dialog = 0, mainForm = 0;
+    const auto note = [&ran](const std::string& what) {
+        return [&ran, what] { ran.push_back(what); };
+    };
+    handlers.run("outer", &mainForm, [&] {
+        ran.push_back("outer begins");
+        handlers.run("command", &mainForm, note("command"));
+        for (int i = 0; i < 3; ++i)
+            handlers.run("tick", &mainForm, note("tick"), ui::Handlers::Repeats::Merged);
+        handlers.run("button", &dialog, note("button"));
+        handlers.run("failing", &mainForm, [] { throw std::runtime_error("failed"); });
+        handlers.run("second command", &mainForm, note("second command"));
+        handlers.forget(&dialog);
+        ran.push_back("outer ends");
+    });
+    EXPECT_EQ(ran, (Calls{"outer begins", "outer ends", "command", "tick", "second command"}));
+    EXPECT_EQ(toolkit.faults, (Calls{"critical failing failed: std::runtime_error: failed"}));
+    ran.clear();
+    handlers.run("ending", &mainForm, [&] {
+        handlers.run("after the end", &mainForm, note("after the end"));
+        handlers.end();
+    });
+    handlers.run("later", &mainForm, note("later"));
+    EXPECT_EQ(ran, Calls{});
+    EXPECT_EQ(toolkit.take(), Calls{"quit"});
+}
+
+// A window is centred on the work area with its frame; on a screen too small for it, the frame's
+// top-left corner stays on the screen, so that the title bar can still be reached; a scaled frame
+// clamped so stays on the screen's whole pixels.
 TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
     using Row = std::tuple<const char*, int, int, ui::FrameMargins, forms::Rect, ui::Position>;
     for (const auto& [name, width, height, frame, area, expected] : {
@@ -153,5 +282,31 @@ TEST(Placement, CentredByTheFrameWithTheTitleBarOnTheScreen) {
          }) {
         SCOPED_TRACE(name);
         EXPECT_EQ(ui::centredPosition(width, height, frame, area), expected);
+    }
+}
+
+// As the user reads the dialogs: each field that the tick reads sits left of the label that
+// names its unit, and the fields of a dialog follow in reading order.
+TEST(Fields, EachFieldSitsLeftOfItsUnit) {
+    // What the engine makes of each field, in the order of engine::Field.
+    const std::string_view units[] = {"時", "分", "分", "秒", "分", "秒", "分", "秒", "分", "秒"};
+    const auto readingOrder = [](const forms::Rect& r) { return r.top / 240 * 100000 + r.left; };
+    for (const ui::FieldControl& field : ui::fieldControls) {
+        SCOPED_TRACE(std::string(field.form->name) + "." + std::string(field.textBox));
+        const forms::Rect box = forms::findControl(*field.form, field.textBox)->twips;
+        const forms::Control* unit = nullptr;
+        for (const forms::Control& label : field.form->controls)
+            if (label.kind == forms::Kind::Label && label.twips.left > box.left + box.width &&
+                label.twips.top < box.top + box.height &&
+                box.top < label.twips.top + label.twips.height &&
+                (!unit || label.twips.left < unit->twips.left))
+                unit = &label;
+        ASSERT_NE(unit, nullptr);
+        EXPECT_EQ(unit->caption, units[int(field.field)]);
+        const auto next = engine::Field(int(field.field) + 1);
+        if (int(next) < int(std::size(units)) && ui::fieldControl(next).form == field.form) {
+            const auto* nextBox = forms::findControl(*field.form, ui::fieldControl(next).textBox);
+            EXPECT_LT(readingOrder(box), readingOrder(nextBox->twips));
+        }
     }
 }

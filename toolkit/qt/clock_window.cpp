@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 
 #include <stdexcept>
@@ -85,11 +86,26 @@ MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
     setMinimumWidth(menuBar()->sizeHint().width());
 
+    // F10 opens the menu bar too, as in GNOME's programs and on Windows: with a screen reader
+    // running, Alt's menu mode may drop as soon as the first command is spoken.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, &MainWindow::openMenuBar);
+
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(form.timerIntervalMs);
     connect(timer_, &QTimer::timeout, this, [this] { events_.timer(); });
     if (form.timerIntervalMs > 0)
         timer_->start();
+}
+
+// The menu bar takes the keyboard as Alt pressed and released alone makes it do: it follows Alt
+// from the window's shortcut events and takes its release anywhere. Pressed again, it leaves.
+// A modifier key's event carries the modifiers from before it.
+void MainWindow::openMenuBar() {
+    QKeyEvent pressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &pressed);
+    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(this, &released);
 }
 
 // The handlers decide what becomes of the window.
@@ -101,7 +117,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 ClockWindow::ClockWindow(const forms::Form& form, ui::WindowEvents& events)
     : window_(std::make_unique<MainWindow>(form, events)) {}
 
-void ClockWindow::show(ui::Window*, bool centre) {
+void ClockWindow::show(bool centre) {
     if (centre)
         centreByFrame(*window_);
     if (std::exchange(shownBefore_, true)) {

@@ -2,6 +2,7 @@
 
 #include "face/dial_surface.h"
 #include "toolkit/qt/top_level.h"
+#include "ui/toolkit.h"
 
 #include <QMainWindow>
 #include <QPen>
@@ -49,6 +50,8 @@ public:
     MainWindow(const forms::Form& form, ui::WindowEvents& events);
 
     ClientArea& clientArea() const { return *clientArea_; }
+    // The menu bar on its first command, for the keyboard, as Alt pressed alone opens it.
+    void openMenuBar();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,16 +62,16 @@ private:
     QTimer* timer_;
 };
 
-class ClockWindow final : public ui::ClockWindow, public TopLevel {
+class ClockWindow final : public ui::ClockWindow {
 public:
     ClockWindow(const forms::Form& form, ui::WindowEvents& events);
 
-    void show(ui::Window* owner, bool centre) override;
+    void show(bool centre) override;
     face::Surface& clientArea() override;
     void setBackColor(forms::Rgb colour) override;
     void requestAttention() override;
 
-    QWidget& widget() const override { return *window_; }
+    QWidget& widget() const { return *window_; }
 
 private:
     std::unique_ptr<MainWindow> window_;

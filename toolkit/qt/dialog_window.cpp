@@ -70,8 +70,9 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         events_->closeBox();
 }
 
-DialogWindow::DialogWindow(const forms::Form& form, ui::WindowEvents& events)
-    : window_(new FormWindow(form, events)) {}
+DialogWindow::DialogWindow(const forms::Form& form, ui::WindowEvents& events, const Owners& owners)
+    : window_(new FormWindow(form, events))
+    , owners_(owners) {}
 
 DialogWindow::~DialogWindow() {
     if (!window_)
@@ -81,8 +82,8 @@ DialogWindow::~DialogWindow() {
     window_->deleteLater();
 }
 
-void DialogWindow::show(ui::Window* owner, bool centre) {
-    window_->setOwner(owner ? &widgetOf(*owner) : nullptr);
+void DialogWindow::show(ui::Owner owner, bool centre) {
+    window_->setOwner(owners_.window(owner));
     if (centre)
         centreByFrame(*window_);
     showInFront(*window_);

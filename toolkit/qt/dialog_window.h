@@ -2,6 +2,7 @@
 
 #include "toolkit/qt/controls.h"
 #include "toolkit/qt/top_level.h"
+#include "ui/toolkit.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -9,6 +10,15 @@
 #include <string_view>
 
 namespace toolkit::qt {
+
+// The window that owns the dialogs that the clock window owns, where there is one.
+class Owners {
+public:
+    virtual QWidget* window(ui::Owner owner) const = 0;
+
+protected:
+    ~Owners() = default;
+};
 
 // A dialog built from its definition: a top-level window with its labels, input fields and
 // command button placed in twips. Its button and its close box report to the handlers.
@@ -40,19 +50,21 @@ private:
 
 // The handlers' hold on a dialog. Letting go of it destroys the dialog, also from within
 // one of its own events: it disappears at once and is deleted once the event is over.
-class DialogWindow final : public ui::DialogWindow, public TopLevel {
+class DialogWindow final : public ui::DialogWindow {
 public:
-    DialogWindow(const forms::Form& form, ui::WindowEvents& events);
+    // `owners`: the window that stands for each owner.
+    DialogWindow(const forms::Form& form, ui::WindowEvents& events, const Owners& owners);
     ~DialogWindow() override;
 
-    void show(ui::Window* owner, bool centre) override;
+    void show(ui::Owner owner, bool centre) override;
     std::string text(std::string_view textBox) override;
     void setCaption(std::string_view label, std::string_view caption) override;
 
-    QWidget& widget() const override { return *window_; }
+    QWidget& widget() const { return *window_; }
 
 private:
     QPointer<FormWindow> window_;
+    const Owners& owners_;
 };
 
 } // namespace toolkit::qt

@@ -47,6 +47,19 @@ QtToolkit::QtToolkit(std::function<void()> quit)
     : quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
     , longTimeFormat_(longTimeFormat(locale_)) {}
 
+std::unique_ptr<ui::ClockWindow> QtToolkit::createClockWindow(const forms::Form& form,
+                                                              ui::WindowEvents& events) {
+    auto window = std::make_unique<ClockWindow>(form, events);
+    clockWindow_ = &window->widget();
+    return window;
+}
+
+QWidget* QtToolkit::window(ui::Owner owner) const {
+    return owner == ui::Owner::MainForm ? clockWindow_.data() : nullptr;
+}
+
+void QtToolkit::answer() { answers_.answer(); }
+
 void QtToolkit::quit() { quit_(); }
 
 void QtToolkit::log(engine::FaultLog::Severity severity, const std::string& line) {

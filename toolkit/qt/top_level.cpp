@@ -6,8 +6,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include <stdexcept>
-
 namespace toolkit::qt {
 
 QIcon qicon(const forms::Icon& icon) {
@@ -16,12 +14,6 @@ QIcon qicon(const forms::Icon& icon) {
         for (int column = 0; column < icon.size; ++column)
             image.setPixelColor(column, row, qcolor(icon.pixel(row, column)));
     return QIcon(QPixmap::fromImage(image));
-}
-
-QWidget& widgetOf(ui::Window& window) {
-    if (auto* topLevel = dynamic_cast<TopLevel*>(&window))
-        return topLevel->widget();
-    throw std::invalid_argument("a window of another toolkit");
 }
 
 void applyDefinition(QWidget& window, const forms::Form& form) {

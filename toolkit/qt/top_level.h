@@ -1,10 +1,9 @@
 #pragma once
 
 // What the windows of the Qt front-end share: the definitions' units, colours and icon in
-// Qt's types, and the window that a handler's window stands for.
+// Qt's types.
 
 #include "forms/form_def.h"
-#include "ui/toolkit.h"
 
 #include <QColor>
 #include <QIcon>
@@ -23,17 +22,6 @@ inline QRect pixelRect(const forms::Rect& twips) {
 inline QColor qcolor(forms::Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
 QIcon qicon(const forms::Icon& icon);
-
-// A window of this front-end: the top-level widget that it shows.
-class TopLevel {
-public:
-    virtual QWidget& widget() const = 0;
-
-protected:
-    ~TopLevel() = default;
-};
-
-QWidget& widgetOf(ui::Window& window);
 
 // Names the window after its definition and gives it the definition's caption and icon.
 void applyDefinition(QWidget& window, const forms::Form& form);

@@ -14,8 +14,6 @@ namespace {
 
 const std::array<MSAAPROPID, 2> annotated{PROPID_ACC_NAME, PROPID_ACC_ROLE};
 
-RaisedNotice raised;
-
 // UI Automation's functions, looked up in its library as the first notice appears: a system
 // without them still runs the program. The MinGW-w64 headers lack the notification's.
 class Notifications {
@@ -26,7 +24,7 @@ public:
     }
 
     // On the control's element, where the system has them.
-    void raise(HWND control, const std::wstring& text) const {
+    RaisedNotice raise(HWND control, const std::wstring& text) const {
         IRawElementProviderSimple* element = nullptr;
         HRESULT answer = raise_ ? hostProvider_(control, &element) : E_NOTIMPL;
         if (element) {
@@ -39,7 +37,7 @@ public:
         } else if (SUCCEEDED(answer)) {
             answer = E_POINTER;
         }
-        raised = {text, answer};
+        return {text, answer};
     }
 
 private:
@@ -164,12 +162,10 @@ void Annotations::clear(HWND window) {
                                   annotated.data(), static_cast<int>(annotated.size()));
 }
 
-void announceAlert(HWND control) {
+RaisedNotice announceAlert(HWND control) {
     NotifyWinEvent(EVENT_SYSTEM_ALERT, control, OBJID_CLIENT, CHILDID_SELF);
-    Notifications::get().raise(control, windowText(control));
+    return Notifications::get().raise(control, windowText(control));
 }
-
-const RaisedNotice& lastNotice() { return raised; }
 
 void labelForScreenReaders(HWND parent, HINSTANCE instance, std::wstring_view name) {
     CreateWindowExW(0, L"STATIC", std::wstring(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,

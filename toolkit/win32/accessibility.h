@@ -70,19 +70,18 @@ private:
     Answers answers_;
 };
 
-// Tells assistive technologies that a control has become an alert worth announcing, and
-// where the system has UI Automation's notifications (Windows 10 1709 and later), what it
-// says: screen readers may drop the alert of a window that is hidden or in the background,
-// and some follow UI Automation only. Nothing of UI Automation is loaded before the first.
-void announceAlert(HWND control);
-
-// The last notice raised through UI Automation, its text and the system's answer: E_NOTIMPL
-// where it has no notifications, S_FALSE before the first notice.
+// A notice raised through UI Automation, its text and the system's answer: E_NOTIMPL where it
+// has no notifications.
 struct RaisedNotice {
     std::wstring text;
     HRESULT answer = S_FALSE;
 };
-const RaisedNotice& lastNotice();
+
+// Tells assistive technologies that a control has become an alert worth announcing, and
+// where the system has UI Automation's notifications (Windows 10 1709 and later), what it
+// says: screen readers may drop the alert of a window that is hidden or in the background,
+// and some follow UI Automation only. Nothing of UI Automation is loaded before the first.
+RaisedNotice announceAlert(HWND control);
 
 // Names the field made next on `parent` for screen readers that take a field's name from the
 // label right before it in the z-order, as they do where the system has no annotations

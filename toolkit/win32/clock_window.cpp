@@ -35,65 +35,91 @@ MenuHandle menuBar(const forms::Form& form) {
 
 } // namespace
 
-ClockWindow::ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
+ClockWindow::ClientArea::ClientArea(ClockWindow& clock, const forms::Form& form)
     : DialSurface(form.lines)
-    , TopLevel(toolkit, events, form, clockWindowClass, menuBar(form))
-    , background_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))) {
-    for (const Control& control : controls())
-        if (control.def->kind == forms::Kind::Readout)
-            readout_ = &find(control.def->name);
-    if (!readout_)
-        throw std::invalid_argument("a clock window without its readout");
-    relayout(dpi());
-    if (form.timerIntervalMs > 0)
-        SetTimer(hwnd(), timerId, static_cast<UINT>(form.timerIntervalMs), nullptr);
-    listen();
+    , clock_(clock) {}
+
+float ClockWindow::ClientArea::ScaleWidth() {
+    return forms::twips(clock_.clientPixels().cx, static_cast<int>(clock_.window_.dpi()));
 }
 
-ClockWindow::~ClockWindow() { destroy(); }
+float ClockWindow::ClientArea::ScaleHeight() {
+    return forms::twips(clock_.clientPixels().cy, static_cast<int>(clock_.window_.dpi()));
+}
 
-void ClockWindow::relayout(UINT dpi) {
-    TopLevel::relayout(dpi);
-    rescaleDial(static_cast<int>(dpi));
+void ClockWindow::ClientArea::setReadout(std::string_view caption) {
+    clock_.window_.setCaption(*clock_.readout_, caption);
+}
+
+void ClockWindow::ClientArea::setTitle(std::string_view caption) {
+    if (caption == title_)
+        return;
+    SetWindowTextW(clock_.window_.hwnd(), widen(caption).c_str());
+    title_ = caption;
+}
+
+void ClockWindow::ClientArea::invalidate(const face::PixelRect& area) {
+    const RECT rect{area.left, area.top, area.right, area.bottom};
+    InvalidateRect(clock_.window_.hwnd(), &rect, FALSE);
+}
+
+ClockWindow::ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
+    : background_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)))
+    , clientArea_(*this, form)
+    , window_(toolkit, events, form, clockWindowClass, menuBar(form)) {
+    for (const Control& control : window_.controls())
+        if (control.def->kind == forms::Kind::Readout)
+            readout_ = &window_.find(control.def->name);
+    if (!readout_)
+        throw std::invalid_argument("a clock window without its readout");
+    window_.listen(*this);
+    window_.relayout(window_.dpi());
+    if (form.timerIntervalMs > 0)
+        SetTimer(window_.hwnd(), timerId, static_cast<UINT>(form.timerIntervalMs), nullptr);
+}
+
+void ClockWindow::rescaled(UINT dpi) {
+    clientArea_.rescaleDial(static_cast<int>(dpi));
     pens_.clear();
-    for (const face::DialLines::Painted& line : dial().inPaintOrder()) {
+    for (const face::DialLines::Painted& line : clientArea_.dial().inPaintOrder()) {
         const LOGBRUSH brush{BS_SOLID, colorref(line.colour), 0};
         pens_.emplace_back(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                                         static_cast<DWORD>(line.width), &brush, 0, nullptr));
     }
 }
 
-LRESULT ClockWindow::handle(UINT message, WPARAM w, LPARAM l) {
+std::optional<LRESULT> ClockWindow::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
     case WM_TIMER:
         if (w != timerId)
             break;
-        events_.timer();
+        window_.events().timer();
         return 0;
     case WM_COMMAND:
         // Menu commands only: the readout sends none.
         if (HIWORD(w) == 0 && l == 0) {
             const int index = LOWORD(w) - firstMenuId;
-            if (index >= 0 && static_cast<std::size_t>(index) < form_.menu.size())
-                events_.click(form_.menu[static_cast<std::size_t>(index)].name);
+            const forms::Form& form = window_.form();
+            if (index >= 0 && static_cast<std::size_t>(index) < form.menu.size())
+                window_.events().click(form.menu[static_cast<std::size_t>(index)].name);
             return 0;
         }
         break;
     case WM_ERASEBKGND: return 1; // the painting fills the background itself
     case WM_PAINT: {
-        const Painting painting(hwnd());
+        const Painting painting(window_.hwnd());
         paint(painting.dc(), painting.dirty());
         return 0;
     }
     case WM_PRINTCLIENT: { // a picture of the client area, as PrintWindow takes it
         RECT client{};
-        GetClientRect(hwnd(), &client);
+        GetClientRect(window_.hwnd(), &client);
         paint(reinterpret_cast<HDC>(w), client);
         return 0;
     }
     default: break;
     }
-    return defaultHandling(message, w, l);
+    return std::nullopt;
 }
 
 void ClockWindow::paint(HDC target, const RECT& dirty) {
@@ -118,48 +144,30 @@ void ClockWindow::paint(HDC target, const RECT& dirty) {
     }
     HDC buffer = buffer_.get();
     FillRect(buffer, &dirty, background_.get());
-    paintDial({dirty.left, dirty.top, dirty.right, dirty.bottom},
-              [&](std::size_t pen, const face::DialLines::Painted& line) {
-                  const Selection withPen(buffer, pens_[pen].get());
-                  MoveToEx(buffer, std::lround(line.x1), std::lround(line.y1), nullptr);
-                  LineTo(buffer, std::lround(line.x2), std::lround(line.y2));
-              });
+    clientArea_.paintDial({dirty.left, dirty.top, dirty.right, dirty.bottom},
+                          [&](std::size_t pen, const face::DialLines::Painted& line) {
+                              const Selection withPen(buffer, pens_[pen].get());
+                              MoveToEx(buffer, std::lround(line.x1), std::lround(line.y1), nullptr);
+                              LineTo(buffer, std::lround(line.x2), std::lround(line.y2));
+                          });
     BitBlt(target, dirty.left, dirty.top, width, height, buffer, dirty.left, dirty.top, SRCCOPY);
 }
 
 SIZE ClockWindow::clientPixels() const {
     RECT client{};
-    GetClientRect(hwnd(), &client);
+    GetClientRect(window_.hwnd(), &client);
     return {client.right, client.bottom};
-}
-
-float ClockWindow::ScaleWidth() { return forms::twips(clientPixels().cx, static_cast<int>(dpi())); }
-
-float ClockWindow::ScaleHeight() {
-    return forms::twips(clientPixels().cy, static_cast<int>(dpi()));
-}
-
-void ClockWindow::invalidate(const face::PixelRect& area) {
-    const RECT rect{area.left, area.top, area.right, area.bottom};
-    InvalidateRect(hwnd(), &rect, FALSE);
-}
-
-void ClockWindow::setTitle(std::string_view caption) {
-    if (caption == title_)
-        return;
-    SetWindowTextW(hwnd(), widen(caption).c_str());
-    title_ = caption;
 }
 
 void ClockWindow::setBackColor(forms::Rgb colour) {
     background_.reset(CreateSolidBrush(colorref(colour)));
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    InvalidateRect(window_.hwnd(), nullptr, FALSE);
 }
 
 void ClockWindow::requestAttention() {
     FLASHWINFO flash{};
     flash.cbSize = sizeof flash;
-    flash.hwnd = hwnd();
+    flash.hwnd = window_.hwnd();
     flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
     FlashWindowEx(&flash);
 }

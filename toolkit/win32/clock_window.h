@@ -9,25 +9,38 @@ namespace toolkit::win32 {
 
 // The clock window: the readout and the dial in its client area, painted double buffered,
 // the menu bar of the definition's commands, and its timer.
-class ClockWindow final : public ui::ClockWindow, public face::DialSurface, public TopLevel {
+class ClockWindow final : public ui::ClockWindow, private WindowMessages {
 public:
     ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events);
-    ~ClockWindow() override;
 
-    void show(ui::Window* owner, bool centre) override { showOwned(owner, centre); }
-    face::Surface& clientArea() override { return *this; }
+    void show(bool centre) override { window_.show(nullptr, centre); }
+    face::Surface& clientArea() override { return clientArea_; }
     void setBackColor(forms::Rgb colour) override;
     void requestAttention() override;
 
-    float ScaleWidth() override;
-    float ScaleHeight() override;
-    void setReadout(std::string_view caption) override { setCaption(*readout_, caption); }
-    void setTitle(std::string_view caption) override;
+    const NativeWindow& window() const { return window_; }
+    const face::DialLines& dial() const { return clientArea_.dial(); }
 
 private:
-    LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
-    void relayout(UINT dpi) override;
-    void invalidate(const face::PixelRect& area) override;
+    // The client area as the clock face sees it, in twips at the window's DPI.
+    class ClientArea final : public face::DialSurface {
+    public:
+        ClientArea(ClockWindow& clock, const forms::Form& form);
+        float ScaleWidth() override;
+        float ScaleHeight() override;
+        void setReadout(std::string_view caption) override;
+        void setTitle(std::string_view caption) override;
+        using DialSurface::paintDial;
+        using DialSurface::rescaleDial;
+
+    private:
+        void invalidate(const face::PixelRect& area) override;
+        ClockWindow& clock_;
+        std::string title_;
+    };
+
+    std::optional<LRESULT> handle(UINT message, WPARAM w, LPARAM l) override;
+    void rescaled(UINT dpi) override;
     void paint(HDC target, const RECT& dirty);
     SIZE clientPixels() const;
 
@@ -36,8 +49,9 @@ private:
     BitmapHandle bitmap_; // the buffer's, selected into it: goes after it
     MemoryDc buffer_;
     SIZE bufferSize_{};
+    ClientArea clientArea_;
+    NativeWindow window_; // goes first, before what it paints with
     Control* readout_ = nullptr;
-    std::string title_;
 };
 
 } // namespace toolkit::win32

@@ -3,6 +3,7 @@
 #include "forms/tab_order.h"
 #include "toolkit/win32/accessibility.h"
 #include "toolkit/win32/control_ids.h"
+#include "toolkit/win32/errors.h"
 #include "toolkit/win32/text.h"
 
 #include <commctrl.h>

@@ -9,25 +9,28 @@
 namespace toolkit::win32 {
 
 DialogWindow::DialogWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
-    : TopLevel(toolkit, events, form, dialogWindowClass, MenuHandle()) {
-    toolkit.annotations().setRole(hwnd(), ROLE_SYSTEM_DIALOG);
+    : toolkit_(toolkit)
+    , window_(toolkit, events, form, dialogWindowClass, MenuHandle()) {
+    toolkit.annotations().setRole(window_.hwnd(), ROLE_SYSTEM_DIALOG);
     if (const forms::Control* first = forms::firstFocus(form))
-        focus_ = control(first->name);
-    relayout(dpi());
-    listen();
+        focus_ = window_.control(first->name);
+    window_.listen(*this);
+    window_.relayout(window_.dpi());
 }
 
-DialogWindow::~DialogWindow() { destroy(); }
+void DialogWindow::show(ui::Owner owner, bool centre) {
+    window_.show(toolkit_.window(owner), centre);
+}
 
-LRESULT DialogWindow::handle(UINT message, WPARAM w, LPARAM l) {
+std::optional<LRESULT> DialogWindow::handle(UINT message, WPARAM w, LPARAM) {
     switch (message) {
     case WM_COMMAND:
         // IDOK and IDCANCEL (Enter and Escape, from the dialog keys) press nothing.
         if (HIWORD(w) == BN_CLICKED)
-            for (const Control& control : controls())
+            for (const Control& control : window_.controls())
                 if (control.def->kind == forms::Kind::CommandButton &&
                     LOWORD(w) == GetDlgCtrlID(control.window)) {
-                    events_.click(control.def->name);
+                    window_.events().click(control.def->name);
                     break;
                 }
         return 0;
@@ -35,7 +38,7 @@ LRESULT DialogWindow::handle(UINT message, WPARAM w, LPARAM l) {
         // Leaving the dialog, the focus is remembered; coming back (the frame takes the
         // focus, below), it is where it was.
         if (LOWORD(w) == WA_INACTIVE)
-            if (HWND focus = GetFocus(); focus && IsChild(hwnd(), focus))
+            if (HWND focus = GetFocus(); focus && IsChild(window_.hwnd(), focus))
                 focus_ = focus;
         break;
     case WM_SETFOCUS:
@@ -44,7 +47,7 @@ LRESULT DialogWindow::handle(UINT message, WPARAM w, LPARAM l) {
         return 0;
     default: break;
     }
-    return defaultHandling(message, w, l);
+    return std::nullopt;
 }
 
 } // namespace toolkit::win32

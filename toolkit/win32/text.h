@@ -12,8 +12,4 @@ namespace toolkit::win32 {
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 
-// Throws std::runtime_error naming the call that failed and, in the user's language, the
-// reason that the system gives for the thread's last error.
-[[noreturn]] void throwLastError(std::string_view call);
-
 } // namespace toolkit::win32

@@ -3,6 +3,7 @@
 #include "toolkit/win32/clock_window.h"
 #include "toolkit/win32/control_ids.h"
 #include "toolkit/win32/dialog_window.h"
+#include "toolkit/win32/errors.h"
 #include "toolkit/win32/text.h"
 
 #include <cstdio>
@@ -50,10 +51,11 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
 
 WindowClass::~WindowClass() { UnregisterClassW(MAKEINTATOM(atom_), instance_); }
 
-Win32Toolkit::Win32Toolkit(HINSTANCE instance)
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, NoticeObserver observer)
     : instance_(instance)
-    , clockClass_(instance, clockWindowClass, TopLevel::procedure)
-    , dialogClass_(instance, dialogWindowClass, TopLevel::procedure) {}
+    , clockClass_(instance, clockWindowClass, NativeWindow::procedure)
+    , dialogClass_(instance, dialogWindowClass, NativeWindow::procedure)
+    , observer_(std::move(observer)) {}
 
 std::unique_ptr<ui::ClockWindow> Win32Toolkit::createClockWindow(const forms::Form& form,
                                                                  ui::WindowEvents& events) {
@@ -66,6 +68,33 @@ std::unique_ptr<ui::DialogWindow> Win32Toolkit::createDialog(const forms::Form& 
 }
 
 void Win32Toolkit::quit() { PostQuitMessage(0); }
+
+// A peek for sent messages only delivers them to their windows and leaves the queue as it is.
+void Win32Toolkit::answer() {
+    MSG message{};
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// The program's clock window, the one window of its class on this thread.
+HWND Win32Toolkit::window(ui::Owner owner) const {
+    if (owner != ui::Owner::MainForm)
+        return nullptr;
+    struct Search {
+        ATOM windowClass;
+        HWND found = nullptr;
+    } search{clockClass_.atom()};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM lparam) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lparam);
+            if (GetClassLongPtrW(window, GCW_ATOM) != s.windowClass)
+                return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 void Win32Toolkit::log(engine::FaultLog::Severity severity, const std::string& line) {
     const bool critical = severity == engine::FaultLog::Severity::Critical;

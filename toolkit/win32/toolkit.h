@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace toolkit::win32 {
@@ -27,7 +28,9 @@ private:
 // that makes it, which runs the message loop.
 class Win32Toolkit final : public ui::Toolkit {
 public:
-    explicit Win32Toolkit(HINSTANCE instance);
+    // Told of each notice raised to UI Automation, for a test to see what the system answered.
+    using NoticeObserver = std::function<void(const RaisedNotice&)>;
+    explicit Win32Toolkit(HINSTANCE instance, NoticeObserver observer = {});
 
     std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
                                                        ui::WindowEvents& events) override;
@@ -39,6 +42,17 @@ public:
     bool dialogMessage(MSG& message) const;
     // Ends the message loop.
     void quit() override;
+    // Delivers the messages that other threads and processes have sent to the windows (a
+    // screen reader's WM_GETOBJECT and WM_GETTEXT), and nothing that is posted: no input, no
+    // timer, no paint.
+    void answer() override;
+
+    // The window that stands for an owner: the clock window, or none.
+    HWND window(ui::Owner owner) const;
+    void noticeRaised(const RaisedNotice& notice) const {
+        if (observer_)
+            observer_(notice);
+    }
 
     void log(engine::FaultLog::Severity severity, const std::string& line) override;
     // A fault that a window procedure caught, which nothing may throw out of.
@@ -56,6 +70,7 @@ private:
     WindowClass clockClass_;
     WindowClass dialogClass_;
     Annotations annotations_;
+    NoticeObserver observer_;
 };
 
 } // namespace toolkit::win32

@@ -1,5 +1,6 @@
 #include "toolkit/win32/top_level.h"
 
+#include "toolkit/win32/errors.h"
 #include "toolkit/win32/fonts.h"
 #include "toolkit/win32/placement.h"
 #include "toolkit/win32/resource_ids.h"
@@ -23,8 +24,8 @@ bool isLabel(forms::Kind kind) {
 
 } // namespace
 
-TopLevel::TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
-                   const wchar_t* windowClass, MenuHandle menu)
+NativeWindow::NativeWindow(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
+                           const wchar_t* windowClass, MenuHandle menu)
     : toolkit_(toolkit)
     , events_(events)
     , form_(form)
@@ -41,9 +42,7 @@ TopLevel::TopLevel(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms:
         toolkit.annotations().setName(hwnd(), widen(form.clientName));
 }
 
-TopLevel::~TopLevel() { destroy(); }
-
-void TopLevel::destroy() noexcept {
+NativeWindow::~NativeWindow() {
     if (!window_)
         return;
     Annotations& annotations = toolkit_.annotations();
@@ -51,15 +50,15 @@ void TopLevel::destroy() noexcept {
         annotations.clear(control.window);
     annotations.clear(window_.get());
     SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-    window_.reset();
 }
 
-void TopLevel::listen() {
+void NativeWindow::listen(WindowMessages& messages) {
+    messages_ = &messages;
     SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 // Controls with the same font share one; a control without takes the desktop's.
-void TopLevel::relayout(UINT dpi) {
+void NativeWindow::relayout(UINT dpi) {
     std::vector<std::pair<forms::Font, FontHandle>> fonts;
     FontHandle plain = messageFont(dpi);
     for (const Control& control : controls_) {
@@ -78,20 +77,22 @@ void TopLevel::relayout(UINT dpi) {
     fonts_ = std::move(fonts);
     plainFont_ = std::move(plain);
     InvalidateRect(hwnd(), nullptr, TRUE);
+    if (messages_)
+        messages_->rescaled(dpi);
 }
 
-const Control& TopLevel::find(std::string_view name) const {
+const Control& NativeWindow::find(std::string_view name) const {
     for (const Control& control : controls_)
         if (control.def->name == name)
             return control;
     throw std::out_of_range("no control named " + std::string(name));
 }
 
-Control& TopLevel::find(std::string_view name) {
+Control& NativeWindow::find(std::string_view name) {
     return const_cast<Control&>(std::as_const(*this).find(name));
 }
 
-std::string TopLevel::text(const Control& field) const {
+std::string NativeWindow::text(const Control& field) const {
     if (field.def->kind != forms::Kind::TextBox)
         throw std::invalid_argument(std::string(field.def->name) + " is no text box");
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field.window)) + 1, L'\0');
@@ -100,7 +101,7 @@ std::string TopLevel::text(const Control& field) const {
     return narrow(text);
 }
 
-void TopLevel::setCaption(Control& label, std::string_view caption) {
+void NativeWindow::setCaption(Control& label, std::string_view caption) {
     if (!isLabel(label.def->kind))
         throw std::invalid_argument(std::string(label.def->name) + " is no label");
     if (caption == label.caption)
@@ -115,12 +116,12 @@ void TopLevel::setCaption(Control& label, std::string_view caption) {
     if (!shown && !caption.empty()) {
         // Painted now: the chime that follows holds the thread and every repaint with it.
         UpdateWindow(label.window);
-        announceAlert(label.window);
+        toolkit_.noticeRaised(announceAlert(label.window));
     }
 }
 
-LRESULT CALLBACK TopLevel::procedure(HWND window, UINT message, WPARAM w, LPARAM l) noexcept {
-    auto* self = reinterpret_cast<TopLevel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT CALLBACK NativeWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) noexcept {
+    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, w, l);
     // Destroyed with its owner, or by the system: the handle is no longer the object's.
@@ -131,7 +132,9 @@ LRESULT CALLBACK TopLevel::procedure(HWND window, UINT message, WPARAM w, LPARAM
     }
     Win32Toolkit& toolkit = self->toolkit_; // the handler may destroy the object
     try {
-        return self->handle(message, w, l);
+        if (const std::optional<LRESULT> handled = self->messages_->handle(message, w, l))
+            return *handled;
+        return self->handleByDefault(message, w, l);
     } catch (const std::exception& fault) {
         toolkit.logFault(fault.what());
     } catch (...) {
@@ -140,7 +143,7 @@ LRESULT CALLBACK TopLevel::procedure(HWND window, UINT message, WPARAM w, LPARAM
     return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, w, l);
 }
 
-LRESULT TopLevel::defaultHandling(UINT message, WPARAM w, LPARAM l) {
+LRESULT NativeWindow::handleByDefault(UINT message, WPARAM w, LPARAM l) {
     HWND window = window_.get();
     switch (message) {
     case WM_CLOSE:
@@ -179,7 +182,7 @@ LRESULT TopLevel::defaultHandling(UINT message, WPARAM w, LPARAM l) {
     }
 }
 
-void TopLevel::loadIcons(UINT dpi) {
+void NativeWindow::loadIcons(UINT dpi) {
     const auto load = [this, dpi](int widthMetric, int heightMetric) {
         return IconHandle(static_cast<HICON>(
             LoadImageW(toolkit_.instance(), MAKEINTRESOURCEW(IDI_CLOCK), IMAGE_ICON,
@@ -194,21 +197,14 @@ void TopLevel::loadIcons(UINT dpi) {
     smallIcon_ = std::move(small);
 }
 
-void TopLevel::fitClientArea() {
+void NativeWindow::fitClientArea() {
     const auto dpi = static_cast<int>(this->dpi());
     win32::fitClientArea(window_.get(), {forms::pixels(form_.clientWidth, dpi),
                                          forms::pixels(form_.clientHeight, dpi)});
 }
 
-void TopLevel::showOwned(ui::Window* owner, bool centre) {
+void NativeWindow::show(HWND ownerWindow, bool centre) {
     HWND window = window_.get();
-    HWND ownerWindow = nullptr;
-    if (owner) {
-        auto* ownerTopLevel = dynamic_cast<TopLevel*>(owner);
-        if (!ownerTopLevel)
-            throw std::invalid_argument("an owner from another toolkit");
-        ownerWindow = ownerTopLevel->hwnd();
-    }
     // An owned window stays in front of its owner and is minimised and restored with it. The
     // taskbar gives a window a button of its own, or none, as the window is shown: one shown
     // unowned (the start-up dialog) that takes an owner is hidden first, or its button stays.

@@ -1,10 +1,11 @@
-// The Qt front-end on the offscreen platform, with a clock that stands where the test puts
-// it and a beeper that counts: the windows built from their definitions as the user meets
-// them (start-up, owned dialogs, the close box, the keyboard), the dial painted, and the
-// fault log.
+// The Qt front-end on the offscreen platform, with a clock that stands where the test puts it
+// and a beeper that counts: the windows built from their definitions as the user meets them
+// (start-up, owned dialogs, the close box, the keyboard), the dial painted, the fault log, and
+// what the program answers while the chime holds it.
 
 #include "forms/definitions.h"
 #include "forms/tab_order.h"
+#include "toolkit/qt/accessibility.h"
 #include "toolkit/qt/clock_window.h"
 #include "toolkit/qt/text.h"
 #include "toolkit/qt/toolkit.h"
@@ -14,11 +15,15 @@
 #include "../../standing_clock.h"
 
 #include <QAccessible>
+#include <QDBusConnection>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
+
+#include <memory>
 
 using toolkit::qt::qstr;
 
@@ -38,8 +43,23 @@ struct Program final : StandingClock, engine::Beeper {
         return found == windows.end() ? nullptr : *found;
     }
     auto& main() { return *qobject_cast<toolkit::qt::MainWindow*>(form("mainForm")); }
+    void tick() { program.windows().reference<ui::MainForm>().Timer1_Timer(); }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
+    // The dialog, shown by its menu command and active.
+    QWidget& shownBy(const QString& command, const forms::Form& dialog) {
+        tick();
+        menu(command);
+        QWidget* shown = form(qstr(dialog.name));
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), shown, 5000); }();
+        return *shown;
+    }
 };
+
+// Posted to an object, the call runs as its event is delivered.
+void postCall(QObject* to, QStringList& ran, const QString& what) {
+    QMetaObject::invokeMethod(
+        to, [&ran, what] { ran << what; }, Qt::QueuedConnection);
+}
 
 } // namespace
 
@@ -51,27 +71,41 @@ private slots:
     void cleanup() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     // Start-up shows the clock and the alarm time dialog, unowned, built from their definitions
-    // in twips; the first tick creates the other two dialogs hidden. (That the dialog is active,
-    // with the focus and the name in its hour field, the end-to-end tests see on real desktops.)
-    // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the top
-    // edge, the thick yellow hour hand towards ten o'clock. The dialogs' labels lie on the
-    // window's face, as the user sees them: around their text, the dialog shows the face that
-    // it shows beside them.
-    void theClockWindowFromStartUpToItsCloseBox() {
+    // in twips. (That the dialog is active, with the focus and the name in its hour field, the
+    // end-to-end tests see on real desktops.)
+    void startUpShowsTheClockAndTheAlarmTimeDialogInTwips() {
         Program p;
         QVERIFY(p.main().isVisible() && p.form("Form1")->isVisible() && !p.form("Form2"));
-        QVERIFY(!p.form("Form1")->windowHandle()->transientParent()); // the start-up window
+        QVERIFY(!p.form("Form1")->windowHandle()->transientParent());
         QCOMPARE(p.main().clientArea().size(), QSize(481, 359));
         QCOMPARE(p.form("Form1")->size(), QSize(302, 226));
         const auto* hour = p.form("Form1")->findChild<QLineEdit*>("Text1");
         QCOMPARE(hour->geometry(), QRect(16, 80, 73, 33));
         QVERIFY(hour->font().bold() && hour->font().pointSize() == 18);
-        p.program.forms().mainForm().Timer1_Timer();
+    }
+
+    // The first tick creates the other two dialogs, hidden.
+    void theFirstTickCreatesTheOtherDialogsHidden() {
+        Program p;
+        p.tick();
         QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible() && !p.form("Form4")->isVisible());
+    }
+
+    // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the top
+    // edge, the thick yellow hour hand towards ten o'clock.
+    void theDialShowsItsFace() {
+        Program p;
+        p.tick();
         const QImage dial = p.main().clientArea().grab().toImage();
         QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
         QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
         QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
+    }
+
+    // The dialogs' labels lie on the window's face, as the user sees them: around their text,
+    // the dialog shows the face that it shows beside them.
+    void labelsLieOnTheWindowsFace() {
+        Program p;
         const QImage shown = p.form("Form1")->grab().toImage();
         const QColor face = shown.pixelColor(2, 2);
         for (const forms::Control& def : forms::form1.controls) {
@@ -79,16 +113,22 @@ private slots:
             if (def.kind == forms::Kind::Label) // a pixel in from the corner below and after it
                 QCOMPARE(shown.pixelColor(label->geometry().bottomRight() - QPoint(1, 1)), face);
         }
-        // However narrow the user makes the clock window, every command stays on its bar.
+    }
+
+    // However narrow the user makes the clock window, every command stays on its bar.
+    void everyCommandStaysOnTheMenuBar() {
+        Program p;
         p.main().resize(200, p.main().height());
         QMenuBar& bar = *p.main().menuBar();
         QTRY_COMPARE(bar.width(), p.main().width());
         for (QAction* command : bar.actions())
             QVERIFY(bar.rect().contains(bar.actionGeometry(command)));
-        // A fault in a handler reaches the desktop's log in the program's own category, naming
-        // the handler, as critical. The program goes on: the readout follows the clock within a
-        // fraction of a second, as the clock's second turns right after a tick of the clock
-        // window's own timer, and a timer of a whole second would show it a second late.
+    }
+
+    // A fault in a handler reaches the desktop's log in the program's own category, naming the
+    // handler, as critical.
+    void aFaultReachesTheDesktopsLog() {
+        Program p;
         static QStringList seen;
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -99,62 +139,152 @@ private slots:
         qInstallMessageHandler(previous);
         QCOMPARE(seen, QStringList({"2 alarmclock.faults Form1.Command1_Click failed: "
                                     "std::runtime_error: no sound"}));
+    }
+
+    // The readout follows the clock within a fraction of a second, as the clock's second turns
+    // right after a tick of the clock window's own timer: a timer of a whole second would show
+    // it a second late.
+    void theReadoutFollowsTheClockPromptly() {
+        Program p;
         p.at.second = 41;
         const QLabel* readout = p.main().findChild<QLabel*>("Label1");
         QTRY_COMPARE(readout->text(), "10:10:41"); // the timer has ticked
         p.at.second = 42;
         QTRY_COMPARE_WITH_TIMEOUT(readout->text(), "10:10:42", 600);
-        // Its close box ends the program.
+    }
+
+    void theClockWindowsCloseBoxEndsTheProgram() {
+        Program p;
         p.main().close();
         QCOMPARE(p.quits, 1);
     }
 
-    // Each dialog as the keyboard meets it, shown from the menu: it is active and owned by the
-    // clock window, the focus starts in its first field and Tab walks the fields and the
-    // button in the definition's tab order; Enter in a field presses nothing, Space on the
-    // button presses it. Then its close box.
-    void keyboardAndTheCloseBox_data() {
-        QTest::addColumn<const forms::Form*>("form"); // shown by the command that names the row
-        QTest::newRow("jikokusettei") << &forms::form1;
-        QTest::newRow("kankaku") << &forms::form2;
-        QTest::newRow("happyou") << &forms::form4;
-    }
-    void keyboardAndTheCloseBox() {
+    // Each dialog, shown from the menu: a window of its own owned by the clock window as window
+    // managers learn it, announced as a dialog, and active again when shown again.
+    void aDialogShownFromTheMenuIsOwnedAndActive_data() { dialogs(); }
+    void aDialogShownFromTheMenuIsOwnedAndActive() {
+        QFETCH(QString, command);
         QFETCH(const forms::Form*, form);
-        const QString command = QTest::currentDataTag();
-        const QString name = qstr(form->name);
         Program p;
-        p.program.forms().mainForm().Timer1_Timer();
-        p.menu(command);
-        p.main().activateWindow(); // the dialog, shown already, is brought back to the front
+        QWidget& dialog = p.shownBy(command, *form);
+        p.main().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&p.main()));
         p.menu(command);
-        QTRY_COMPARE(QApplication::activeWindow(), p.form(name));
-        // A window of its own, announced as a dialog, owned as window managers learn it.
-        QCOMPARE(QAccessible::queryAccessibleInterface(p.form(name))->role(), QAccessible::Dialog);
-        QCOMPARE(p.form(name)->windowHandle()->transientParent(), p.main().windowHandle());
+        QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&dialog)->role(), QAccessible::Dialog);
+        QCOMPARE(dialog.windowHandle()->transientParent(), p.main().windowHandle());
+    }
+
+    // The focus starts in the first field and Tab walks the fields and the button in the
+    // definition's tab order, round to the first again.
+    void tabWalksTheTabOrder_data() { dialogs(); }
+    void tabWalksTheTabOrder() {
+        QFETCH(QString, command);
+        QFETCH(const forms::Form*, form);
+        Program p;
+        p.shownBy(command, *form);
         const std::vector<const forms::Control*> order = forms::focusOrder(*form);
         for (const forms::Control* control : order) {
-            QWidget* focus = QApplication::focusWidget();
-            QCOMPARE(focus->objectName(), qstr(control->name));
-            if (qobject_cast<QLineEdit*>(focus))
-                QTest::keySequence(focus, QKeySequence(Qt::Key_Return, Qt::Key_Enter));
-            QTest::keyClick(focus, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), qstr(control->name));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        // Round again, to the first.
         QCOMPARE(QApplication::focusWidget()->objectName(), qstr(order.front()->name));
+    }
+
+    // Enter in a field presses nothing; Space on the button presses it.
+    void spacePressesTheButtonAndEnterNothing_data() { dialogs(); }
+    void spacePressesTheButtonAndEnterNothing() {
+        QFETCH(QString, command);
+        QFETCH(const forms::Form*, form);
+        Program p;
+        QWidget& dialog = p.shownBy(command, *form);
+        for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
+            QTest::keySequence(field, QKeySequence(Qt::Key_Return, Qt::Key_Enter));
         QCOMPARE(p.beeps, 0);
-        QTest::keyClick(p.form(name)->findChild<QPushButton*>("Command1"), Qt::Key_Space);
+        QTest::keyClick(dialog.findChild<QPushButton*>("Command1"), Qt::Key_Space);
         QCOMPARE(p.beeps, 1);
-        // The close box destroys the dialog with its texts, at once for the handlers and once
-        // its event is over for Qt: the menu shows it anew, empty.
-        p.form(name)->findChild<QLineEdit*>("Text1")->setText("7");
-        QVERIFY(!p.form(name)->close() && !p.form(name)->isVisible());
+    }
+
+    // The close box destroys the dialog with its texts, at once for the handlers and once its
+    // event is over for Qt: the menu shows it anew, empty.
+    void theCloseBoxTakesTheTexts_data() { dialogs(); }
+    void theCloseBoxTakesTheTexts() {
+        QFETCH(QString, command);
+        QFETCH(const forms::Form*, form);
+        Program p;
+        QWidget* dialog = &p.shownBy(command, *form);
+        const QString name = dialog->objectName();
+        dialog->findChild<QLineEdit*>("Text1")->setText("7");
+        QVERIFY(!dialog->close() && !dialog->isVisible());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!p.form(name));
         p.menu(command);
         QVERIFY(p.form(name)->isVisible() &&
                 p.form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
+    }
+
+    // F10 in the clock window opens the menu bar on its first command, as Alt does; the arrows
+    // walk the commands and Enter gives the one they are on (アラームOFF); Escape leaves.
+    void f10OpensTheMenuBarOnItsFirstCommand() {
+        Program p;
+        p.main().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
+        QMenuBar& bar = *p.main().menuBar();
+        QTest::keyClick(&p.main(), Qt::Key_F10);
+        QCOMPARE(bar.activeAction(), bar.actions().front());
+        QCOMPARE(QApplication::focusWidget(), &bar);
+        for (int command = 1; command <= 3; ++command)
+            QTest::keyClick(&bar, Qt::Key_Right);
+        QCOMPARE(bar.activeAction()->objectName(), "aramuoff");
+        QTest::keyClick(&bar, Qt::Key_Return);
+        QCOMPARE(p.program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
+        QTest::keyClick(&p.main(), Qt::Key_F10);
+        QTest::keyClick(&bar, Qt::Key_Escape);
+        QVERIFY(!bar.activeAction());
+    }
+
+    // While the chime holds the thread, the calls that wait for the objects that the bridge to
+    // the accessibility bus registers are answered, and nothing else is delivered: not a call
+    // queued for any other object, not the input that waits.
+    void theChimeAnswersTheAccessibilityBusAlone() {
+        QProcess bus;
+        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (!bus.waitForStarted() || !bus.waitForReadyRead())
+            QSKIP("no dbus-daemon to stand for the accessibility bus");
+        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        QDBusConnection a11y = QDBusConnection::connectToBus(address, "a11y");
+        QObject accessible, cache, other;
+        QVERIFY(a11y.registerObject("/org/a11y/atspi/accessible", &accessible) &&
+                a11y.registerObject("/org/a11y/atspi/cache", &cache));
+        Program p;
+        QStringList ran;
+        postCall(&accessible, ran, "accessible");
+        postCall(&cache, ran, "cache");
+        postCall(&other, ran, "other");
+        QLineEdit& hour = *p.form("Form1")->findChild<QLineEdit*>("Text1");
+        auto typed = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8");
+        QCoreApplication::postEvent(&hour, typed.release());
+        p.toolkit.answer();
+        QCOMPARE(ran, QStringList({"accessible", "cache"}));
+        QCOMPARE(hour.text(), "");
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(ran, QStringList({"accessible", "cache", "other"}));
+        QCOMPARE(hour.text(), "8");
+        a11y.unregisterObject("/org/a11y/atspi/accessible");
+        a11y.unregisterObject("/org/a11y/atspi/cache");
+        QDBusConnection::disconnectFromBus("a11y");
+        bus.kill();
+        bus.waitForFinished();
+    }
+
+private:
+    // The dialogs, each by the command that shows it.
+    static void dialogs() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<const forms::Form*>("form");
+        QTest::newRow("jikokusettei") << "jikokusettei" << &forms::form1;
+        QTest::newRow("kankaku") << "kankaku" << &forms::form2;
+        QTest::newRow("happyou") << "happyou" << &forms::form4;
     }
 };
 

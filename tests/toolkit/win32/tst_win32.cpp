@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -28,6 +29,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -36,10 +38,15 @@ using namespace std::chrono_literals;
 
 struct Session : StandingClock, engine::Beeper {
     ComApartment com; // as the program has it, for the annotation service
-    Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
+    RaisedNotice raised;
+    Win32Toolkit toolkit{GetModuleHandleW(nullptr), [this](const RaisedNotice& n) { raised = n; }};
     ui::Program program{toolkit, *this, *this};
-    ClockWindow& clock = dynamic_cast<ClockWindow&>(program.forms().mainForm().window());
-    DialogWindow& form1 = dynamic_cast<DialogWindow&>(program.forms().form1().window());
+    ClockWindow& clockWindow =
+        dynamic_cast<ClockWindow&>(program.windows().reference<ui::MainForm>().window());
+    DialogWindow& form1Window =
+        dynamic_cast<DialogWindow&>(program.windows().reference<ui::Form1>().window());
+    const NativeWindow& clock = clockWindow.window();
+    const NativeWindow& form1 = form1Window.window();
     void beep() override {}
     void tick() { SendMessageW(clock.hwnd(), WM_TIMER, 1, 0); }
 };
@@ -150,7 +157,7 @@ TEST_F(Win32Window, BiggerTextRemakesTheFontsAndRefitsTheWindows) {
 // leaves and what it enters is painted anew, and not the whole dial.
 TEST_F(Win32Window, ATickRepaintsWhatTheHandsLeaveAndEnter) {
     const auto secondHandEnd = [this] {
-        const auto& hand = clock.dial().painted(face::Line::Line1);
+        const auto& hand = clockWindow.dial().painted(face::Line::Line1);
         return POINT{std::lround(hand.x2), std::lround(hand.y2)};
     };
     tick();
@@ -192,7 +199,7 @@ TEST_F(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
         [](HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++alerts; },
         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     for (const char* caption : {"時間ですよ！", "時間ですよ！", "", "時間ですよ！"}) {
-        form1.setCaption("Label4", caption);
+        form1Window.setCaption("Label4", caption);
         pump(); // the event's
         EXPECT_EQ(IsWindowVisible(form1.control("Label4")) != FALSE, *caption != '\0');
     }
@@ -218,8 +225,7 @@ TEST_F(Win32Window, TheSystemTakesTheAnnotations) {
 // Appearing, the notice is raised to UI Automation's clients with its text, which screen
 // readers speak where they drop the alert of a window that is hidden or in the background.
 TEST_F(Win32Window, TheNoticeIsRaisedToUiAutomation) {
-    form1.setCaption("Label4", "時間ですよ！");
-    const RaisedNotice& raised = lastNotice();
+    form1Window.setCaption("Label4", "時間ですよ！");
     EXPECT_EQ(narrow(raised.text), "時間ですよ！");
     if (raised.answer == E_NOTIMPL)
         GTEST_SKIP() << "the system's UI Automation has no notifications (before Windows 10 "
@@ -277,24 +283,54 @@ TEST(Win32Timer, TheReadoutFollowsTheClockPromptly) {
     EXPECT_TRUE(pump([&] { return textOf(readout) == "10:10:42"; }, 600ms));
 }
 
-HWND watched = nullptr;
-std::string shows;
-
 // The menu bar reads as the user knows it, each command under the stable identifier that
-// screen readers and the Wine driver use. A dialog's command shows it owned by the clock window;
-// the taskbar gives a window a button of its own, or none, as the window is shown, so the
-// start-up dialog, shown unowned, is hidden before it takes its owner. A dialog's close box
-// takes its texts: its command shows it again empty.
-TEST_F(Win32Window, TheMenuShowsTheDialogsOwnedAndTheirCloseBoxesTakeTheirTexts) {
+// screen readers and the Wine driver use.
+TEST_F(Win32Window, TheMenuBarHasItsCommandsUnderTheirIdentifiers) {
     const HMENU bar = GetMenu(clock.hwnd());
-    std::string items;
+    std::vector<std::pair<std::string, UINT>> items;
     for (int i = 0; i < GetMenuItemCount(bar); ++i) {
         wchar_t caption[64] = {};
         GetMenuStringW(bar, UINT(i), caption, 64, MF_BYPOSITION);
-        items += narrow(caption) + " " + std::to_string(GetMenuItemID(bar, i)) + ", ";
+        items.emplace_back(narrow(caption), GetMenuItemID(bar, i));
     }
-    EXPECT_EQ(items, "アラーム間隔設定 2000, 発表アラーム 2001, アラーム時刻設定 2002, "
-                     "アラームOFF 2003, 終了 2004, ");
+    EXPECT_EQ(items, (std::vector<std::pair<std::string, UINT>>{{"アラーム間隔設定", 2000},
+                                                                {"発表アラーム", 2001},
+                                                                {"アラーム時刻設定", 2002},
+                                                                {"アラームOFF", 2003},
+                                                                {"終了", 2004}}));
+}
+
+// Each dialog by its command and its caption.
+struct ShownDialog {
+    WPARAM command;
+    const char* caption;
+};
+constexpr ShownDialog shownDialogs[] = {
+    {2000, "時間間隔Ver.10"}, {2001, "発表時間設定Ver.10"}, {2002, "アラーム時刻設定 Ver.10"}};
+
+// The dialog that the command shows, active.
+HWND show(const NativeWindow& clock, const ShownDialog& dialog) {
+    SendMessageW(clock.hwnd(), WM_COMMAND, dialog.command, 0);
+    const HWND window = GetActiveWindow();
+    EXPECT_EQ(textOf(window), dialog.caption);
+    return window;
+}
+
+// A dialog's command shows it owned by the clock window, also again while it shows.
+TEST_F(Win32Window, ADialogsCommandShowsItOwnedByTheClockWindow) {
+    for (const ShownDialog& dialog : shownDialogs) {
+        SCOPED_TRACE(dialog.caption);
+        for (int time = 0; time < 2; ++time)
+            EXPECT_EQ(GetWindow(show(clock, dialog), GW_OWNER), clock.hwnd());
+    }
+}
+
+HWND watched = nullptr;
+std::string shows;
+
+// The taskbar gives a window a button of its own, or none, as the window is shown: the start-up
+// dialog, shown unowned, is hidden before it takes its owner.
+TEST_F(Win32Window, TheStartUpDialogIsHiddenBeforeItTakesItsOwner) {
     watched = form1.hwnd();
     const HHOOK hook = SetWindowsHookExW(
         WH_CALLWNDPROC,
@@ -306,26 +342,59 @@ TEST_F(Win32Window, TheMenuShowsTheDialogsOwnedAndTheirCloseBoxesTakeTheirTexts)
             return CallNextHookEx(nullptr, code, w, l);
         },
         nullptr, GetCurrentThreadId());
-    for (WPARAM command = 2000;
-         const char* dialog : {"時間間隔Ver.10", "発表時間設定Ver.10", "アラーム時刻設定 Ver.10"}) {
-        const auto show = [&] { // the dialog that the command shows, and its first field
-            SendMessageW(clock.hwnd(), WM_COMMAND, command, 0);
-            const HWND window = GetActiveWindow();
-            EXPECT_EQ(textOf(window), dialog);
-            EXPECT_EQ(GetWindow(window, GW_OWNER), clock.hwnd());
-            return std::pair(window, FindWindowExW(window, nullptr, L"EDIT", nullptr));
-        };
-        show(); // and again, while it shows
-        const auto [closed, field] = show();
+    show(clock, shownDialogs[2]);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(shows, "hidden unowned, shown owned, ");
+}
+
+// A dialog's close box takes its texts: its command shows it again empty.
+TEST_F(Win32Window, ADialogsCloseBoxTakesItsTexts) {
+    for (const ShownDialog& dialog : shownDialogs) {
+        SCOPED_TRACE(dialog.caption);
+        const HWND closed = show(clock, dialog);
+        const HWND field = FindWindowExW(closed, nullptr, L"EDIT", nullptr);
         SendMessageW(field, WM_CHAR, L'9', 0);
         EXPECT_EQ(textOf(field), "9");
         SendMessageW(closed, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_FALSE(IsWindow(closed));
-        EXPECT_EQ(textOf(show().second), "");
-        ++command;
+        EXPECT_EQ(textOf(FindWindowExW(show(clock, dialog), nullptr, L"EDIT", nullptr)), "");
     }
-    UnhookWindowsHookEx(hook);
-    EXPECT_EQ(shows, "hidden unowned, shown owned, ");
+}
+
+// While the chime holds the thread, what other threads and processes send to the windows (a
+// screen reader's WM_GETTEXT and WM_GETOBJECT) is answered, and nothing posted is delivered:
+// not the input, not a command, not a tick.
+TEST_F(Win32Window, TheChimeAnswersSentMessagesAlone) {
+    const HWND readout = clock.control("Label1");
+    tick();
+    PostMessageW(clock.hwnd(), WM_COMMAND, 2003, 0); // アラームOFF
+    PostMessageW(clock.hwnd(), WM_TIMER, 1, 0);
+    at.second = 41;
+    std::wstring read;
+    LRESULT object = -1;
+    std::atomic<bool> answered = false;
+    std::thread reader([&] {
+        wchar_t text[64] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(readout, WM_GETTEXT, 64, LPARAM(text), SMTO_BLOCK, 5000, &length);
+        read = text;
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutW(form1.hwnd(), WM_GETOBJECT, 0, LONG(OBJID_CLIENT), SMTO_BLOCK, 5000,
+                                &result))
+            object = LRESULT(result);
+        answered = true;
+    });
+    for (const auto end = std::chrono::steady_clock::now() + 5s;
+         !answered && std::chrono::steady_clock::now() < end;)
+        toolkit.answer();
+    reader.join();
+    EXPECT_EQ(read, L"10:10:40");
+    EXPECT_NE(object, -1);
+    EXPECT_EQ(program.alarmState().alarmOff, engine::Value{std::int16_t{0}});
+    EXPECT_EQ(textOf(readout), "10:10:40");
+    pump();
+    EXPECT_EQ(program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
+    EXPECT_EQ(textOf(readout), "10:10:41");
 }
 
 // A start that fails says why, as a program without a console must: here the window classes
