@@ -260,6 +260,12 @@ class Session(XSession):
 
         self.app = wait_for(program, 20, "the program")[0]
 
+    def silence(self, quiet, timeout):  # once no sound has come for that long
+        def heard_none():
+            return not [t for t in self.onsets if t > time.monotonic() - quiet]
+
+        wait_for(heard_none, timeout, f"{quiet} s of silence")
+
     def sounds(self, since, count, timeout):  # the first COUNT sounds since then
         wait_for(lambda: sum(t > since for t in self.onsets) >= count, timeout, f"{count} sounds")
         return [t for t in self.onsets if t > since][:count]

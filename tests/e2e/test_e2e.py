@@ -41,6 +41,7 @@ CLOCKS = {  # the scenarios that start the clock at a time of their own
     "time_zone": {"fake_time": "2026-03-29 01:59:58", "zone": "Europe/Berlin"},
     "spoken_notice": {"fake_time": "2026-12-05 07:30:00"},
     "silenced": {"fake_time": "2026-12-05 07:30:00"},
+    "held": {"fake_time": "2026-12-05 07:30:00"},
 }
 
 
@@ -112,7 +113,7 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     main, asks = s.x_window(MAIN_TITLE), s.x.intern_atom("_NET_WM_STATE_DEMANDS_ATTENTION")
     wait_for(lambda: asks in (s.prop("_NET_WM_STATE", main) or []), what="a call for attention")
     s.press("アラームOFF")  # taken once the chime that plays has ended
-    time.sleep(0.3)
+    s.silence(2, 20)
     rung = len(s.onsets)
     s.type_into({HOUR: "8", MINUTE: "0"})  # due again at once, now without the chime
     time.sleep(2)
@@ -156,12 +157,32 @@ def silenced(s, desktop):  # F10, on to アラームOFF and Enter, with keys onl
         s.key(key)
     s.reader.hears(MENU[0], moment, 30)  # the first command, as F10 opens the bar
     s.reader.hears(MENU[3], moment, 30)
-    deadline = time.monotonic() + 40
-    while time.monotonic() < deadline and [t for t in s.onsets if t > time.monotonic() - 3]:
-        time.sleep(0.2)
-    check(time.monotonic() < deadline, "the chime silenced")
+    s.silence(3, 40)
     chimed = [t for t in s.onsets if t >= begun]
     check(len(chimed) % 5 == 0, f"each chime played to its end: {len(chimed)} beeps")
+
+
+def held(s, desktop):  # while the chime holds it, the program answers and does nothing else
+    first = ring(s)
+    start, deadline = s.onsets.index(first), time.monotonic() + 30
+    s.app.set_cache_mask(Atspi.Cache.NONE)  # every question goes to the program
+    readout, hour = s.find(":", "label"), s.find(HOUR, "text")
+    answers, pressed = [], None  # answers: (moment, readout, hour field, seconds they took)
+    while time.monotonic() < deadline and not (answers and answers[-1][2] != "7"):
+        asked = time.monotonic()
+        shown = readout.get_name(), Atspi.Text.get_text(hour, 0, -1)
+        answers.append((asked, *shown, time.monotonic() - asked))
+        if pressed is None and len(s.onsets) > start + 1:  # after the chime's second beep
+            pressed = asked
+            s.key("space")
+        time.sleep(0.02)
+    chime = s.onsets[start : start + 6]  # its five beeps, and the next chime's first
+    check(len(chime) == 6, f"chimes one after the other: {chime}")
+    slowest = max((a[3] for a in answers), default=float("inf"))
+    check(slowest < 0.2, f"each answered within 0.2 s, the slowest in {slowest:.2f} s")
+    readouts = {a[1] for a in answers if chime[0] < a[0] < chime[4]}
+    check(len(readouts) == 1, f"no tick during the chime: {readouts}")
+    check(chime[4] < answers[-1][0] < deadline, f"the key taken after the chime: {answers[-1]}")
 
 
 def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forward

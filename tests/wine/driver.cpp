@@ -19,6 +19,8 @@
 //                      (a minute at most) and answers its exit code
 //   now                hour, minute, second, and the title's date and time as the user's
 //                      regional settings write them
+//   ask HWND...        as a screen reader asks each window: WM_GETOBJECT and WM_GETTEXT sent,
+//                      [answered, ms, read, ms, text] for each
 //
 // Started with arguments, as a planted uninstaller is, it only leaves a file NAME.ran beside
 // itself, to say that it was run.
@@ -28,8 +30,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -124,7 +128,8 @@ void printNow() {
 }
 
 // Starts the command line as a deployment tool does and waits for it, a minute at most.
-bool run(std::string command) {
+bool run(const std::string& line) {
+    std::string command = line;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -139,6 +144,94 @@ bool run(std::string command) {
     return ended;
 }
 
+// Each command prints its fields and says whether it was carried out; it takes the words after
+// its name.
+bool look(const std::string&) {
+    GUITHREADINFO info{}; // the foreground thread's
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
+                id(info.hwndActive), id(info.hwndFocus), work.left, work.top, work.right,
+                work.bottom);
+    int count = 0;
+    EnumWindows(printForm, LPARAM(&count));
+    std::printf("}");
+    return true;
+}
+
+bool window(const std::string& title) {
+    HWND found = GetTopWindow(nullptr);
+    for (wchar_t text[256] = {}; found; found = GetWindow(found, GW_HWNDNEXT))
+        if (GetWindowTextW(found, text, 256);
+            IsWindowVisible(found) && utf8(text).starts_with(title))
+            break;
+    std::printf(",\"window\":");
+    print(found);
+    std::printf(",\"controls\":[");
+    int count = 0;
+    if (found)
+        EnumChildWindows(found, printControl, LPARAM(&count));
+    std::printf("]}");
+    return true;
+}
+
+bool now(const std::string&) {
+    printNow();
+    return true;
+}
+
+// Holds the file open, shared with none; the next lock lets it go.
+bool lock(const std::string& path) {
+    static HANDLE held = INVALID_HANDLE_VALUE;
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+        return true;
+    }
+    held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return held != INVALID_HANDLE_VALUE;
+}
+
+// As a screen reader asks a window of another process: its accessible object (WM_GETOBJECT) and
+// its text (WM_GETTEXT), each sent and waited for; how long each took, in ms on Wine's clock.
+bool ask(const std::string& windows) {
+    std::printf(",\"answers\":[");
+    std::istringstream handles(windows);
+    const char* comma = "";
+    for (long long handle = 0; handles >> handle; comma = ",") {
+        const auto window = reinterpret_cast<HWND>(handle);
+        DWORD_PTR object = 0, length = 0;
+        wchar_t text[512] = {};
+        const ULONGLONG asked = GetTickCount64();
+        const bool answered = SendMessageTimeoutW(window, WM_GETOBJECT, 0, LPARAM(OBJID_CLIENT),
+                                                  SMTO_NORMAL, 5000, &object);
+        const ULONGLONG between = GetTickCount64();
+        const bool got =
+            SendMessageTimeoutW(window, WM_GETTEXT, 512, LPARAM(text), SMTO_NORMAL, 5000, &length);
+        std::printf("%s[%d,%llu,%d,%llu,%s]", comma, answered, between - asked, got,
+                    GetTickCount64() - between, quoted(utf8(text)).c_str());
+    }
+    std::printf("]");
+    return true;
+}
+
+// "HWND MESSAGE WPARAM": the message posted, as input or a command arrives.
+bool post(const std::string& line) {
+    long long window = 0;
+    unsigned message = 0, w = 0;
+    return std::sscanf(line.c_str(), "%lld %u %u", &window, &message, &w) == 3 &&
+           PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);
+}
+
+struct Command {
+    std::string_view name;
+    bool (*carryOut)(const std::string& words);
+};
+
+constexpr Command commands[] = {{"look", look}, {"window", window}, {"now", now},
+                                {"run", run},   {"lock", lock},     {"ask", ask}};
+
 } // namespace
 
 int main(int argc, char**) {
@@ -151,53 +244,16 @@ int main(int argc, char**) {
     }
     // Coordinates in the screen's own pixels, whatever the desktop's scale.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    char line[1024];
-    HANDLE held = INVALID_HANDLE_VALUE; // the file that lock holds
-    while (std::fgets(line, sizeof line, stdin)) {
+    for (char line[1024]; std::fgets(line, sizeof line, stdin);) {
         std::printf("{\"t\":%llu", GetTickCount64());
-        const std::string_view command(line, std::strcspn(line, "\r\n"));
-        const std::string argument(command.substr(command.find(' ') + 1)); // after the first word
-        long long window = 0;
-        unsigned message = 0, w = 0;
-        int count = 0;
-        bool done = true;
-        if (command == "look") {
-            GUITHREADINFO info{}; // the foreground thread's
-            info.cbSize = sizeof info;
-            GetGUIThreadInfo(0, &info);
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            std::printf(",\"front\":%lld,\"focus\":%lld,\"work\":[%ld,%ld,%ld,%ld],\"forms\":{",
-                        id(info.hwndActive), id(info.hwndFocus), work.left, work.top, work.right,
-                        work.bottom);
-            EnumWindows(printForm, LPARAM(&count));
-            std::printf("}");
-        } else if (command.starts_with("window ")) {
-            HWND found = GetTopWindow(nullptr);
-            for (wchar_t title[256] = {}; found; found = GetWindow(found, GW_HWNDNEXT))
-                if (GetWindowTextW(found, title, 256);
-                    IsWindowVisible(found) && utf8(title).starts_with(argument))
-                    break;
-            std::printf(",\"window\":");
-            print(found);
-            std::printf(",\"controls\":[");
-            if (found)
-                EnumChildWindows(found, printControl, LPARAM(&count));
-            std::printf("]}");
-        } else if (command == "now")
-            printNow();
-        else if (command.starts_with("run "))
-            done = run(argument);
-        else if (command.starts_with("lock ") && held != INVALID_HANDLE_VALUE)
-            CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
-        else if (command.starts_with("lock "))
-            done = (held = CreateFileA(argument.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                       nullptr)) != INVALID_HANDLE_VALUE;
-        else
-            done = std::sscanf(line, "%lld %u %u", &window, &message, &w) == 3 &&
-                   PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);
+        const std::string_view text(line, std::strcspn(line, "\r\n"));
+        const std::string_view name = text.substr(0, text.find(' '));
+        const std::string words(name.size() < text.size() ? text.substr(name.size() + 1) : "");
+        const Command* command = std::ranges::find(commands, name, &Command::name);
+        const bool done =
+            command == std::end(commands) ? post(std::string(text)) : command->carryOut(words);
         if (!done)
-            std::printf(",\"error\":%s", quoted(command).c_str());
+            std::printf(",\"error\":%s", quoted(text).c_str());
         std::printf("}\n");
         std::fflush(stdout);
     }

@@ -4,7 +4,8 @@
 # events. Wine plays the user's Default Beep to a private sound server; its relay trace tells
 # when each PlaySoundW call began and ended (seconds on Wine's clock), and which of the calls
 # that it lists were made. One scenario a run:
-#   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), ended by the close box
+#   test_wine.py desktop:DPI            at 96 (100 %) or 144 dpi (150 %), the alarm's chime
+#                                       answering a screen reader, ended by the close box
 #   test_wine.py installed              refused outside Program Files; installed, again over
 #                                       the running clock, refused while another program holds
 #                                       it; moved to another folder; ringing; installed with
@@ -214,6 +215,40 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
         check(beeps == 1 and s.form(name), f"{name}: {beeps} beeps, not Space's one")
 
 
+def held(s):  # the alarm due now: while its chime holds the clock, what a screen reader sends
+    # to it is answered at once, no tick runs, and a command waits for the chime's end. The beeps
+    # are told apart by their order: the acknowledgement, then five of the chime.
+    hour, minute, second, _ = s.ask("now")["now"]
+    if (minute, second) >= (59, 50):  # not to cross the hour while it rings
+        time.sleep(61 - second)
+        hour, minute, second, _ = s.ask("now")["now"]
+    for name in ("Form1", "Form2"):  # closed with what the keys typed into them
+        s.post(name, WM_SYSCOMMAND, SC_CLOSE)
+    s.menu("アラーム時刻設定")
+    s.front("Form1")
+    s.type_into("Form1", Text1=hour, Text2=minute)
+    before = len(s.beeps)
+    s.post("Form1", BM_CLICK, 0, "Command1")
+    look = s.ask("look")
+    windows = s.form("Form1", look)["hwnd"], s.form("mainForm", look)["controls"]["Label1"]["hwnd"]
+    answers, shown, commanded, deadline = [], [], False, time.monotonic() + 30
+    while (begun := len(s.beeps) - before) < 6 and time.monotonic() < deadline:
+        answers.append((begun, s.ask("ask", *windows)["answers"]))
+        if begun >= 3:  # after the chime's second beep: the command, then whether it showed
+            shown += [(begun, bool(s.form("Form2")))] if commanded else []
+            commanded = commanded or bool(s.menu("アラーム間隔設定"))
+        time.sleep(0.02)
+    s.front("Form2")  # once the chime is over
+    s.menu("アラームOFF")
+    slow = [a for a in answers for each in a[1] if not (each[0] and each[2]) or each[1] > 200]
+    slow += [a for a in answers for each in a[1] if each[3] > 200]
+    check(answers and not slow, f"each answered within 200 ms: {slow}")
+    readouts = {a[1][1][4] for a in answers if 2 <= a[0] <= 4}
+    check(len(readouts) == 1, f"the readout stays while the chime plays: {readouts}")
+    during = [showing for begun, showing in shown if begun <= 4]  # its fourth beep to come
+    check(during and not any(during), f"the command taken once the chime is over: {shown}")
+
+
 def placed(s):  # every window centred in the work area; client areas and controls in twips.
     # Then the clock window's close box ends the program.
     look = s.ask("look")
@@ -396,7 +431,7 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
 
 
 SCENARIOS = {  # each a session's steps in turn
-    "desktop": [start_up, keyboard, placed],
+    "desktop": [start_up, keyboard, held, placed],
     "installed": [refused, install, again, moved, bells, interval, pages, uninstall, left_alone],
 }
 
