@@ -57,6 +57,13 @@ else
     echo "built $commit in $first, and $(($(date +%s) - start)) s later in $second (no libfaketime)"
 fi
 
+# diffoscope reads no installer's archive: 7z unpacks it, beside a list of the times it keeps.
+unpack() { # SETUP FOLDER
+    7z x -y -o"$2" "$1" >/dev/null
+    7z l -slt "$1" | sed -n '/^----------$/,$p' | grep -E '^(Path|Size|Modified|Attributes) = ' \
+        >"$2/7z-listing.txt"
+}
+
 status=0
 cd "$first"
 for artefact in build/release/*.deb build/windows/app/alarmclock.exe build/windows/*-setup.exe; do
@@ -67,9 +74,14 @@ for artefact in build/release/*.deb build/windows/app/alarmclock.exe build/windo
     status=1
     echo "DIFFERENT  $artefact"
     report=$work/$(basename "$artefact").diffoscope.txt
+    a=$artefact b=$second/$artefact
+    if [[ $artefact == *-setup.exe ]] && command -v 7z >/dev/null; then
+        a=$work/setup.a b=$work/setup.b
+        unpack "$artefact" "$a" && unpack "$second/$artefact" "$b"
+    fi
     if command -v diffoscope >/dev/null; then
         nice diffoscope --text "$report" --max-text-report-size 200000 \
-            "$artefact" "$second/$artefact" >/dev/null 2>&1 || true
+            --exclude-directory-metadata=yes "$a" "$b" >/dev/null 2>&1 || true
         head -n 60 "$report"
         $keep && echo "(the whole report: $report)"
     else

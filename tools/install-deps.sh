@@ -45,7 +45,7 @@ for arg in "$@"; do
         packages+=(libbenchmark-dev valgrind xvfb python3 python3-xlib
             wine64 fonts-wine locales)
         ;;
-    --release) packages+=("${windows[@]}" dpkg-dev file git libfaketime diffoscope xxd) ;;
+    --release) packages+=("${windows[@]}" dpkg-dev file git libfaketime diffoscope xxd p7zip-full) ;;
     *)
         echo "usage: $0 [--windows] [--test] [--bench] [--release]" >&2
         exit 2
