@@ -15,8 +15,8 @@
 #                                    (Wine, its fonts, Japanese regional settings; with
 #                                    --windows, the Windows build)
 #   tools/install-deps.sh --release  also what tools/check-reproducible.sh takes: the Windows
-#                                    build, the package builder, git, a faked clock and
-#                                    diffoscope
+#                                    build, the package builder, git, a faked clock,
+#                                    diffoscope and 7z (which unpacks the installer for it)
 set -euo pipefail
 
 packages=(
