@@ -14,6 +14,9 @@
 #   tools/install-deps.sh --bench    also what the benchmarks take, those under Wine too
 #                                    (Wine, its fonts, Japanese regional settings; with
 #                                    --windows, the Windows build)
+#   tools/install-deps.sh --release  also what tools/check-reproducible.sh takes: the Windows
+#                                    build, the package builder, git, a faked clock,
+#                                    diffoscope and 7z (which unpacks the installer for it)
 set -euo pipefail
 
 packages=(
@@ -43,8 +46,9 @@ for arg in "$@"; do
         packages+=(libbenchmark-dev valgrind xvfb python3 python3-xlib
             wine64 fonts-wine locales)
         ;;
+    --release) packages+=("${windows[@]}" dpkg-dev file git libfaketime diffoscope xxd p7zip-full) ;;
     *)
-        echo "usage: $0 [--windows] [--test] [--bench]" >&2
+        echo "usage: $0 [--windows] [--test] [--bench] [--release]" >&2
         exit 2
         ;;
     esac

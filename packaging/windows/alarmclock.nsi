@@ -17,6 +17,8 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 ; A program file that cannot be written ends the install, never skipped.
 AllowSkipFiles off
+; The files take the time they are installed at: the installer holds none of the build's.
+SetDateSave off
 
 !include MUI2.nsh
 !include LogicLib.nsh

@@ -424,8 +424,12 @@ def pe_header(objdump, program, icon):  # as Windows 10 or 11 loads it, with eve
     check(not missing, f"missing: {missing}")
     for dll in re.findall(r"^\tDLL Name: (.+)$", headers, re.M):
         check(re.fullmatch(rf"({DLLS})\.dll", dll.lower()), f"{dll} ships with Windows")
+    image = Path(program).read_bytes()
+    header = int.from_bytes(image[0x3C:0x40], "little")
+    stamp = int.from_bytes(image[header + 8 : header + 12], "little")
+    check(stamp == 0, f"a time stamp, which no two builds share: {stamp}")
     # Windows takes the first DPI awareness of the list that it knows: 1607 knows no V2.
-    found = re.search(rb"<dpiAwareness[^>]*>([^<]*)<", Path(program).read_bytes())
+    found = re.search(rb"<dpiAwareness[^>]*>([^<]*)<", image)
     awareness = [word.strip() for word in found[1].decode().split(",")] if found else []
     check(awareness[:2] == ["PerMonitorV2", "PerMonitor"], f"DPI awareness: {awareness}")
 
