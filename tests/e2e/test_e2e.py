@@ -121,12 +121,18 @@ def time_alarm(s, desktop):  # the clock starts at 7:59:55
     wait_for(lambda: shown.count(notice) == 2, what="the notice, announced again")
 
 
-def spoken_start_up(s, desktop):  # the dialog and its field as it shows, then Tab
+def spoken_start_up(s, desktop):  # the dialog and its field as it shows, then Tab; in the clock
+    # window, Alt opens the menu bar, which stays open for the arrows
     s.reader.hears(f"{FORM1} ダイアログ", 0, 20)
     s.reader.hears(f"{HOUR} テキスト", 0)
-    for heard in (f"{MINUTE} テキスト", "時刻設定 プッシュボタン"):
+    for key, heard in (("Tab", f"{MINUTE} テキスト"), ("Tab", "時刻設定 プッシュボタン")):
         moment = time.monotonic()
-        s.key("Tab")
+        s.key(key)
+        s.reader.hears(heard, moment)
+    s.activate(MAIN_TITLE)
+    for key, heard in (("Alt_L", MENU[0]), ("Right", MENU[1])):
+        moment = time.monotonic()
+        s.key(key)
         s.reader.hears(heard, moment)
 
 

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTimer>
 
@@ -86,10 +87,10 @@ MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
     setMinimumWidth(menuBar()->sizeHint().width());
 
-    // F10 opens the menu bar too, as in GNOME's programs and on Windows: with a screen reader
-    // running, Alt's menu mode may drop as soon as the first command is spoken.
+    // F10 opens the menu bar too, as in GNOME's programs and on Windows.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this, &MainWindow::openMenuBar);
+    installEventFilter(this); // after the menu bar's own: it sees the window's events first
 
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(form.timerIntervalMs);
@@ -103,9 +104,24 @@ MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
 // A modifier key's event carries the modifiers from before it.
 void MainWindow::openMenuBar() {
     QKeyEvent pressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    const QScopedValueRollback opening(openingMenuBar_, true);
     QCoreApplication::sendEvent(this, &pressed);
     QKeyEvent released(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
     QCoreApplication::sendEvent(this, &released);
+}
+
+// While a screen reader listens to the keys, Qt's bridge to the accessibility bus holds each key
+// until the reader has seen it, and then delivers a copy of it: a second Alt, which would close
+// the menu bar that the first one opened. The menu bar learns of Alt from the window's shortcut
+// events; it hears only of the Alt that the window system delivered, with its time, and of
+// F10's.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == this && event->type() == QEvent::ShortcutOverride && !openingMenuBar_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Alt && key->timestamp() == 0)
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // The handlers decide what becomes of the window.

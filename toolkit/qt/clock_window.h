@@ -54,10 +54,12 @@ public:
     void openMenuBar();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     ui::WindowEvents& events_;
+    bool openingMenuBar_ = false;
     ClientArea* clientArea_;
     QTimer* timer_;
 };
