@@ -25,8 +25,10 @@ struct Event {
     friend bool operator==(const Event&, const Event&) = default;
     friend std::ostream& operator<<(std::ostream& out, const Event& e) {
         constexpr const char* kinds[] = {"beep at ", "notice at ", "read field ", ""};
-        return out << kinds[int(e.kind)] << (e.kind == Kind::Step ? "" : std::to_string(e.n)) << ' '
-                   << e.text;
+        if (e.kind != Kind::Step)
+            out << kinds[int(e.kind)] << e.n << (e.kind == Kind::Read ? "" : " s")
+                << (e.text.empty() ? "" : ": ");
+        return out << e.text;
     }
 };
 using Events = std::vector<Event>;

@@ -71,7 +71,14 @@ std::vector<Step> started(Alarm alarm, std::vector<std::string> texts, Step then
 
 } // namespace
 
-TEST(Tick, StepsRunInTheirOrder) { EXPECT_EQ(Ticking().tick(), fullTick); }
+// On a clock that moves a second at each reading, the bells, read first, ring at 1, 2 and 4 s,
+// and only then does the interval read a second of its own and count.
+TEST(Tick, StepsRunInTheirOrder) {
+    EXPECT_EQ(Ticking().tick(), fullTick);
+    EXPECT_EQ(World().play({fill(Interval, {"", "0"}), start(Presentation), start(Interval),
+                            movingAtEachReading(1s), hold(1)}),
+              beeps({0, 0, 1, 2, 4}));
+}
 
 // A failing step ends its tick there; the next tick runs in full, even after 150 s of
 // failing ones.
@@ -152,21 +159,28 @@ TEST(Alarms, TheBellsRingOnceTwiceAndThreeTimes) {
         {"bell 3 at 91.5 s is 92", started(Presentation, {"0", "5", "0", "10", "1", "31.5"}, run(95s)), beeps({0, 5, 10, 11, 92, 93, 94})},
         {"bell 3 first ends the run", started(Presentation, {"0", "9", "0", "8", "0", "3"}, run(30s)), beeps({0, 3, 4, 5})},
         {"the second of the last bell or load skipped", started(Presentation, {"0", "1", "0", "47", "1", "0"}, run(65s)), beeps({0, 1, 48, 49, 60, 61, 62})},
+        {"started again, all ring again", {fill(Presentation, {"0", "1", "0", "2", "0", "4"}), start(Presentation), run(10s), start(Presentation),
+                                           run(10s)}, beeps({0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16})},
         {"stopped by 時刻設定", {fill(Presentation, {"0", "5", "0", "6", "0", "7"}), start(Presentation), run(3s), start(Time), run(20s)}, beeps({0, 3})},
         {"suspended, resumed uncounted", {fill(Interval, {"0", "100"}), fill(Presentation, {"1", "0", "2", "0", "3", "0"}), start(Presentation), run(30s),
                                           off(), run(30s), start(Interval), run(160s)}, beeps({0, 60, 90, 150, 151, 160, 210, 211, 212})}});
 }
 
 // The counts go up at the first tick in a second other than the last one read, however far
-// the clock jumped; bell 3 waits for a second other than the one read after bell 2's beep.
+// the clock jumped; each bell reads the second afresh, and bell 3 waits for a second other
+// than the one read after bell 2's beep.
 TEST(Alarms, CountsGoUpOnceInEachNewSecond) {
     expectHeard({
         {"a clock jump is one second", {fill(Interval, {"0", "10"}), start(Interval), run(3s), jump(3630s), run(8s)}, beeps({0, 3640})},
         {"a clock standing still counts once", {fill(Interval, {"0", "2"}), fill(Presentation, {"0", "1", "0", "1", "0", "1"}), start(Interval),
          start(Presentation), jump(1s), hold(99), jump(1s), hold(99), jump(1s), hold(99), jump(1s), hold(99), jump(1s), hold(99)},
          beeps({0, 0, 1, 1, 2, 2, 3, 4, 4, 5})},
+        {"the interval notes a second read after counting", {fill(Interval, {"0", "1"}), start(Interval), movingAtEachReading(1s), hold(3)},
+         beeps({0, 3, 5})},
         {"bell 3 after bell 2 on a moving clock", {fill(Presentation, {"0", "9", "0", "0", "0", "0"}), start(Presentation),
-                                                   movingAtEachReading(500ms), hold(1)}, beeps({0, 1})}});
+                                                   movingAtEachReading(500ms), hold(1)}, beeps({0, 1})},
+        {"bell 3 in the tick of bell 2 when the second turns", {fill(Presentation, {"0", "9", "0", "0", "0", "0"}), start(Presentation),
+                                                                movingAtEachReading(1s), hold(1)}, beeps({0, 2, 4})}});
 }
 
 // From the alarm minute to the end of the hour the notice shows and, unless muted, the
