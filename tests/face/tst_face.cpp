@@ -1,12 +1,15 @@
 // The clock face on a client area of 7215 x 5385 twips: the readout without leading zeros,
 // the marks at the middles of the edges, the hands from the centre to the ends that their
-// tables pick (sixteenths of each edge, quarters for the hour), and the title with the date
+// values pick (sixteenths of each edge, quarters for the hour), and the title with the date
 // alone at midnight; each after a tick that placed them elsewhere. Then the dial's lines as
 // a front-end paints and repaints them.
 
 #include "memory_surface.h"
 
+#include "../standing_clock.h"
+#include "engine/run_time_error.h"
 #include "face/clock_face.h"
+#include "face/dial.h"
 #include "face/dial_lines.h"
 #include "face/dial_surface.h"
 #include "forms/definitions.h"
@@ -126,6 +129,22 @@ TEST(Face, HandsRunFromTheCentreToTheBorder) {
             EXPECT_EQ(face.lines[hand], (std::array<float, 4>{3607.5, 2692.5, m.hands[2 * hand],
                                                               m.hands[2 * hand + 1]}));
     });
+}
+
+// The second and minute hands take 0..60, 60 at the top as 0; the hour hand 0..23. A value
+// off the dial throws once the hand's start is placed.
+TEST(Face, HandsTakeTheValuesOfTheDialOnly) {
+    MemorySurface surface;
+    StandingClock clock;
+    clock.at = {2026, 12, 5, 0, 60, 60};
+    face::DrawHands(surface, clock);
+    EXPECT_EQ(surface.lines[0], (std::array<float, 4>{3607.5, 2692.5, 3607.5, 0}));
+    EXPECT_EQ(surface.lines[1], surface.lines[0]);
+    for (const auto& [minute, hour] : {std::pair(61, 0), std::pair(-1, 0), std::pair(0, 24)}) {
+        clock.at = {2026, 12, 5, hour, minute, 0};
+        EXPECT_THROW(face::DrawHands(surface, clock), engine::RunTimeError)
+            << minute << ' ' << hour;
+    }
 }
 
 TEST(Face, TitleIsTheDateAndTimeOrAtMidnightTheDateAlone) {
