@@ -64,27 +64,19 @@ void ringBell1(AlarmState& state, const AlarmTime& time, Beeper& beeper) {
     }
 }
 
-void ringBell2(AlarmState& state, const AlarmTime& time, WallClock& clock, Beeper& beeper) {
+// Bells 2 and 3 ring once a second from their time on, never in the second of the last beep,
+// until their count has passed `lastRing`; the last ring of the bell that ends the run stops it.
+void ringRepeatedly(AlarmState& state, Value& count, const Value& lastRing, bool endsRun,
+                    const AlarmTime& time, WallClock& clock, Beeper& beeper) {
     if (!reached(state.presCount, time)) {
         return;
     }
-    if (currentSecond(clock) != state.lastBeepSec && state.bell2Count <= one) {
+    if (currentSecond(clock) != state.lastBeepSec && count <= lastRing) {
         beeper.beep();
-        countUp(state.bell2Count);
-        state.lastBeepSec = currentSecond(clock);
-    }
-}
-
-void ringBell3(AlarmState& state, const AlarmTime& time, WallClock& clock, Beeper& beeper) {
-    if (!reached(state.presCount, time)) {
-        return;
-    }
-    if (currentSecond(clock) != state.lastBeepSec && state.bell3Count <= two) {
-        beeper.beep();
-        if (state.bell3Count == two) {
+        if (endsRun && count == lastRing) {
             state.presOn = zero;
         }
-        countUp(state.bell3Count);
+        countUp(count);
         state.lastBeepSec = currentSecond(clock);
     }
 }
@@ -128,8 +120,8 @@ void runPresentationAlarm(AlarmState& state, const BellTimes& bells, WallClock& 
     }
     countNewSecond(state.presCount, state.presLastSec, clock);
     ringBell1(state, bells.bell1, beeper);
-    ringBell2(state, bells.bell2, clock, beeper);
-    ringBell3(state, bells.bell3, clock, beeper);
+    ringRepeatedly(state, state.bell2Count, one, false, bells.bell2, clock, beeper);
+    ringRepeatedly(state, state.bell3Count, two, true, bells.bell3, clock, beeper);
 }
 
 void runIntervalAlarm(AlarmState& state, const AlarmTime& length, WallClock& clock,

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <span>
 
 namespace face {
 
@@ -35,33 +34,38 @@ float checkedQuotient(float size, int multiplier, int divisor) {
     return static_cast<float>(quotient);
 }
 
-// One coordinate of a mark: 0, the full width or height, or a fraction of it.
-struct MarkCoordinate {
-    enum class Kind { Zero, Edge, Fraction } kind;
+// One coordinate of a line's end: 0, the full width or height, or a count of parts of it, each
+// part multiplier / divisor of it rounded to single precision.
+struct Coordinate {
+    enum class Kind { Zero, Edge, Parts } kind;
     Axis axis = W;
-    int multiplier = 1;
-    int divisor = 1;
+    int multiplier = 1, divisor = 1;
+    int count = 1;
 };
 
-constexpr MarkCoordinate zero{MarkCoordinate::Kind::Zero};
-constexpr MarkCoordinate edge(Axis axis) { return {MarkCoordinate::Kind::Edge, axis}; }
-constexpr MarkCoordinate fraction(Axis axis, int multiplier, int divisor) {
-    return {MarkCoordinate::Kind::Fraction, axis, multiplier, divisor};
+constexpr Coordinate zero{Coordinate::Kind::Zero};
+constexpr Coordinate edge(Axis axis) { return {Coordinate::Kind::Edge, axis}; }
+constexpr Coordinate fraction(Axis axis, int multiplier, int divisor) {
+    return {Coordinate::Kind::Parts, axis, multiplier, divisor};
+}
+constexpr Coordinate steps(Axis axis, int count, int perEdge) {
+    return {Coordinate::Kind::Parts, axis, 1, perEdge, count};
 }
 
-float evaluate(Surface& surface, const MarkCoordinate& coordinate) {
+float evaluate(Surface& surface, const Coordinate& coordinate) {
     switch (coordinate.kind) {
-    case MarkCoordinate::Kind::Zero: return 0.0f;
-    case MarkCoordinate::Kind::Edge: return size(surface, coordinate.axis);
-    case MarkCoordinate::Kind::Fraction: break;
+    case Coordinate::Kind::Zero: return 0.0f;
+    case Coordinate::Kind::Edge: return size(surface, coordinate.axis);
+    case Coordinate::Kind::Parts: break;
     }
-    return checkedQuotient(size(surface, coordinate.axis), coordinate.multiplier,
-                           coordinate.divisor);
+    const float part =
+        checkedQuotient(size(surface, coordinate.axis), coordinate.multiplier, coordinate.divisor);
+    return static_cast<float>(static_cast<double>(part) * coordinate.count);
 }
 
 struct Mark {
     Line line;
-    std::array<MarkCoordinate, 4> ends; // X1, Y1, X2, Y2
+    std::array<Coordinate, 4> ends; // X1, Y1, X2, Y2
 };
 
 constexpr std::array<Mark, 4> marks{{
@@ -71,81 +75,37 @@ constexpr std::array<Mark, 4> marks{{
     {Line::Line12, {zero, fraction(H, 1, 2), fraction(W, 1, 32), fraction(H, 1, 2)}},
 }};
 
-// One end coordinate of a hand: 0, the full width or height, or a number of steps along
-// an edge. The number of steps is offset + slope × v for the hand's value v.
-struct HandCoordinate {
-    enum class Kind { Zero, Edge, Steps } kind;
-    Axis axis = W;
-    int offset = 0;
-    int slope = 0;
-};
-
-constexpr HandCoordinate none{HandCoordinate::Kind::Zero};
-constexpr HandCoordinate full(Axis axis) { return {HandCoordinate::Kind::Edge, axis}; }
-constexpr HandCoordinate steps(Axis axis, int offset, int slope) {
-    return {HandCoordinate::Kind::Steps, axis, offset, slope};
-}
-
-struct HandRow {
-    int low;  // inclusive
-    int high; // inclusive
-    HandCoordinate x2;
-    HandCoordinate y2;
-};
-
-// Sixteenths of each edge; 0 is straight up and the values run clockwise.
-constexpr std::array<HandRow, 5> sixtyRows{{
-    {0, 7, steps(W, 8, 1), none},
-    {8, 22, full(W), steps(H, -7, 1)},
-    {23, 37, steps(W, 38, -1), full(H)},
-    {38, 52, none, steps(H, 53, -1)},
-    {53, 60, steps(W, -52, 1), none},
-}};
-
-// Quarters of each edge; hour v and hour v + 12 share a position.
-constexpr std::array<HandRow, 9> hourRows{{
-    {0, 1, steps(W, 2, 1), none},
-    {2, 4, full(W), steps(H, -1, 1)},
-    {5, 7, steps(W, 8, -1), full(H)},
-    {8, 10, none, steps(H, 11, -1)},
-    {11, 13, steps(W, -10, 1), none},
-    {14, 16, full(W), steps(H, -13, 1)},
-    {17, 19, steps(W, 20, -1), full(H)},
-    {20, 22, none, steps(H, 23, -1)},
-    {23, 23, steps(W, 1, 0), none},
-}};
-
+// A hand's end steps clockwise along the border from straight up, perEdge - 1 steps of
+// 1/perEdge along each edge between its corners: sixteenths for the second and the minute,
+// quarters for the hour, whose hours v and v + 12 share a position.
 struct Hand {
     Line line;
     int (engine::WallClock::*value)();
-    int stepsPerEdge;
-    std::span<const HandRow> rows;
+    int perEdge;
+    int last; // the largest value on the dial
 };
 
 constexpr std::array<Hand, 3> hands{{
-    {Line::Line1, &engine::WallClock::second, 16, sixtyRows},
-    {Line::Line2, &engine::WallClock::minute, 16, sixtyRows},
-    {Line::Line3, &engine::WallClock::hour, 4, hourRows},
+    {Line::Line1, &engine::WallClock::second, 16, 60},
+    {Line::Line2, &engine::WallClock::minute, 16, 60},
+    {Line::Line3, &engine::WallClock::hour, 4, 23},
 }};
 
-float evaluate(Surface& surface, const HandCoordinate& coordinate, int stepsPerEdge, int value) {
-    switch (coordinate.kind) {
-    case HandCoordinate::Kind::Zero: return 0.0f;
-    case HandCoordinate::Kind::Edge: return size(surface, coordinate.axis);
-    case HandCoordinate::Kind::Steps: break;
-    }
-    const float unit = checkedQuotient(size(surface, coordinate.axis), 1, stepsPerEdge);
-    const int count = coordinate.offset + coordinate.slope * value;
-    return static_cast<float>(static_cast<double>(unit) * count);
-}
-
-const HandRow& rowFor(std::span<const HandRow> rows, int value) {
-    for (const HandRow& row : rows) {
-        if (row.low <= value && value <= row.high)
-            return row;
-    }
+std::array<Coordinate, 2> handEnd(const Hand& hand, int value) {
     // A clock value off the dial would place the hand off the client area.
-    throw RunTimeError(RunTimeError::Kind::InvalidOperation, "clock value off the dial");
+    if (value < 0 || value > hand.last)
+        throw RunTimeError(RunTimeError::Kind::InvalidOperation, "clock value off the dial");
+    const int perSide = hand.perEdge - 1;
+    // Steps clockwise from the first past the top-left corner; value 0 is the middle of the top.
+    const int along = (value + hand.perEdge / 2 - 1) % (4 * perSide);
+    const int step = along % perSide + 1;
+    const int back = hand.perEdge - step;
+    switch (along / perSide) {
+    case 0: return {steps(W, step, hand.perEdge), zero};
+    case 1: return {edge(W), steps(H, step, hand.perEdge)};
+    case 2: return {steps(W, back, hand.perEdge), edge(H)};
+    default: return {zero, steps(H, back, hand.perEdge)};
+    }
 }
 
 } // namespace
@@ -161,10 +121,9 @@ void DrawHands(Surface& surface, engine::WallClock& clock) {
     for (const Hand& hand : hands) {
         surface.setEnd(hand.line, End::X1, evaluate(surface, fraction(W, 1, 2)));
         surface.setEnd(hand.line, End::Y1, evaluate(surface, fraction(H, 1, 2)));
-        const int value = (clock.*hand.value)();
-        const HandRow& row = rowFor(hand.rows, value);
-        surface.setEnd(hand.line, End::X2, evaluate(surface, row.x2, hand.stepsPerEdge, value));
-        surface.setEnd(hand.line, End::Y2, evaluate(surface, row.y2, hand.stepsPerEdge, value));
+        const auto [x2, y2] = handEnd(hand, (clock.*hand.value)());
+        surface.setEnd(hand.line, End::X2, evaluate(surface, x2));
+        surface.setEnd(hand.line, End::Y2, evaluate(surface, y2));
     }
 }
 

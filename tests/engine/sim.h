@@ -1,59 +1,95 @@
 #pragma once
 
-// A simulated world for the engine: one object is the wall clock, the beeper, the dialogs
-// and the face, and logs every call in order.
+// A simulated world for the engine: one object is the wall clock, the beeper, the dialogs and
+// the face, and logs in order the fields that the tick reads, the face steps it runs, the
+// beeps and the notice. Scenarios play on it as steps.
 
 #include "engine/commands.h"
 #include "engine/run_time_error.h"
 #include "engine/tick.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <chrono>
 #include <map>
-#include <sstream>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sim {
 
-struct World final : engine::WallClock,
-                     engine::Beeper,
-                     engine::Dialogs,
-                     engine::FaceSteps,
-                     engine::AssistiveRequests {
+struct Event {
+    enum class Kind { Beep, Notice, Read, Step } kind;
+    int n = 0;          // a beep's or the notice's second from the start, the field read
+    std::string text{}; // the notice's caption, the step's name
+
+    friend bool operator==(const Event&, const Event&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Event& e) {
+        constexpr const char* kinds[] = {"beep at ", "notice at ", "read field ", ""};
+        if (e.kind != Kind::Step)
+            out << kinds[int(e.kind)] << e.n << (e.kind == Kind::Read ? "" : " s")
+                << (e.text.empty() ? "" : ": ");
+        return out << e.text;
+    }
+};
+using Events = std::vector<Event>;
+
+inline Event beep(int at) { return {Event::Kind::Beep, at}; }
+inline Event notice(int at) { return {Event::Kind::Notice, at, "時間ですよ！"}; }
+inline Event read(engine::Field field) { return {Event::Kind::Read, int(field)}; }
+inline Event step(std::string name) { return {Event::Kind::Step, 0, std::move(name)}; }
+inline Events beeps(std::initializer_list<int> seconds) {
+    Events events;
+    for (const int at : seconds)
+        events.push_back(beep(at));
+    return events;
+}
+
+// 時刻設定 and the two STARTs, and the fields of their dialogs in the order of engine::Field.
+enum class Alarm { Time, Interval, Presentation };
+
+enum class Op { At, Fill, Start, Off, Run, Hold, Jump, Moving };
+struct Step {
+    Op op;
+    long long n = 0; // ms; ticks for Hold
+    Alarm alarm{};
+    std::vector<std::string> texts{};
+};
+
+struct World : engine::WallClock,
+               engine::Beeper,
+               engine::Dialogs,
+               engine::FaceSteps,
+               engine::AssistiveRequests {
     long long ms = (9 * 60 + 59) * 60000 + 47000; // local time; the main window loads at 9:59:47
-    std::vector<std::string> log; // clock readings h, m, s; field reads readN; steps, beeps
-    std::string heard;            // " 3" a beep, " n3" the notice, in seconds from the start
+    long long perReading = 0;                     // how far the clock moves at each reading
+    long long from = 0;                           // the start of the scenario
+    Events log, heard;                            // all; the beeps and the notice
     std::map<engine::Field, std::string> fields;
-    std::string failAt;  // the face step that throws
-    long long start = 0; // of the script that plays, in ms
+    std::string failAt; // the face step that throws
     engine::AlarmState state;
     engine::TickPorts ports{*this, *this, *this, *this, *this, engine::ChimeBounds{5, 2, 3}};
 
     World() { // ticks come at .050 of every 100 ms from 10:00:00
         engine::resetAlarms(state);
         engine::noteStartSecond(state, *this);
-        ms = 36000050;
-        log.clear();
+        from = ms = 36000050;
     }
-    int read(const char* what, long long unit, int modulo) {
-        log.push_back(what);
-        return int(ms / unit % modulo);
-    }
-    int hour() override { return read("h", 3600000, 24); }
-    int minute() override { return read("m", 60000, 60); }
-    int second() override { return read("s", 1000, 60); }
+    long long reading() { return std::exchange(ms, ms + perReading); }
+    int hour() override { return int(reading() / 3600000 % 24); }
+    int minute() override { return int(reading() / 60000 % 60); }
+    int second() override { return int(reading() / 1000 % 60); }
     engine::LocalDateTime now() override { return {2024, 1, 1, hour(), minute(), second()}; }
-    void hear(const char* what) { heard += what + std::to_string((ms - start) / 1000); }
-    void beep() override { log.push_back("beep"), hear(" "); }
-    std::string fieldText(engine::Field field) override {
-        log.push_back("read" + std::to_string(int(field)));
-        return fields[field];
+    void hear(const Event& e) { log.push_back(e), heard.push_back(e); }
+    void beep() override { hear(sim::beep(int((ms - from) / 1000))); }
+    void setNotice(std::string_view caption) override {
+        hear({Event::Kind::Notice, int((ms - from) / 1000), std::string(caption)});
     }
-    void setNotice(std::string_view caption) override { log.emplace_back(caption), hear(" n"); }
-    void face(const std::string& step) {
-        log.push_back(step);
-        if (failAt == step)
+    std::string fieldText(engine::Field field) override {
+        return log.push_back(read(field)), fields[field];
+    }
+    void face(const std::string& name) {
+        log.push_back(step(name));
+        if (failAt == name)
             throw engine::RunTimeError(engine::RunTimeError::Kind::Overflow, "Overflow");
     }
     void ShowDigitalTime() override { face("ShowDigitalTime"); }
@@ -61,44 +97,47 @@ struct World final : engine::WallClock,
     void DrawHands() override { face("DrawHands"); }
     void ShowTitle() override { face("ShowTitle"); }
     void answer() override {}
-    void tick() { engine::runTickSteps(state, ports); }
+    void ticks(long long count, long long every) {
+        for (long long i = 0; i < count; ++i, ms += every)
+            engine::runTickSteps(state, ports);
+    }
 
-    // Plays steps separated by ';' and returns what sounded and showed, in order, as whole
-    // seconds from the start: a beep as "3", the notice as "n3". "at H:MM:SS" sets the clock;
-    // "f1", "f2" or "f4" and a blank fill that form's fields, comma separated, in the order of
-    // Field; "set", "start2", "start4", "off" are the commands; "run N" ticks for N seconds,
-    // "hold N" ticks N times on the same clock reading, "jump N" moves the clock.
-    std::string play(const std::string& script) {
-        start = ms;
+    // What sounded and showed while the steps played.
+    Events play(const std::vector<Step>& steps) {
+        constexpr void (*commands[])(engine::AlarmState&, engine::WallClock&, engine::Beeper&) = {
+            engine::setAlarmTime, engine::startInterval, engine::startPresentation};
+        from = ms;
         heard.clear();
-        std::istringstream steps(script);
-        for (std::string step; std::getline(steps, step, ';');) {
-            std::istringstream words(step);
-            std::string name, args;
-            std::getline((words >> name).ignore(), args, '\0'); // after the blank that ends it
-            const long long n = std::atoll(args.c_str());
-            if (name[0] == 'f') { // f1, f2, f4
-                std::istringstream texts(args);
-                int f = name == "f1" ? 0 : name == "f2" ? 2 : 4;
-                for (std::string text; std::getline(texts, text, ',');)
-                    fields[engine::Field(f++)] = text;
-            } else if (int h, m, s;
-                       name == "at" && std::sscanf(args.c_str(), "%d:%d:%d", &h, &m, &s) == 3) {
-                start = ms = ((h * 60 + m) * 60 + s) * 1000 + 50;
+        for (const Step& s : steps) {
+            switch (s.op) {
+            case Op::At: from = ms = s.n; break;
+            case Op::Fill: // two fields a dialog before the bells'
+                for (std::size_t i = 0; i < s.texts.size(); ++i)
+                    fields[engine::Field(2 * int(s.alarm) + int(i))] = s.texts[i];
+                break;
+            case Op::Start: commands[int(s.alarm)](state, *this, *this); break;
+            case Op::Off: engine::alarmOff(state); break;
+            case Op::Run: ticks(s.n / 100, 100); break;
+            case Op::Hold: ticks(s.n, 0); break;
+            case Op::Jump: ms += s.n; break;
+            case Op::Moving: perReading = s.n; break;
             }
-            name == "set"      ? engine::setAlarmTime(state, *this, *this)
-            : name == "start2" ? engine::startInterval(state, *this, *this)
-            : name == "start4" ? engine::startPresentation(state, *this, *this)
-            : name == "off"    ? engine::alarmOff(state)
-                               : void();
-            for (const long long until = ms + n * 1000; name == "run" && ms < until; ms += 100)
-                tick();
-            for (long long i = 0; name == "hold" && i < n; ++i)
-                tick();
-            ms += name == "jump" ? n * 1000 : 0;
         }
-        return heard.substr(heard.empty() ? 0 : 1);
+        return heard;
     }
 };
+
+inline Step at(int h, int m, int s) { return {Op::At, ((h * 60 + m) * 60 + s) * 1000LL + 50}; }
+inline Step fill(Alarm alarm, std::vector<std::string> texts) {
+    return {Op::Fill, 0, alarm, texts};
+}
+inline Step start(Alarm alarm) { return {Op::Start, 0, alarm}; }
+inline Step off() { return {Op::Off}; }
+inline Step run(std::chrono::seconds t) {
+    return {Op::Run, t.count() * 1000};
+} // a tick each 100 ms
+inline Step hold(int ticks) { return {Op::Hold, ticks}; } // ticks on the same clock
+inline Step jump(std::chrono::seconds t) { return {Op::Jump, t.count() * 1000}; }
+inline Step movingAtEachReading(std::chrono::milliseconds t) { return {Op::Moving, t.count()}; }
 
 } // namespace sim

@@ -1,121 +1,235 @@
-// The engine's tick and its three alarms: the order of the tick's steps, and each alarm's
-// cases as scripts on a simulated clock.
+// The engine's tick and its three alarms: the order of the tick's steps and what a failing
+// one ends, the chime, and each alarm's cases as scenarios on a simulated clock.
 
 #include "sim.h"
 
-#include "../cells.h"
-
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ostream>
+
 #include <cstdio>
+#include <tuple>
 
-using Log = std::vector<std::string>;
+using namespace std::chrono_literals;
+using namespace sim;
+using enum Alarm;
+using enum engine::Field;
 
-// clang-format off
+namespace {
+
 // A tick with everything due at once: Form1 at 10:00, all bells at 0, interval length 0.
-const Log fullTick = {"read2", "read3", "read4", "read5", "read6", "read7", "read8", "read9",
-    "ShowDigitalTime", "read0", "read1", "m", "DrawDialMarks", "s", "beep", // presentation: bell 1
-    "s", "beep", "s", "s", "s", "beep",  // bell 2; bell 3 waits for the next second; interval
-    "h", "時間ですよ！", "beep", "beep", "beep", "beep", "beep", "DrawHands", "ShowTitle"};
+// clang-format off
+const Events fullTick{
+    read(Form2_Text3), read(Form2_Text1), read(Form4_Text1), read(Form4_Text2), read(Form4_Text3),
+    read(Form4_Text4), read(Form4_Text5), read(Form4_Text6), step("ShowDigitalTime"),
+    read(Form1_Text1), read(Form1_Text2), step("DrawDialMarks"),
+    beep(0), beep(0), beep(0), // bells 1 and 2, the interval; bell 3 waits for a second of its own
+    notice(0), beep(0), beep(0), beep(0), beep(0), beep(0), step("DrawHands"), step("ShowTitle")};
 // clang-format on
 
-// A failing step ends the tick there, and the next tick runs in full. The fault is written
-// once, with its handler, step and kind; while it goes on failing, ten times a second for
-// 150 s, it is counted, and the count written once a minute, the last one after it has
-// stopped.
-TEST(Alarms, Order) {
-    for (const char* row : {"|30|", "ShowDigitalTime|9|2 (digital readout)",
-                            "DrawDialMarks|13|5 (dial marks)", "DrawHands|29|10 (hands)"}) {
-        SCOPED_TRACE(row);
-        const auto cells = cellsOf(row);
-        std::vector<std::string> lines; // "0 " a warning
-        engine::FaultLog faults([&](engine::FaultLog::Severity severity, const std::string& line) {
-            lines.push_back(std::to_string(int(severity)) + ' ' + line);
-        });
-        sim::World world;
-        world.play("f1 10,0; f2 ,0; set; start4; start2");
-        world.log.clear();
-        for (int tick = 0; tick < 1900; world.log.clear(), ++tick) {
-            world.failAt = tick < 1500 ? cells[0] : "";
-            engine::runTick(world.state, world.ports, faults,
-                            engine::FaultLog::Time{} + std::chrono::milliseconds(100 * tick));
-            if (tick == 0) {
-                EXPECT_EQ(world.log, Log(fullTick.begin(), fullTick.begin() + std::stol(cells[1])));
-            } else if (tick == 1500) {
-                EXPECT_EQ(world.log.back(), "ShowTitle");
-            }
+// Ticks ten times a second, on a clock that moves at each reading, with the face step
+// `failing` throwing; keeps the fault log's lines, "0 " a warning.
+struct Ticking : World {
+    std::vector<std::string> lines;
+    engine::FaultLog faults{[this](engine::FaultLog::Severity severity, const std::string& line) {
+        lines.push_back(std::to_string(int(severity)) + ' ' + line);
+    }};
+    int ticks = 0;
+
+    Ticking() {
+        play({fill(Time, {"10", "0"}), fill(Interval, {"", "0"}), start(Time), start(Presentation),
+              start(Interval), movingAtEachReading(1ms)});
+    }
+    const Events& tick(int count = 1, const std::string& failing = {}) {
+        for (failAt = failing; count-- > 0; ++ticks) {
+            log.clear();
+            engine::runTick(state, ports, faults, engine::FaultLog::Time{} + 100ms * ticks);
         }
-        const std::string fault = "0 Timer1_Timer, step " + cells[2] + " failed",
-                          again = fault + " again: RunTimeError::Overflow, ";
-        const std::vector<std::string> expected{
-            fault + ": RunTimeError::Overflow: Overflow", again + "600 times in the last 60 s",
-            again + "600 times in the last 60 s", again + "299 times in the last 60 s"};
-        EXPECT_EQ(lines, cells[2].empty() ? std::vector<std::string>{} : expected);
+        return log;
+    }
+};
+
+// The failing step, the events of fullTick that ran (its own included), where it failed.
+const std::tuple<std::string, std::size_t, std::string> failing[] = {
+    {"ShowDigitalTime", 9, "2 (digital readout)"},
+    {"DrawDialMarks", 12, "5 (dial marks)"},
+    {"DrawHands", 22, "10 (hands)"}};
+
+struct Scenario {
+    std::string name;
+    std::vector<Step> steps;
+    Events heard; // a beep 3 s after the first step is beep(3)
+};
+
+void expectHeard(const std::vector<Scenario>& scenarios) {
+    for (const auto& [name, steps, heard] : scenarios)
+        EXPECT_EQ(World().play(steps), heard) << name;
+}
+
+// The usual steps of a row: an alarm's dialog filled, its command given, the ticks that follow.
+std::vector<Step> started(Alarm alarm, std::vector<std::string> texts, Step then) {
+    return {fill(alarm, std::move(texts)), start(alarm), std::move(then)};
+}
+
+} // namespace
+
+// On a clock that moves a second at each reading, the bells, read first, ring at 1, 2 and 4 s,
+// and only then does the interval read a second of its own and count.
+TEST(Tick, StepsRunInTheirOrder) {
+    EXPECT_EQ(Ticking().tick(), fullTick);
+    EXPECT_EQ(World().play({fill(Interval, {"", "0"}), start(Presentation), start(Interval),
+                            movingAtEachReading(1s), hold(1)}),
+              beeps({0, 0, 1, 2, 4}));
+}
+
+// A failing step ends its tick there; the next tick runs in full, even after 150 s of
+// failing ones.
+TEST(Tick, AFailingStepEndsItsTick) {
+    for (const auto& [failAt, ran, where] : failing) {
+        Ticking ticking;
+        EXPECT_EQ(ticking.tick(1, failAt), Events(fullTick.begin(), fullTick.begin() + ran));
+        ticking.tick(1499, failAt);
+        EXPECT_EQ(ticking.tick().back(), step("ShowTitle")) << failAt;
     }
 }
 
-// The chime counts out each pause in full after every beep, the fifth included, and none
-// before the first: its counters as each beep sounds and at the end, for bounds that a
-// count cut short or striding would miss, and for the program's own (about 2 s).
-TEST(Alarms, TheChimeCountsEveryPause) {
+// A fault is written once, with its handler, step and kind; while it goes on failing, ten
+// times a second for 150 s, it is counted, and the count written once a minute, the last one
+// after it has stopped. A tick that does not fail writes nothing.
+TEST(Tick, AFaultIsWrittenOnceThenCountedEachMinute) {
+    for (const auto& [failAt, ran, where] : failing) {
+        Ticking ticking;
+        ticking.tick(1500, failAt), ticking.tick(400);
+        const std::string fault = "0 Timer1_Timer, step " + where + " failed",
+                          again = fault + " again: RunTimeError::Overflow, ";
+        // clang-format off
+        EXPECT_EQ(ticking.lines, (std::vector<std::string>{fault + ": RunTimeError::Overflow: Overflow",
+            again + "600 times in the last 60 s", again + "600 times in the last 60 s", again + "299 times in the last 60 s"}));
+        // clang-format on
+    }
+    Ticking ticking;
+    ticking.tick(1900);
+    EXPECT_EQ(ticking.lines, std::vector<std::string>{});
+}
+
+// What the chime does, in turn: a beep, or an answer to assistive technologies, with its
+// counters (round, step with empty as 0, spin) at that moment.
+struct ChimeEvent {
+    bool beep;
+    int round;
+    double step;
+    int spin;
+    friend bool operator==(const ChimeEvent&, const ChimeEvent&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const ChimeEvent& e) {
+        return out << (e.beep ? "beep " : "answer ") << e.round << ' ' << e.step << ' ' << e.spin;
+    }
+};
+
+std::vector<ChimeEvent> chime(const engine::ChimeBounds& bounds) {
     struct Ear final : engine::Beeper, engine::AssistiveRequests {
         engine::AlarmState s;
-        std::string heard; // round, step (empty as 0) and spin at each beep
-        void beep() override {
-            char counters[48];
-            std::snprintf(counters, sizeof counters, "%d %g %d|", s.chimeRound,
-                          *s.chimeStep.toDouble(), s.chimeSpin);
-            heard += counters;
+        std::vector<ChimeEvent> heard;
+        void note(bool beep) {
+            heard.push_back({beep, s.chimeRound, *s.chimeStep.toDouble(), s.chimeSpin});
         }
-        void answer() override {}
-    };
-    // clang-format off
-    const std::pair<engine::ChimeBounds, const char*> rows[] = {
-        {{5, 250, 1234}, "1 0 0|2 251 1235|3 251 1235|4 251 1235|5 251 1235|6 251 1235|"},
-        {{}, "1 0 0|2 10001 100001|3 10001 100001|4 10001 100001|5 10001 100001|6 10001 100001|"}};
-    // clang-format on
-    for (const auto& [bounds, heard] : rows) {
-        Ear ear;
-        engine::RingChime(ear.s, ear, ear, bounds);
-        ear.beep(); // the counters as the chime returns
-        EXPECT_EQ(ear.heard, heard);
-    }
+        void beep() override { note(true); }
+        void answer() override { note(false); }
+    } ear;
+    engine::RingChime(ear.s, ear, ear, bounds);
+    ear.note(true); // the counters as the chime returns, as if it beeped again
+    return ear.heard;
 }
 
-// What sounds ("3": a beep 3 s after the first step) and shows ("n3": the notice) as
-// each alarm plays, acknowledgements included. The time alarm's rows tick once.
-TEST(Alarms, Scenarios) {
-    // clang-format off
-    for (const char* row : {
-        "interval 10 s|f2 0,10; start2; run 35|0 10 20 30",
-        "interval 1.5 s never|f2 0,1.5; start2; run 20|0",
-        "interval 0.5 min|f2 0.5,0; start2; run 65|0 30 60",
-        "interval, minutes empty: length 0|f2 ,10; start2; run 5|0 0 0 0 0 0 0 0 0 0 0",
-        "interval lowered below the count|f2 0,60; start2; run 10; f2 0,3; run 60|0",
-        "interval, a clock jump is one second|f2 0,10; start2; run 3; jump 3630; run 8|0 3640",
-        "interval, a text pauses matching|f2 0,10; start2; run 4; f2 -,10; run 3; f2 0,10; run 10|0 10",
-        "bells 1:00 2:00 3:00|f4 1,0,2,0,3,0; start4; run 200|0 60 120 121 180 181 182",
-        "bells, a field empty|f4 ,0,2,0,3,0; start4; run 10|0 0 0 1 2 3 4",
-        "bell 1 at 0.5 s never|f4 0,0.5,0,3,0,5; start4; run 10|0 3 4 5 6 7",
-        "bell 3 at 90.5 s is 90|f4 0,5,0,10,1,30.5; start4; run 95|0 5 10 11 90 91 92",
-        "bell 3 at 91.5 s is 92|f4 0,5,0,10,1,31.5; start4; run 95|0 5 10 11 92 93 94",
-        "bell 3 first ends the run|f4 0,9,0,8,0,3; start4; run 30|0 3 4 5",
-        "bells skip the second of the last bell or load|f4 0,1,0,47,1,0; start4; run 65|0 1 48 49 60 61 62",
-        "bells stopped by 時刻設定|f4 0,5,0,6,0,7; start4; run 3; set; run 20|0 3",
-        "bells suspended, resumed uncounted|f2 0,100; f4 1,0,2,0,3,0; start4; run 30; off; run 30; start2; run 160|0 60 90 150 151 160 210 211 212",
-        "a clock standing still counts once|f2 0,2; f4 0,1,0,1,0,1; start2; start4; jump 1; hold 99; jump 1; hold 99; jump 1; hold 99; jump 1; hold 99; jump 1; hold 99|0 0 1 1 2 2 3 4 4 5",
-        "alarm before|at 7:29:59; f1 7,30; set; hold 1|0",
-        "alarm after|at 8:00:00; f1 7,30; set; hold 1|0",
-        "alarm first second|at 7:30:00; f1 7,30; set; hold 1|0 n0 0 0 0 0 0",
-        "alarm last second|at 7:59:59; f1 7,30; set; hold 1|0 n0 0 0 0 0 0",
-        "alarm not armed|at 7:30:00; f1 7,30; hold 1|",
-        "alarm muted|at 7:30:00; f1 7,30; set; off; hold 1|0 n0",
-        "alarm, minute empty|at 7:00:00; f1 7,; set; hold 1|0 n0 0 0 0 0 0",
-        "alarm 7時 30分, blanks, full width|at 7:30:00; f1 \t　７時\n,３ ０分; set; hold 1|0 n0 0 0 0 0 0",
-        "alarm hour beyond a double|at 0:00:00; f1 1e999,0; set; hold 1|0"}) {
-        // clang-format on
-        const auto cells = cellsOf(row);
-        EXPECT_EQ(sim::World().play(cells[1]), cells[2]) << cells[0];
-    }
+// The chime counts out each pause in full after every beep, the fifth included, and none before
+// the first: its counters as each beep sounds and at the end, for bounds that a count cut short
+// or striding would miss, and for the program's own (about 2 s).
+TEST(Chime, CountsEveryPause) {
+    const auto beeps = [](const engine::ChimeBounds& bounds) {
+        std::vector<ChimeEvent> heard = chime(bounds);
+        std::erase_if(heard, [](const ChimeEvent& e) { return !e.beep; });
+        return heard;
+    };
+    const auto after = [](int step, int spin) {
+        std::vector<ChimeEvent> heard{{true, 1, 0, 0}};
+        for (int round = 2; round <= 6; ++round)
+            heard.push_back({true, round, double(step), spin});
+        return heard;
+    };
+    EXPECT_EQ(beeps({5, 250, 1234}), after(251, 1235));
+    EXPECT_EQ(beeps({}), after(10001, 100001));
 }
+
+// Every few counted steps of each pause, and only within the pauses, the chime lets assistive
+// technologies be answered.
+TEST(Chime, AnswersBetweenItsCountedSteps) {
+    EXPECT_EQ(chime({2, 10, 3, 4}), (std::vector<ChimeEvent>{{true, 1, 0, 0},
+                                                             {false, 1, 5, 4},
+                                                             {false, 1, 9, 4},
+                                                             {true, 2, 11, 4},
+                                                             {false, 2, 5, 4},
+                                                             {false, 2, 9, 4},
+                                                             {true, 3, 11, 4}}));
+}
+
+// clang-format off
+// Each START and 時刻設定 beeps at once.
+TEST(Alarms, TheIntervalBeepsEachTimeItsLengthIsCounted) {
+    expectHeard({
+        {"10 s", started(Interval, {"0", "10"}, run(35s)), beeps({0, 10, 20, 30})},
+        {"1.5 s never", started(Interval, {"0", "1.5"}, run(20s)), beeps({0})},
+        {"0.5 min", started(Interval, {"0.5", "0"}, run(65s)), beeps({0, 30, 60})},
+        {"minutes empty: length 0", started(Interval, {"", "10"}, run(5s)), beeps({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+        {"lowered below the count", {fill(Interval, {"0", "60"}), start(Interval), run(10s), fill(Interval, {"0", "3"}), run(60s)}, beeps({0})},
+        {"a text pauses matching", {fill(Interval, {"0", "10"}), start(Interval), run(4s), fill(Interval, {"-", "10"}), run(3s),
+                                    fill(Interval, {"0", "10"}), run(10s)}, beeps({0, 10})}});
+}
+
+TEST(Alarms, TheBellsRingOnceTwiceAndThreeTimes) {
+    expectHeard({
+        {"1:00 2:00 3:00", started(Presentation, {"1", "0", "2", "0", "3", "0"}, run(200s)), beeps({0, 60, 120, 121, 180, 181, 182})},
+        {"a field empty", started(Presentation, {"", "0", "2", "0", "3", "0"}, run(10s)), beeps({0, 0, 0, 1, 2, 3, 4})},
+        {"bell 1 at 0.5 s never", started(Presentation, {"0", "0.5", "0", "3", "0", "5"}, run(10s)), beeps({0, 3, 4, 5, 6, 7})},
+        {"bell 3 at 90.5 s is 90", started(Presentation, {"0", "5", "0", "10", "1", "30.5"}, run(95s)), beeps({0, 5, 10, 11, 90, 91, 92})},
+        {"bell 3 at 91.5 s is 92", started(Presentation, {"0", "5", "0", "10", "1", "31.5"}, run(95s)), beeps({0, 5, 10, 11, 92, 93, 94})},
+        {"bell 3 first ends the run", started(Presentation, {"0", "9", "0", "8", "0", "3"}, run(30s)), beeps({0, 3, 4, 5})},
+        {"the second of the last bell or load skipped", started(Presentation, {"0", "1", "0", "47", "1", "0"}, run(65s)), beeps({0, 1, 48, 49, 60, 61, 62})},
+        {"started again, all ring again", {fill(Presentation, {"0", "1", "0", "2", "0", "4"}), start(Presentation), run(10s), start(Presentation),
+                                           run(10s)}, beeps({0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16})},
+        {"stopped by 時刻設定", {fill(Presentation, {"0", "5", "0", "6", "0", "7"}), start(Presentation), run(3s), start(Time), run(20s)}, beeps({0, 3})},
+        {"suspended, resumed uncounted", {fill(Interval, {"0", "100"}), fill(Presentation, {"1", "0", "2", "0", "3", "0"}), start(Presentation), run(30s),
+                                          off(), run(30s), start(Interval), run(160s)}, beeps({0, 60, 90, 150, 151, 160, 210, 211, 212})}});
+}
+
+// The counts go up at the first tick in a second other than the last one read, however far
+// the clock jumped; each bell reads the second afresh, and bell 3 waits for a second other
+// than the one read after bell 2's beep.
+TEST(Alarms, CountsGoUpOnceInEachNewSecond) {
+    expectHeard({
+        {"a clock jump is one second", {fill(Interval, {"0", "10"}), start(Interval), run(3s), jump(3630s), run(8s)}, beeps({0, 3640})},
+        {"a clock standing still counts once", {fill(Interval, {"0", "2"}), fill(Presentation, {"0", "1", "0", "1", "0", "1"}), start(Interval),
+         start(Presentation), jump(1s), hold(99), jump(1s), hold(99), jump(1s), hold(99), jump(1s), hold(99), jump(1s), hold(99)},
+         beeps({0, 0, 1, 1, 2, 2, 3, 4, 4, 5})},
+        {"the interval notes a second read after counting", {fill(Interval, {"0", "1"}), start(Interval), movingAtEachReading(1s), hold(3)},
+         beeps({0, 3, 5})},
+        {"bell 3 after bell 2 on a moving clock", {fill(Presentation, {"0", "9", "0", "0", "0", "0"}), start(Presentation),
+                                                   movingAtEachReading(500ms), hold(1)}, beeps({0, 1})},
+        {"bell 3 in the tick of bell 2 when the second turns", {fill(Presentation, {"0", "9", "0", "0", "0", "0"}), start(Presentation),
+                                                                movingAtEachReading(1s), hold(1)}, beeps({0, 2, 4})}});
+}
+
+// From the alarm minute to the end of the hour the notice shows and, unless muted, the
+// chime plays; each row ticks once.
+TEST(Alarms, TheTimeAlarmShowsTheNoticeAndChimes) {
+    const Events chimed{beep(0), notice(0), beep(0), beep(0), beep(0), beep(0), beep(0)};
+    expectHeard({
+        {"before", {at(7, 29, 59), fill(Time, {"7", "30"}), start(Time), hold(1)}, beeps({0})},
+        {"after", {at(8, 0, 0), fill(Time, {"7", "30"}), start(Time), hold(1)}, beeps({0})},
+        {"first second", {at(7, 30, 0), fill(Time, {"7", "30"}), start(Time), hold(1)}, chimed},
+        {"last second", {at(7, 59, 59), fill(Time, {"7", "30"}), start(Time), hold(1)}, chimed},
+        {"not armed", {at(7, 30, 0), fill(Time, {"7", "30"}), hold(1)}, {}},
+        {"muted", {at(7, 30, 0), fill(Time, {"7", "30"}), start(Time), off(), hold(1)}, {beep(0), notice(0)}},
+        {"minute empty", {at(7, 0, 0), fill(Time, {"7", ""}), start(Time), hold(1)}, chimed},
+        {"7時 30分, blanks, full width", {at(7, 30, 0), fill(Time, {"\t　７時\n", "３ ０分"}), start(Time), hold(1)}, chimed},
+        {"hour beyond a double", {at(0, 0, 0), fill(Time, {"1e999", "0"}), start(Time), hold(1)}, beeps({0})}});
+}
+// clang-format on
