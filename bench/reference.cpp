@@ -44,7 +44,7 @@ QFont qfont(const forms::Font& def) {
 
 // Line1, Line2 and Line3, the last three lines defined, are the second, minute and hour hand.
 const forms::LineControl& hand(std::size_t i) {
-    return forms::mainForm.lines[forms::mainForm.lines.size() - 1 - i];
+    return forms::mainFormDefinition.lines[forms::mainFormDefinition.lines.size() - 1 - i];
 }
 
 class Dial final : public QWidget {
@@ -58,7 +58,7 @@ public:
         readout_->setFont(qfont(forms::readoutFont));
         readout_->setAutoFillBackground(true);
         readout_->setBackgroundRole(QPalette::Button);
-        readout_->setGeometry(pixels(forms::mainForm.controls[0].twips));
+        readout_->setGeometry(pixels(forms::mainFormDefinition.controls[0].twips));
     }
 
     // Where a hand was and where it is are painted again, and nothing else.
@@ -102,11 +102,12 @@ int main(int argc, char* argv[]) {
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    const QSize client =
-        pixels({0, 0, forms::mainForm.clientWidth, forms::mainForm.clientHeight}).size();
+    const QSize client = pixels({0, 0, forms::mainFormDefinition.clientWidth,
+                                 forms::mainFormDefinition.clientHeight})
+                             .size();
     QTimer timer;
     if (mode != QLatin1String("bare"))
-        timer.start(forms::mainForm.timerIntervalMs);
+        timer.start(forms::mainFormDefinition.timerIntervalMs);
     if (mode == QLatin1String("bare") || mode == QLatin1String("tick")) {
         QWidget window;
         window.resize(client);
@@ -117,7 +118,7 @@ int main(int argc, char* argv[]) {
     QMainWindow window;
     auto* dial = new Dial;
     window.setCentralWidget(dial);
-    for (const forms::MenuItem& item : forms::mainForm.menu)
+    for (const forms::MenuItem& item : forms::mainFormDefinition.menu)
         window.menuBar()->addAction(qstr(item.caption));
     window.resize(client.width(), client.height() + window.menuBar()->sizeHint().height());
     int second = -1;
@@ -128,11 +129,13 @@ int main(int argc, char* argv[]) {
     });
     window.show();
     QWidget dialog;
-    dialog.setWindowTitle(qstr(forms::form1.caption));
-    dialog.resize(pixels({0, 0, forms::form1.clientWidth, forms::form1.clientHeight}).size());
+    dialog.setWindowTitle(qstr(forms::form1Definition.caption));
+    dialog.resize(
+        pixels({0, 0, forms::form1Definition.clientWidth, forms::form1Definition.clientHeight})
+            .size());
     auto* field = new QLineEdit(&dialog);
     field->setFont(qfont(forms::dialogFont));
-    field->setGeometry(pixels(forms::findControl(forms::form1, "Text1")->twips));
+    field->setGeometry(pixels(forms::findControl(forms::form1Definition, "Text1")->twips));
     dialog.show();
     dialog.activateWindow();
     field->setFocus();

@@ -24,7 +24,7 @@ std::array<HPEN, 3> pens{};
 
 // Line1, Line2 and Line3, the last three lines defined, are the second, minute and hour hand.
 const forms::LineControl& hand(std::size_t i) {
-    return forms::mainForm.lines[forms::mainForm.lines.size() - 1 - i];
+    return forms::mainFormDefinition.lines[forms::mainFormDefinition.lines.size() - 1 - i];
 }
 
 std::wstring widen(std::string_view text) {
@@ -95,7 +95,7 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     }
 }
 
-HWND topLevel(const wchar_t* type, const forms::Form& form, HMENU menu) {
+HWND topLevel(const wchar_t* type, const forms::FormDefinition& form, HMENU menu) {
     const int height = forms::pixels(form.clientHeight, dpi);
     RECT frame{0, 0, forms::pixels(form.clientWidth, dpi), height};
     AdjustWindowRectEx(&frame, frameStyle, menu != nullptr, 0);
@@ -131,11 +131,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
     dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY); // a DC of the screen, held to the end
 
     HMENU menu = CreateMenu();
-    for (const forms::MenuItem& item : forms::mainForm.menu)
+    for (const forms::MenuItem& item : forms::mainFormDefinition.menu)
         AppendMenuW(menu, MF_STRING, 0, widen(item.caption).c_str());
-    HWND window = topLevel(L"AlarmClockBench.Window", forms::mainForm, menu);
+    HWND window = topLevel(L"AlarmClockBench.Window", forms::mainFormDefinition, menu);
     if (mode != "bare")
-        SetTimer(window, 1, static_cast<UINT>(forms::mainForm.timerIntervalMs), nullptr);
+        SetTimer(window, 1, static_cast<UINT>(forms::mainFormDefinition.timerIntervalMs), nullptr);
     ShowWindow(window, show);
     UpdateWindow(window);
     if (floorProgram) {
@@ -150,10 +150,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
                                    static_cast<DWORD>(line.widthPixels), &brush, 0, nullptr);
         }
         readout = child(window, 0, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-                        forms::mainForm.controls[0].twips, forms::readoutFont);
-        HWND dialog = topLevel(L"AlarmClockBench.Dialog", forms::form1, nullptr);
-        HWND field = child(dialog, WS_EX_CLIENTEDGE, L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-                           forms::findControl(forms::form1, "Text1")->twips, forms::dialogFont);
+                        forms::mainFormDefinition.controls[0].twips, forms::readoutFont);
+        HWND dialog = topLevel(L"AlarmClockBench.Dialog", forms::form1Definition, nullptr);
+        HWND field =
+            child(dialog, WS_EX_CLIENTEDGE, L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+                  forms::findControl(forms::form1Definition, "Text1")->twips, forms::dialogFont);
         ShowWindow(dialog, SW_SHOW);
         SetForegroundWindow(dialog);
         SetFocus(field);

@@ -41,7 +41,7 @@ inline constexpr std::array mainFormMenu{
     MenuItem{"end", "終了"},
 };
 
-inline constexpr Form mainForm{
+inline constexpr FormDefinition mainFormDefinition{
     .name = "mainForm",
     .caption = "&H00FF8080&  Ver.10",
     .clientWidth = 7215,
@@ -66,7 +66,7 @@ inline constexpr std::array form1Controls{
     Control{"Label4", Kind::Notice, "", {1080, 2760, 1575, 375}, 6, std::nullopt},
 };
 
-inline constexpr Form form1{
+inline constexpr FormDefinition form1Definition{
     .name = "Form1",
     .caption = "アラーム時刻設定 Ver.10",
     .clientWidth = 4530,
@@ -86,7 +86,7 @@ inline constexpr std::array form2Controls{
     Control{"Text3", Kind::TextBox, "", {240, 1080, 1215, 495}, 5, dialogFont, "間隔 分"},
 };
 
-inline constexpr Form form2{
+inline constexpr FormDefinition form2Definition{
     .name = "Form2",
     .caption = "時間間隔Ver.10",
     .clientWidth = 4620,
@@ -117,7 +117,7 @@ inline constexpr std::array form4Controls{
     Control{"Command1", Kind::CommandButton, "START", {1200, 3720, 3375, 735}, 16, dialogFont},
 };
 
-inline constexpr Form form4{
+inline constexpr FormDefinition form4Definition{
     .name = "Form4",
     .caption = "発表時間設定Ver.10",
     .clientWidth = 6195,

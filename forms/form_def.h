@@ -96,7 +96,7 @@ struct Icon {
     Rgb (*pixel)(int row, int column) = nullptr;
 };
 
-struct Form {
+struct FormDefinition {
     std::string_view name;
     std::string_view caption;
     int clientWidth = 0; // twips
@@ -111,7 +111,7 @@ struct Form {
     std::string_view clientName = {};
 };
 
-constexpr const Control* findControl(const Form& form, std::string_view name) {
+constexpr const Control* findControl(const FormDefinition& form, std::string_view name) {
     for (const Control& control : form.controls)
         if (control.name == name)
             return &control;

@@ -11,7 +11,7 @@
 
 namespace ui {
 
-Dialog::Dialog(const Services& services, const forms::Form& form)
+Dialog::Dialog(const Services& services, const forms::FormDefinition& form)
     : services_(services)
     , form_(form)
     , window_(services.toolkit.createDialog(form, *this)) {}
@@ -33,7 +33,7 @@ void Dialog::closeBox() {
 }
 
 Form1::Form1(const Services& services)
-    : Dialog(services, forms::form1) {}
+    : Dialog(services, forms::form1Definition) {}
 
 void Form1::Form_Load() { services_.windows.reference<MainForm>().show(); }
 
@@ -42,14 +42,14 @@ void Form1::Command1_Click() {
 }
 
 Form2::Form2(const Services& services)
-    : Dialog(services, forms::form2) {}
+    : Dialog(services, forms::form2Definition) {}
 
 void Form2::Command1_Click() {
     engine::startInterval(services_.alarms, services_.clock, services_.beeper);
 }
 
 Form4::Form4(const Services& services)
-    : Dialog(services, forms::form4) {}
+    : Dialog(services, forms::form4Definition) {}
 
 void Form4::Command1_Click() {
     engine::startPresentation(services_.alarms, services_.clock, services_.beeper);

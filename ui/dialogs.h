@@ -10,7 +10,7 @@ namespace ui {
 // A setting dialog: its window, built from its definition, and its one button's handler.
 class Dialog : public WindowEvents {
 public:
-    Dialog(const Services& services, const forms::Form& form);
+    Dialog(const Services& services, const forms::FormDefinition& form);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -29,7 +29,7 @@ private:
     void closeBox() final;
     void timer() final {}
 
-    const forms::Form& form_;
+    const forms::FormDefinition& form_;
     std::unique_ptr<DialogWindow> window_;
     bool shownBefore_ = false;
 };

@@ -45,7 +45,7 @@ static_assert(everyCommandHandled(), "the menu bar and its handlers differ");
 
 MainForm::MainForm(const Services& services)
     : services_(services)
-    , window_(services.toolkit.createClockWindow(forms::mainForm, *this))
+    , window_(services.toolkit.createClockWindow(forms::mainFormDefinition, *this))
     , face_(window_->clientArea(), services.clock, services.toolkit) {}
 
 MainForm::~MainForm() { services_.handlers.forget(this); }

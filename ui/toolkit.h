@@ -78,9 +78,9 @@ class Toolkit : public face::RegionalSettings, public engine::AssistiveRequests 
 public:
     virtual ~Toolkit() = default;
 
-    virtual std::unique_ptr<ClockWindow> createClockWindow(const forms::Form& form,
+    virtual std::unique_ptr<ClockWindow> createClockWindow(const forms::FormDefinition& form,
                                                            WindowEvents& events) = 0;
-    virtual std::unique_ptr<DialogWindow> createDialog(const forms::Form& form,
+    virtual std::unique_ptr<DialogWindow> createDialog(const forms::FormDefinition& form,
                                                        WindowEvents& events) = 0;
 
     // Ends the event loop. Events that it still delivers run no handler: the windows

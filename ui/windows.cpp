@@ -41,12 +41,12 @@ template Form1& Windows::reference<Form1>();
 template Form2& Windows::reference<Form2>();
 template Form4& Windows::reference<Form4>();
 
-Dialog& Windows::dialog(const forms::Form& form) {
-    if (&form == &forms::form1)
+Dialog& Windows::dialog(const forms::FormDefinition& form) {
+    if (&form == &forms::form1Definition)
         return reference<Form1>();
-    if (&form == &forms::form2)
+    if (&form == &forms::form2Definition)
         return reference<Form2>();
-    if (&form == &forms::form4)
+    if (&form == &forms::form4Definition)
         return reference<Form4>();
     throw std::invalid_argument("no dialog of this definition");
 }

@@ -29,7 +29,7 @@ public:
     // MainForm, Form1, Form2 or Form4.
     template <class Window> Window& reference();
     // The dialog of a definition.
-    Dialog& dialog(const forms::Form& form);
+    Dialog& dialog(const forms::FormDefinition& form);
     // The user closed the dialog through its frame.
     void destroy(Dialog& dialog);
 

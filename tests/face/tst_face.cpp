@@ -84,7 +84,7 @@ struct RecordingDial final : face::DialSurface {
     std::vector<face::PixelRect> invalidated;
 
     RecordingDial()
-        : DialSurface(forms::mainForm.lines, 144) {}
+        : DialSurface(forms::mainFormDefinition.lines, 144) {}
     float ScaleWidth() override { return 7215; }
     float ScaleHeight() override { return 5385; }
     void setReadout(std::string_view) override {}

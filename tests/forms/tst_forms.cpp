@@ -18,7 +18,7 @@ constexpr std::array outOfOrderControls{
     forms::Control{"Label4", forms::Kind::Notice, "", {}, 0, std::nullopt},
     forms::Control{"Text1", forms::Kind::TextBox, "", {}, 1, std::nullopt},
 };
-constexpr forms::Form outOfOrder{
+constexpr forms::FormDefinition outOfOrder{
     .name = "outOfOrder", .caption = "", .controls = outOfOrderControls};
 
 // Tab walks the fields and the button of each window in the order of their tab numbers (Form2's
@@ -32,15 +32,16 @@ TEST(Forms, TabOrderAndTheFirstFocus) {
         return text;
     };
     // The form, its first focus, its focus order, and its reading order as far as the first labels.
-    using Row =
-        std::tuple<const forms::Form&, std::string_view, std::string_view, std::string_view>;
+    using Row = std::tuple<const forms::FormDefinition&, std::string_view, std::string_view,
+                           std::string_view>;
     for (const auto& [form, firstFocus, focusOrder, readingOrder] : {
-             Row{forms::form1, "Text1", "Text1 Text2 Command1", "Label1 Text1 Label2 Text2 Label3"},
-             Row{forms::form2, "Text1", "Text1 Command1 Text3",
+             Row{forms::form1Definition, "Text1", "Text1 Text2 Command1",
+                 "Label1 Text1 Label2 Text2 Label3"},
+             Row{forms::form2Definition, "Text1", "Text1 Command1 Text3",
                  "Label1 Text1 Label2 Label3 Command1"},
-             Row{forms::form4, "Text1", "Text1 Text2 Text3 Text4 Text5 Text6 Command1",
+             Row{forms::form4Definition, "Text1", "Text1 Text2 Text3 Text4 Text5 Text6 Command1",
                  "Label1 Label2 Text1 Label3 Text2 Label4 Label5 Text3"},
-             Row{forms::mainForm, "", "", "Label1"},
+             Row{forms::mainFormDefinition, "", "", "Label1"},
              Row{outOfOrder, "Text2", "Text2 Text1 Command1", "Label4 Text2 Text1 Label1 Command1"},
          }) {
         SCOPED_TRACE(std::string(form.name));

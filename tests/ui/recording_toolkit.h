@@ -69,11 +69,11 @@ struct RecordingToolkit final : ui::Toolkit, StandingClock, engine::Beeper {
     Dialog& dialog(std::string_view name) { return dynamic_cast<Dialog&>(window(name)); }
     Clock& main() { return dynamic_cast<Clock&>(window("mainForm")); }
 
-    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
+    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::FormDefinition& form,
                                                        ui::WindowEvents& events) override {
         return std::make_unique<Clock>(*this, form.name, events);
     }
-    std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
+    std::unique_ptr<ui::DialogWindow> createDialog(const forms::FormDefinition& form,
                                                    ui::WindowEvents& events) override {
         return std::make_unique<Dialog>(*this, form.name, events);
     }

@@ -85,9 +85,9 @@ BOOL CALLBACK printForm(HWND w, LPARAM count) {
     wchar_t kind[64] = {}, title[256] = {};
     GetClassNameW(w, kind, 64);
     GetWindowTextW(w, title, 256);
-    for (const forms::Form* form :
-         {&forms::mainForm, &forms::form1, &forms::form2, &forms::form4}) {
-        const bool clock = form == &forms::mainForm;
+    for (const forms::FormDefinition* form : {&forms::mainFormDefinition, &forms::form1Definition,
+                                              &forms::form2Definition, &forms::form4Definition}) {
+        const bool clock = form == &forms::mainFormDefinition;
         if (lstrcmpW(kind, clock ? clockWindowClass : dialogWindowClass) ||
             (!clock && utf8(title) != form->caption))
             continue;

@@ -20,7 +20,7 @@
 
 namespace toolkit::qt {
 
-ClientArea::ClientArea(const forms::Form& form, QWidget* parent)
+ClientArea::ClientArea(const forms::FormDefinition& form, QWidget* parent)
     : QWidget(parent)
     , DialSurface(form.lines) {
     setObjectName(qstr(form.name) + QStringLiteral("Client"));
@@ -66,7 +66,7 @@ void ClientArea::paintEvent(QPaintEvent* event) {
               });
 }
 
-MainWindow::MainWindow(const forms::Form& form, ui::WindowEvents& events)
+MainWindow::MainWindow(const forms::FormDefinition& form, ui::WindowEvents& events)
     : events_(events)
     , clientArea_(new ClientArea(form, this))
     , timer_(new QTimer(this)) {
@@ -130,7 +130,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     events_.closeBox();
 }
 
-ClockWindow::ClockWindow(const forms::Form& form, ui::WindowEvents& events)
+ClockWindow::ClockWindow(const forms::FormDefinition& form, ui::WindowEvents& events)
     : window_(std::make_unique<MainWindow>(form, events)) {}
 
 void ClockWindow::show(bool centre) {

@@ -22,7 +22,7 @@ class ClientArea final : public QWidget, public face::DialSurface {
     Q_OBJECT
 
 public:
-    ClientArea(const forms::Form& form, QWidget* parent);
+    ClientArea(const forms::FormDefinition& form, QWidget* parent);
 
     float ScaleWidth() override;
     float ScaleHeight() override;
@@ -47,7 +47,7 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(const forms::Form& form, ui::WindowEvents& events);
+    MainWindow(const forms::FormDefinition& form, ui::WindowEvents& events);
 
     ClientArea& clientArea() const { return *clientArea_; }
     // The menu bar on its first command, for the keyboard, as Alt pressed alone opens it.
@@ -66,7 +66,7 @@ private:
 
 class ClockWindow final : public ui::ClockWindow {
 public:
-    ClockWindow(const forms::Form& form, ui::WindowEvents& events);
+    ClockWindow(const forms::FormDefinition& form, ui::WindowEvents& events);
 
     void show(bool centre) override;
     face::Surface& clientArea() override;

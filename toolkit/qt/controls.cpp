@@ -57,7 +57,7 @@ QWidget* makeControl(const forms::Control& def, QWidget* parent) {
 
 } // namespace
 
-Controls makeControls(const forms::Form& form, QWidget& parent) {
+Controls makeControls(const forms::FormDefinition& form, QWidget& parent) {
     Controls controls;
     for (const forms::Control& def : form.controls)
         controls.emplace_back(def.name, makeControl(def, &parent));

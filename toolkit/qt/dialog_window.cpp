@@ -15,7 +15,7 @@
 
 namespace toolkit::qt {
 
-FormWindow::FormWindow(const forms::Form& form, ui::WindowEvents& events)
+FormWindow::FormWindow(const forms::FormDefinition& form, ui::WindowEvents& events)
     : QWidget(nullptr, Qt::Window)
     , events_(&events) {
     installAccessibility();
@@ -70,7 +70,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         events_->closeBox();
 }
 
-DialogWindow::DialogWindow(const forms::Form& form, ui::WindowEvents& events, const Owners& owners)
+DialogWindow::DialogWindow(const forms::FormDefinition& form, ui::WindowEvents& events,
+                           const Owners& owners)
     : window_(new FormWindow(form, events))
     , owners_(owners) {}
 

@@ -26,7 +26,7 @@ class FormWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    FormWindow(const forms::Form& form, ui::WindowEvents& events);
+    FormWindow(const forms::FormDefinition& form, ui::WindowEvents& events);
 
     QString text(std::string_view textBox) const;
     void setCaption(std::string_view label, const QString& caption);
@@ -53,7 +53,7 @@ private:
 class DialogWindow final : public ui::DialogWindow {
 public:
     // `owners`: the window that stands for each owner.
-    DialogWindow(const forms::Form& form, ui::WindowEvents& events, const Owners& owners);
+    DialogWindow(const forms::FormDefinition& form, ui::WindowEvents& events, const Owners& owners);
     ~DialogWindow() override;
 
     void show(ui::Owner owner, bool centre) override;

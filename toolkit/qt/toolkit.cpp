@@ -47,7 +47,7 @@ QtToolkit::QtToolkit(std::function<void()> quit)
     : quit_(quit ? std::move(quit) : [] { QApplication::exit(0); })
     , longTimeFormat_(longTimeFormat(locale_)) {}
 
-std::unique_ptr<ui::ClockWindow> QtToolkit::createClockWindow(const forms::Form& form,
+std::unique_ptr<ui::ClockWindow> QtToolkit::createClockWindow(const forms::FormDefinition& form,
                                                               ui::WindowEvents& events) {
     auto window = std::make_unique<ClockWindow>(form, events);
     clockWindow_ = &window->widget();

@@ -19,9 +19,9 @@ public:
     // quit leaves the event loop; the default is the application's.
     explicit QtToolkit(std::function<void()> quit = {});
 
-    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
+    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::FormDefinition& form,
                                                        ui::WindowEvents& events) override;
-    std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
+    std::unique_ptr<ui::DialogWindow> createDialog(const forms::FormDefinition& form,
                                                    ui::WindowEvents& events) override {
         const Owners& owners = *this;
         return std::make_unique<DialogWindow>(form, events, owners);

@@ -16,7 +16,7 @@ QIcon qicon(const forms::Icon& icon) {
     return QIcon(QPixmap::fromImage(image));
 }
 
-void applyDefinition(QWidget& window, const forms::Form& form) {
+void applyDefinition(QWidget& window, const forms::FormDefinition& form) {
     window.setObjectName(qstr(form.name));
     window.setWindowTitle(qstr(form.caption));
     if (form.icon)

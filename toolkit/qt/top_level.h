@@ -24,6 +24,6 @@ inline QColor qcolor(forms::Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 QIcon qicon(const forms::Icon& icon);
 
 // Names the window after its definition and gives it the definition's caption and icon.
-void applyDefinition(QWidget& window, const forms::Form& form);
+void applyDefinition(QWidget& window, const forms::FormDefinition& form);
 
 } // namespace toolkit::qt

@@ -25,7 +25,7 @@ std::wstring menuCaption(std::string_view caption) {
     return text;
 }
 
-MenuHandle menuBar(const forms::Form& form) {
+MenuHandle menuBar(const forms::FormDefinition& form) {
     MenuHandle menu(CreateMenu());
     for (std::size_t i = 0; i < form.menu.size(); ++i)
         AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(menuId(i)),
@@ -35,7 +35,7 @@ MenuHandle menuBar(const forms::Form& form) {
 
 } // namespace
 
-ClockWindow::ClientArea::ClientArea(ClockWindow& clock, const forms::Form& form)
+ClockWindow::ClientArea::ClientArea(ClockWindow& clock, const forms::FormDefinition& form)
     : DialSurface(form.lines)
     , clock_(clock) {}
 
@@ -63,7 +63,8 @@ void ClockWindow::ClientArea::invalidate(const face::PixelRect& area) {
     InvalidateRect(clock_.window_.hwnd(), &rect, FALSE);
 }
 
-ClockWindow::ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
+ClockWindow::ClockWindow(Win32Toolkit& toolkit, const forms::FormDefinition& form,
+                         ui::WindowEvents& events)
     : background_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)))
     , clientArea_(*this, form)
     , window_(toolkit, events, form, clockWindowClass, menuBar(form)) {
@@ -99,7 +100,7 @@ std::optional<LRESULT> ClockWindow::handle(UINT message, WPARAM w, LPARAM l) {
         // Menu commands only: the readout sends none.
         if (HIWORD(w) == 0 && l == 0) {
             const int index = LOWORD(w) - firstMenuId;
-            const forms::Form& form = window_.form();
+            const forms::FormDefinition& form = window_.form();
             if (index >= 0 && static_cast<std::size_t>(index) < form.menu.size())
                 window_.events().click(form.menu[static_cast<std::size_t>(index)].name);
             return 0;

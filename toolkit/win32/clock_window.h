@@ -11,7 +11,7 @@ namespace toolkit::win32 {
 // the menu bar of the definition's commands, and its timer.
 class ClockWindow final : public ui::ClockWindow, private WindowMessages {
 public:
-    ClockWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events);
+    ClockWindow(Win32Toolkit& toolkit, const forms::FormDefinition& form, ui::WindowEvents& events);
 
     void show(bool centre) override { window_.show(nullptr, centre); }
     face::Surface& clientArea() override { return clientArea_; }
@@ -25,7 +25,7 @@ private:
     // The client area as the clock face sees it, in twips at the window's DPI.
     class ClientArea final : public face::DialSurface {
     public:
-        ClientArea(ClockWindow& clock, const forms::Form& form);
+        ClientArea(ClockWindow& clock, const forms::FormDefinition& form);
         float ScaleWidth() override;
         float ScaleHeight() override;
         void setReadout(std::string_view caption) override;

@@ -56,8 +56,8 @@ LRESULT CALLBACK neverDefault(HWND button, UINT message, WPARAM w, LPARAM l, UIN
 
 } // namespace
 
-std::vector<Control> makeControls(const forms::Form& form, HWND parent, HINSTANCE instance,
-                                  Annotations& annotations) {
+std::vector<Control> makeControls(const forms::FormDefinition& form, HWND parent,
+                                  HINSTANCE instance, Annotations& annotations) {
     std::vector<Control> controls;
     for (const forms::Control* def : forms::inTabOrder(form)) {
         const NativeControl native = nativeControl(def->kind);

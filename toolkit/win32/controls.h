@@ -22,7 +22,7 @@ struct Control {
 // The controls of a definition on `parent`, in the definition's tab order, which is the
 // order of Tab and of screen readers reading the window; each named for screen readers as
 // its definition names it. Placed and given their fonts by the window, at its DPI.
-std::vector<Control> makeControls(const forms::Form& form, HWND parent, HINSTANCE instance,
-                                  Annotations& annotations);
+std::vector<Control> makeControls(const forms::FormDefinition& form, HWND parent,
+                                  HINSTANCE instance, Annotations& annotations);
 
 } // namespace toolkit::win32

@@ -8,7 +8,8 @@
 
 namespace toolkit::win32 {
 
-DialogWindow::DialogWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events)
+DialogWindow::DialogWindow(Win32Toolkit& toolkit, const forms::FormDefinition& form,
+                           ui::WindowEvents& events)
     : toolkit_(toolkit)
     , window_(toolkit, events, form, dialogWindowClass, MenuHandle()) {
     toolkit.annotations().setRole(window_.hwnd(), ROLE_SYSTEM_DIALOG);

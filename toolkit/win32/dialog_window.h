@@ -9,7 +9,8 @@ namespace toolkit::win32 {
 // the focus in. The button is never the default one: Enter and Escape press nothing.
 class DialogWindow final : public ui::DialogWindow, private WindowMessages {
 public:
-    DialogWindow(Win32Toolkit& toolkit, const forms::Form& form, ui::WindowEvents& events);
+    DialogWindow(Win32Toolkit& toolkit, const forms::FormDefinition& form,
+                 ui::WindowEvents& events);
 
     void show(ui::Owner owner, bool centre) override;
     std::string text(std::string_view textBox) override {

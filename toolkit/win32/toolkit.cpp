@@ -57,12 +57,12 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, NoticeObserver observer)
     , dialogClass_(instance, dialogWindowClass, NativeWindow::procedure)
     , observer_(std::move(observer)) {}
 
-std::unique_ptr<ui::ClockWindow> Win32Toolkit::createClockWindow(const forms::Form& form,
+std::unique_ptr<ui::ClockWindow> Win32Toolkit::createClockWindow(const forms::FormDefinition& form,
                                                                  ui::WindowEvents& events) {
     return std::make_unique<ClockWindow>(*this, form, events);
 }
 
-std::unique_ptr<ui::DialogWindow> Win32Toolkit::createDialog(const forms::Form& form,
+std::unique_ptr<ui::DialogWindow> Win32Toolkit::createDialog(const forms::FormDefinition& form,
                                                              ui::WindowEvents& events) {
     return std::make_unique<DialogWindow>(*this, form, events);
 }

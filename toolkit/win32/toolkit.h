@@ -32,9 +32,9 @@ public:
     using NoticeObserver = std::function<void(const RaisedNotice&)>;
     explicit Win32Toolkit(HINSTANCE instance, NoticeObserver observer = {});
 
-    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::Form& form,
+    std::unique_ptr<ui::ClockWindow> createClockWindow(const forms::FormDefinition& form,
                                                        ui::WindowEvents& events) override;
-    std::unique_ptr<ui::DialogWindow> createDialog(const forms::Form& form,
+    std::unique_ptr<ui::DialogWindow> createDialog(const forms::FormDefinition& form,
                                                    ui::WindowEvents& events) override;
 
     // Takes the keyboard messages that move through a dialog's controls (Tab, Shift+Tab)

@@ -24,8 +24,9 @@ bool isLabel(forms::Kind kind) {
 
 } // namespace
 
-NativeWindow::NativeWindow(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
-                           const wchar_t* windowClass, MenuHandle menu)
+NativeWindow::NativeWindow(Win32Toolkit& toolkit, ui::WindowEvents& events,
+                           const forms::FormDefinition& form, const wchar_t* windowClass,
+                           MenuHandle menu)
     : toolkit_(toolkit)
     , events_(events)
     , form_(form)

@@ -41,7 +41,7 @@ protected:
 // last, so that the window goes before whatever it paints with.
 class NativeWindow {
 public:
-    NativeWindow(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::Form& form,
+    NativeWindow(Win32Toolkit& toolkit, ui::WindowEvents& events, const forms::FormDefinition& form,
                  const wchar_t* windowClass, MenuHandle menu);
     // Destroys the window with its controls, and reports nothing more from it.
     ~NativeWindow();
@@ -53,7 +53,7 @@ public:
 
     HWND hwnd() const { return window_.get(); }
     UINT dpi() const { return GetDpiForWindow(window_.get()); }
-    const forms::Form& form() const { return form_; }
+    const forms::FormDefinition& form() const { return form_; }
     ui::WindowEvents& events() const { return events_; }
 
     // The control that the definition names.
@@ -79,7 +79,7 @@ private:
 
     Win32Toolkit& toolkit_;
     ui::WindowEvents& events_;
-    const forms::Form& form_;
+    const forms::FormDefinition& form_;
     WindowMessages* messages_ = nullptr;
     IconHandle bigIcon_;
     IconHandle smallIcon_;

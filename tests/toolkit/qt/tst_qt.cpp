@@ -46,7 +46,7 @@ struct Program final : StandingClock, engine::Beeper {
     void tick() { program.windows().reference<ui::MainForm>().Timer1_Timer(); }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
     // The dialog, shown by its menu command and active.
-    QWidget& shownBy(const QString& command, const forms::Form& dialog) {
+    QWidget& shownBy(const QString& command, const forms::FormDefinition& dialog) {
         tick();
         menu(command);
         QWidget* shown = form(qstr(dialog.name));
@@ -119,7 +119,7 @@ private slots:
         Program p;
         const QImage shown = p.form("Form1")->grab().toImage();
         const QColor face = shown.pixelColor(2, 2);
-        for (const forms::Control& def : forms::form1.controls) {
+        for (const forms::Control& def : forms::form1Definition.controls) {
             const QWidget* label = p.form("Form1")->findChild<QWidget*>(qstr(def.name));
             if (def.kind == forms::Kind::Label) // a pixel in from the corner below and after it
                 QCOMPARE(shown.pixelColor(label->geometry().bottomRight() - QPoint(1, 1)), face);
@@ -175,7 +175,7 @@ private slots:
     void aDialogShownFromTheMenuIsOwnedAndActive_data() { dialogs(); }
     void aDialogShownFromTheMenuIsOwnedAndActive() {
         QFETCH(QString, command);
-        QFETCH(const forms::Form*, form);
+        QFETCH(const forms::FormDefinition*, form);
         Program p;
         QWidget& dialog = p.shownBy(command, *form);
         p.main().activateWindow();
@@ -191,7 +191,7 @@ private slots:
     void tabWalksTheTabOrder_data() { dialogs(); }
     void tabWalksTheTabOrder() {
         QFETCH(QString, command);
-        QFETCH(const forms::Form*, form);
+        QFETCH(const forms::FormDefinition*, form);
         Program p;
         p.shownBy(command, *form);
         const std::vector<const forms::Control*> order = forms::focusOrder(*form);
@@ -206,7 +206,7 @@ private slots:
     void spacePressesTheButtonAndEnterNothing_data() { dialogs(); }
     void spacePressesTheButtonAndEnterNothing() {
         QFETCH(QString, command);
-        QFETCH(const forms::Form*, form);
+        QFETCH(const forms::FormDefinition*, form);
         Program p;
         QWidget& dialog = p.shownBy(command, *form);
         for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
@@ -221,7 +221,7 @@ private slots:
     void theCloseBoxTakesTheTexts_data() { dialogs(); }
     void theCloseBoxTakesTheTexts() {
         QFETCH(QString, command);
-        QFETCH(const forms::Form*, form);
+        QFETCH(const forms::FormDefinition*, form);
         Program p;
         QWidget* dialog = &p.shownBy(command, *form);
         const QString name = dialog->objectName();
@@ -309,10 +309,10 @@ private:
     // The dialogs, each by the command that shows it.
     static void dialogs() {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<const forms::Form*>("form");
-        QTest::newRow("jikokusettei") << "jikokusettei" << &forms::form1;
-        QTest::newRow("kankaku") << "kankaku" << &forms::form2;
-        QTest::newRow("happyou") << "happyou" << &forms::form4;
+        QTest::addColumn<const forms::FormDefinition*>("form");
+        QTest::newRow("jikokusettei") << "jikokusettei" << &forms::form1Definition;
+        QTest::newRow("kankaku") << "kankaku" << &forms::form2Definition;
+        QTest::newRow("happyou") << "happyou" << &forms::form4Definition;
     }
 };
 

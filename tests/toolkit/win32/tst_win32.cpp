@@ -179,7 +179,7 @@ int alerts = 0;
 // Screen readers read each field's name, and hear the notice as an alert as it appears, not
 // while it stays.
 TEST_F(Win32Window, ScreenReadersNameTheFieldsAndHearTheNoticeAppear) {
-    for (const forms::Control& def : forms::form1.controls) {
+    for (const forms::Control& def : forms::form1Definition.controls) {
         if (def.kind != forms::Kind::TextBox)
             continue;
         IAccessible* field = nullptr;
@@ -260,7 +260,7 @@ TEST_F(Win32Window, LabelsLieOnTheWindowsFace) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const COLORREF face = shownAt(form1.hwnd(), 2, 2);
     ASSERT_NE(face, CLR_INVALID);
-    for (const forms::Control& def : forms::form1.controls) {
+    for (const forms::Control& def : forms::form1Definition.controls) {
         if (def.kind != forms::Kind::Label)
             continue;
         SCOPED_TRACE(std::string(def.name));
