@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Takes the README's screenshot: the clock just after start-up on a private X server, the
 # wall clock at 21:56:38 on 5 December 2026, under Japanese settings. Needs the test packages.
-#   tools/screenshot.py build/release/app/alarmclock docs/screenshot.png
+#   PYTHONPATH=tests/support tools/screenshot.py build/release/app/alarmclock docs/screenshot.png
 
 import os
 import struct
@@ -9,8 +9,7 @@ import sys
 import time
 import zlib
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-from harness import MAIN_TITLE, Session  # noqa: E402
+from harness import MAIN_TITLE, Session
 
 os.environ["CLOCK_PROGRAM"] = sys.argv[1]
 with Session(sound=False, fake_time="2026-12-05 21:56:35") as s:

@@ -4,15 +4,15 @@
 // alone at midnight; each after a tick that placed them elsewhere. Then the dial's lines as
 // a front-end paints and repaints them.
 
-#include "memory_surface.h"
+#include "support/memory_surface.h"
 
-#include "../standing_clock.h"
 #include "engine/run_time_error.h"
 #include "face/clock_face.h"
 #include "face/dial.h"
 #include "face/dial_lines.h"
 #include "face/dial_surface.h"
 #include "forms/definitions.h"
+#include "support/standing_clock.h"
 
 #include <gtest/gtest.h>
 

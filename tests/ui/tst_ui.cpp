@@ -1,7 +1,7 @@
 // The windows' lifecycle, the start-up and the commands, over a toolkit that records what the
 // handlers ask of it; the handlers' turns; where a window goes; which field the tick reads where.
 
-#include "recording_toolkit.h"
+#include "support/recording_toolkit.h"
 
 #include "forms/definitions.h"
 #include "ui/fields.h"

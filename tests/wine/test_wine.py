@@ -26,8 +26,7 @@ import wave
 from pathlib import Path
 from subprocess import DEVNULL, PIPE
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import MAIN_TITLE, MENU, RATE, XSession, check, wait_for  # noqa: E402
+from harness import MAIN_TITLE, MENU, RATE, XSession, check, wait_for
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")

@@ -15,7 +15,7 @@
 #include "ui/main_form.h"
 #include "ui/program.h"
 
-#include "../../standing_clock.h"
+#include "support/standing_clock.h"
 
 #include <oleacc.h>
 

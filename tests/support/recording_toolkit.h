@@ -4,8 +4,8 @@
 // destroy is logged in order, the texts of the fields are what the test puts there, the
 // clock stands where the test sets it and the beeper counts.
 
-#include "../face/memory_surface.h"
-#include "../standing_clock.h"
+#include "support/memory_surface.h"
+#include "support/standing_clock.h"
 
 #include "ui/toolkit.h"
 
