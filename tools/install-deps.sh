@@ -5,7 +5,8 @@
 #                                    and its installer (MinGW-w64, NSIS)
 #   tools/install-deps.sh --test     also what the test suite takes (Xvfb, two window
 #                                    managers, a Wayland compositor, the accessibility bus
-#                                    and client, a sound server, a faked clock, the package
+#                                    and client, the screen reader Orca and
+#                                    speech-dispatcher, a sound server, a faked clock, the package
 #                                    builder and its checkers, lintian and hardening-check,
 #                                    the desktop-file checkers, the benchmarks' libraries,
 #                                    the C++ and Python checkers, the Windows build, Wine
