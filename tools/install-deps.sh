@@ -40,7 +40,7 @@ for arg in "$@"; do
             orca speech-dispatcher
             dpkg-dev file lintian devscripts desktop-file-utils appstream
             libbenchmark-dev valgrind
-            pulseaudio pulseaudio-utils clang-format clang-tidy black flake8
+            pulseaudio pulseaudio-utils clang clang-format clang-tidy black flake8
         )
         ;;
     --bench)
