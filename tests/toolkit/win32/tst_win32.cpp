@@ -21,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -283,23 +282,6 @@ TEST(Win32Timer, TheReadoutFollowsTheClockPromptly) {
     EXPECT_TRUE(pump([&] { return textOf(readout) == "10:10:42"; }, 600ms));
 }
 
-// The menu bar reads as the user knows it, each command under the stable identifier that
-// screen readers and the Wine driver use.
-TEST_F(Win32Window, TheMenuBarHasItsCommandsUnderTheirIdentifiers) {
-    const HMENU bar = GetMenu(clock.hwnd());
-    std::vector<std::pair<std::string, UINT>> items;
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        wchar_t caption[64] = {};
-        GetMenuStringW(bar, UINT(i), caption, 64, MF_BYPOSITION);
-        items.emplace_back(narrow(caption), GetMenuItemID(bar, i));
-    }
-    EXPECT_EQ(items, (std::vector<std::pair<std::string, UINT>>{{"アラーム間隔設定", 2000},
-                                                                {"発表アラーム", 2001},
-                                                                {"アラーム時刻設定", 2002},
-                                                                {"アラームOFF", 2003},
-                                                                {"終了", 2004}}));
-}
-
 // Each dialog by its command and its caption.
 struct ShownDialog {
     WPARAM command;
@@ -359,42 +341,6 @@ TEST_F(Win32Window, ADialogsCloseBoxTakesItsTexts) {
         EXPECT_FALSE(IsWindow(closed));
         EXPECT_EQ(textOf(FindWindowExW(show(clock, dialog), nullptr, L"EDIT", nullptr)), "");
     }
-}
-
-// While the chime holds the thread, what other threads and processes send to the windows (a
-// screen reader's WM_GETTEXT and WM_GETOBJECT) is answered, and nothing posted is delivered:
-// not the input, not a command, not a tick.
-TEST_F(Win32Window, TheChimeAnswersSentMessagesAlone) {
-    const HWND readout = clock.control("Label1");
-    tick();
-    PostMessageW(clock.hwnd(), WM_COMMAND, 2003, 0); // アラームOFF
-    PostMessageW(clock.hwnd(), WM_TIMER, 1, 0);
-    at.second = 41;
-    std::wstring read;
-    LRESULT object = -1;
-    std::atomic<bool> answered = false;
-    std::thread reader([&] {
-        wchar_t text[64] = {};
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(readout, WM_GETTEXT, 64, LPARAM(text), SMTO_BLOCK, 5000, &length);
-        read = text;
-        DWORD_PTR result = 0;
-        if (SendMessageTimeoutW(form1.hwnd(), WM_GETOBJECT, 0, LONG(OBJID_CLIENT), SMTO_BLOCK, 5000,
-                                &result))
-            object = LRESULT(result);
-        answered = true;
-    });
-    for (const auto end = std::chrono::steady_clock::now() + 5s;
-         !answered && std::chrono::steady_clock::now() < end;)
-        toolkit.answer();
-    reader.join();
-    EXPECT_EQ(read, L"10:10:40");
-    EXPECT_NE(object, -1);
-    EXPECT_EQ(program.alarmState().alarmOff, engine::Value{std::int16_t{0}});
-    EXPECT_EQ(textOf(readout), "10:10:40");
-    pump();
-    EXPECT_EQ(program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
-    EXPECT_EQ(textOf(readout), "10:10:41");
 }
 
 // A start that fails says why, as a program without a console must: here the window classes
