@@ -9,7 +9,7 @@
 //                      program's windows front to back by form name, each with its controls
 //                      by name, and with them their definitions (sizes and places in twips,
 //                      tab numbers)
-//   HWND MSG WPARAM    PostMessage: menu commands, BM_CLICK, WM_CHAR, WM_SYSCOMMAND ...
+//   HWND MSG WPARAM [LPARAM]  PostMessage: menu commands, BM_CLICK, WM_CHAR, EM_SETSEL ...
 //   lock PATH          holds the file open, shared with none, as another program may; the
 //                      next lock lets it go
 //   window TITLE       the frontmost shown window whose title begins so (another program's,
@@ -216,12 +216,12 @@ bool ask(const std::string& windows) {
     return true;
 }
 
-// "HWND MESSAGE WPARAM": the message posted, as input or a command arrives.
+// "HWND MESSAGE WPARAM [LPARAM]": the message posted, as input or a command arrives.
 bool post(const std::string& line) {
-    long long window = 0;
+    long long window = 0, l = 0;
     unsigned message = 0, w = 0;
-    return std::sscanf(line.c_str(), "%lld %u %u", &window, &message, &w) == 3 &&
-           PostMessageW(reinterpret_cast<HWND>(window), message, w, 0);
+    return std::sscanf(line.c_str(), "%lld %u %u %lld", &window, &message, &w, &l) >= 3 &&
+           PostMessageW(reinterpret_cast<HWND>(window), message, w, LPARAM(l));
 }
 
 struct Command {
