@@ -2,6 +2,7 @@
 # the command line as SCENARIO:DESKTOP. A machine without the desktop parts that a scenario
 # takes skips it (exit 77).
 
+import faulthandler
 import os
 import shutil
 import subprocess
@@ -191,6 +192,7 @@ def time_zone(s, desktop):  # Berlin, at 1:59:58 on the night the clocks go forw
 
 
 if __name__ == "__main__":
+    faulthandler.dump_traceback_later(100, exit=True)  # where it waits, before CTest ends it
     scenario, desktop = sys.argv[1].split(":")
     settings = dict(DESKTOPS[desktop], **CLOCKS.get(scenario, {}))
     parts = ["Xvfb", "dbus-daemon", "/usr/share/dbus-1/services/org.a11y.Bus.service"]
