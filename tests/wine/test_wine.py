@@ -217,7 +217,7 @@ def keyboard(s):  # Tab and Shift+Tab in the tab order; Enter and Escape press n
 
 def held(s):  # the alarm due now: while its chime holds the clock, what a screen reader sends
     # to it is answered at once, no tick runs, and commands wait for the chime's end. The alarm
-    # is armed for a time that does not come, then set to now: the beeps that follow are the
+    # is armed for a minute that does not come, then set to now: the beeps that follow are the
     # chime's five.
     hour, minute, second, _ = s.ask("now")["now"]
     if (minute, second) >= (59, 50):  # not to cross the hour while it rings
@@ -225,18 +225,18 @@ def held(s):  # the alarm due now: while its chime holds the clock, what a scree
         hour, minute, second, _ = s.ask("now")["now"]
     s.post("Form2", WM_SYSCOMMAND, SC_CLOSE)  # to be shown again
 
-    def due(at):  # the alarm time typed over what the fields hold
-        for field, text in zip(("Text1", "Text2"), at):
+    def due(**at):  # typed over what the fields hold
+        for field, text in at.items():
             s.post("Form1", EM_SETSEL, 0, field, -1)
             s.type_into("Form1", **{field: text})
 
     s.menu("アラーム時刻設定")
     s.front("Form1")
-    due(((hour + 12) % 24, minute))
+    due(Text2=99, Text1=hour)
     before = len(s.beeps) + 1  # the beeps since the acknowledgement
     s.post("Form1", BM_CLICK, 0, "Command1")  # armed
     wait_for(lambda: len(s.beeps) == before and s.beeps[-1][1], what="the acknowledgement")
-    due((hour, minute))
+    due(Text2=minute)
     look = s.ask("look")
     windows = s.form("Form1", look)["hwnd"], s.form("mainForm", look)["controls"]["Label1"]["hwnd"]
     answers, shown, commanded, deadline = [], [], False, time.monotonic() + 30
