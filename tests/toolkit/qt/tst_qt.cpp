@@ -23,8 +23,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 using toolkit::qt::qstr;
 
 namespace {
@@ -45,11 +43,18 @@ struct Program final : StandingClock, engine::Beeper {
     auto& main() { return *qobject_cast<toolkit::qt::MainWindow*>(form("mainForm")); }
     void tick() { program.windows().reference<ui::MainForm>().Timer1_Timer(); }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
-    // The dialog, shown by its menu command and active.
-    QWidget& shownBy(const QString& command, const forms::FormDefinition& dialog) {
+    // The clock window, activated.
+    toolkit::qt::MainWindow& active() {
+        main().activateWindow();
+        [this] { QVERIFY(QTest::qWaitForWindowActive(&main())); }();
+        return main();
+    }
+    // The dialog of the test's row, shown by the row's menu command (its name) and active.
+    QWidget& shownByTheRow() {
+        QFETCH(const forms::FormDefinition*, dialog);
         tick();
-        menu(command);
-        QWidget* shown = form(qstr(dialog.name));
+        menu(QTest::currentDataTag());
+        QWidget* shown = form(qstr(dialog->name));
         [&] { QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), shown, 5000); }();
         return *shown;
     }
@@ -174,13 +179,10 @@ private slots:
     // managers learn it, announced as a dialog, and active again when shown again.
     void aDialogShownFromTheMenuIsOwnedAndActive_data() { dialogs(); }
     void aDialogShownFromTheMenuIsOwnedAndActive() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
         Program p;
-        QWidget& dialog = p.shownBy(command, *form);
-        p.main().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-        p.menu(command);
+        QWidget& dialog = p.shownByTheRow();
+        p.active();
+        p.menu(QTest::currentDataTag());
         QTRY_COMPARE(QApplication::activeWindow(), &dialog);
         QCOMPARE(QAccessible::queryAccessibleInterface(&dialog)->role(), QAccessible::Dialog);
         QCOMPARE(dialog.windowHandle()->transientParent(), p.main().windowHandle());
@@ -190,11 +192,10 @@ private slots:
     // definition's tab order, round to the first again.
     void tabWalksTheTabOrder_data() { dialogs(); }
     void tabWalksTheTabOrder() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
+        QFETCH(const forms::FormDefinition*, dialog);
         Program p;
-        p.shownBy(command, *form);
-        const std::vector<const forms::Control*> order = forms::focusOrder(*form);
+        p.shownByTheRow();
+        const std::vector<const forms::Control*> order = forms::focusOrder(*dialog);
         for (const forms::Control* control : order) {
             QCOMPARE(QApplication::focusWidget()->objectName(), qstr(control->name));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -205,10 +206,8 @@ private slots:
     // Enter in a field presses nothing; Space on the button presses it.
     void spacePressesTheButtonAndEnterNothing_data() { dialogs(); }
     void spacePressesTheButtonAndEnterNothing() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
         Program p;
-        QWidget& dialog = p.shownBy(command, *form);
+        QWidget& dialog = p.shownByTheRow();
         for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
             QTest::keySequence(field, QKeySequence(Qt::Key_Return, Qt::Key_Enter));
         QCOMPARE(p.beeps, 0);
@@ -220,16 +219,14 @@ private slots:
     // event is over for Qt: the menu shows it anew, empty.
     void theCloseBoxTakesTheTexts_data() { dialogs(); }
     void theCloseBoxTakesTheTexts() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
         Program p;
-        QWidget* dialog = &p.shownBy(command, *form);
+        QWidget* dialog = &p.shownByTheRow();
         const QString name = dialog->objectName();
         dialog->findChild<QLineEdit*>("Text1")->setText("7");
         QVERIFY(!dialog->close() && !dialog->isVisible());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!p.form(name));
-        p.menu(command);
+        p.menu(QTest::currentDataTag());
         QVERIFY(p.form(name)->isVisible() &&
                 p.form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
     }
@@ -238,9 +235,7 @@ private slots:
     // walk the commands and Enter gives the one they are on (アラームOFF); Escape leaves.
     void f10OpensTheMenuBarOnItsFirstCommand() {
         Program p;
-        p.main().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-        QMenuBar& bar = *p.main().menuBar();
+        QMenuBar& bar = *p.active().menuBar();
         QTest::keyClick(&p.main(), Qt::Key_F10);
         QCOMPARE(bar.activeAction(), bar.actions().front());
         QCOMPARE(QApplication::focusWidget(), &bar);
@@ -258,9 +253,7 @@ private slots:
     // it (a copy, without the window system's time), leaves the menu bar open.
     void aCopiedAltLeavesTheMenuBarOpen() {
         Program p;
-        p.main().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-        QMenuBar& bar = *p.main().menuBar();
+        QMenuBar& bar = *p.active().menuBar();
         systemAlt(p.main());
         QCOMPARE(bar.activeAction(), bar.actions().front());
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
@@ -290,8 +283,8 @@ private slots:
         postCall(&cache, ran, "cache");
         postCall(&other, ran, "other");
         QLineEdit& hour = *p.form("Form1")->findChild<QLineEdit*>("Text1");
-        auto typed = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8");
-        QCoreApplication::postEvent(&hour, typed.release());
+        QCoreApplication::postEvent(
+            &hour, new QKeyEvent(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8"));
         p.toolkit.answer();
         QCOMPARE(ran, QStringList({"accessible", "cache"}));
         QCOMPARE(hour.text(), "");
@@ -306,13 +299,12 @@ private slots:
     }
 
 private:
-    // The dialogs, each by the command that shows it.
+    // The dialogs, each named by the menu command that shows it.
     static void dialogs() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<const forms::FormDefinition*>("form");
-        QTest::newRow("jikokusettei") << "jikokusettei" << &forms::form1Definition;
-        QTest::newRow("kankaku") << "kankaku" << &forms::form2Definition;
-        QTest::newRow("happyou") << "happyou" << &forms::form4Definition;
+        QTest::addColumn<const forms::FormDefinition*>("dialog");
+        QTest::newRow("jikokusettei") << &forms::form1Definition;
+        QTest::newRow("kankaku") << &forms::form2Definition;
+        QTest::newRow("happyou") << &forms::form4Definition;
     }
 };
 
