@@ -82,13 +82,6 @@ TEST(Windows, StartUp) {
     EXPECT_EQ(run.state().lastBeepSec, engine::Value{std::int16_t{40}});
 }
 
-// The first tick creates the dialogs whose fields it reads, hidden; Form1 is read only while the
-// time alarm is armed.
-TEST(Windows, TheFirstTickCreatesTheDialogsThatItReads) {
-    Session run;
-    EXPECT_EQ(play(run, {tick(), tick()}), (Calls{"tick", "create Form2", "create Form4", "tick"}));
-}
-
 // 終了, and the clock window's close box, end the program: the toolkit's loop is left and
 // nothing that it still delivers runs a handler (a tick would create the dialogs).
 TEST(Windows, TheEndRunsNoMoreHandlers) {
