@@ -9,6 +9,7 @@
 #include "engine/tick.h"
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -24,11 +25,8 @@ struct Event {
 
     friend bool operator==(const Event&, const Event&) = default;
     friend std::ostream& operator<<(std::ostream& out, const Event& e) {
-        constexpr const char* kinds[] = {"beep at ", "notice at ", "read field ", ""};
-        if (e.kind != Kind::Step)
-            out << kinds[int(e.kind)] << e.n << (e.kind == Kind::Read ? "" : " s")
-                << (e.text.empty() ? "" : ": ");
-        return out << e.text;
+        constexpr const char* kinds[] = {"beep", "notice", "read", "step"};
+        return out << kinds[int(e.kind)] << ' ' << e.n << ' ' << e.text;
     }
 };
 using Events = std::vector<Event>;
@@ -47,13 +45,8 @@ inline Events beeps(std::initializer_list<int> seconds) {
 // 時刻設定 and the two STARTs, and the fields of their dialogs in the order of engine::Field.
 enum class Alarm { Time, Interval, Presentation };
 
-enum class Op { At, Fill, Start, Off, Run, Hold, Jump, Moving };
-struct Step {
-    Op op;
-    long long n = 0; // ms; ticks for Hold
-    Alarm alarm{};
-    std::vector<std::string> texts{};
-};
+struct World;
+using Step = std::function<void(World&)>; // what a scenario does next
 
 struct World : engine::WallClock,
                engine::Beeper,
@@ -104,40 +97,44 @@ struct World : engine::WallClock,
 
     // What sounded and showed while the steps played.
     Events play(const std::vector<Step>& steps) {
-        constexpr void (*commands[])(engine::AlarmState&, engine::WallClock&, engine::Beeper&) = {
-            engine::setAlarmTime, engine::startInterval, engine::startPresentation};
         from = ms;
         heard.clear();
-        for (const Step& s : steps) {
-            switch (s.op) {
-            case Op::At: from = ms = s.n; break;
-            case Op::Fill: // two fields a dialog before the bells'
-                for (std::size_t i = 0; i < s.texts.size(); ++i)
-                    fields[engine::Field(2 * int(s.alarm) + int(i))] = s.texts[i];
-                break;
-            case Op::Start: commands[int(s.alarm)](state, *this, *this); break;
-            case Op::Off: engine::alarmOff(state); break;
-            case Op::Run: ticks(s.n / 100, 100); break;
-            case Op::Hold: ticks(s.n, 0); break;
-            case Op::Jump: ms += s.n; break;
-            case Op::Moving: perReading = s.n; break;
-            }
-        }
+        for (const Step& step : steps)
+            step(*this);
         return heard;
     }
 };
 
-inline Step at(int h, int m, int s) { return {Op::At, ((h * 60 + m) * 60 + s) * 1000LL + 50}; }
-inline Step fill(Alarm alarm, std::vector<std::string> texts) {
-    return {Op::Fill, 0, alarm, texts};
+inline Step at(int h, int m, int s) {
+    return [t = ((h * 60 + m) * 60 + s) * 1000LL + 50](World& w) { w.from = w.ms = t; };
 }
-inline Step start(Alarm alarm) { return {Op::Start, 0, alarm}; }
-inline Step off() { return {Op::Off}; }
+// Two fields a dialog before the bells'.
+inline Step fill(Alarm alarm, std::vector<std::string> texts) {
+    return [=](World& w) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            w.fields[engine::Field(2 * int(alarm) + int(i))] = texts[i];
+    };
+}
+inline Step start(Alarm alarm) {
+    constexpr void (*commands[])(engine::AlarmState&, engine::WallClock&, engine::Beeper&) = {
+        engine::setAlarmTime, engine::startInterval, engine::startPresentation};
+    return [command = commands[int(alarm)]](World& w) { command(w.state, w, w); };
+}
+inline Step off() {
+    return [](World& w) { engine::alarmOff(w.state); };
+}
+// A tick each 100 ms; ticks on the same clock; the clock put forward.
 inline Step run(std::chrono::seconds t) {
-    return {Op::Run, t.count() * 1000};
-} // a tick each 100 ms
-inline Step hold(int ticks) { return {Op::Hold, ticks}; } // ticks on the same clock
-inline Step jump(std::chrono::seconds t) { return {Op::Jump, t.count() * 1000}; }
-inline Step movingAtEachReading(std::chrono::milliseconds t) { return {Op::Moving, t.count()}; }
+    return [t](World& w) { w.ticks(t.count() * 10, 100); };
+}
+inline Step hold(int ticks) {
+    return [ticks](World& w) { w.ticks(ticks, 0); };
+}
+inline Step jump(std::chrono::seconds t) {
+    return [t](World& w) { w.ms += t.count() * 1000; };
+}
+inline Step movingAtEachReading(std::chrono::milliseconds t) {
+    return [t](World& w) { w.perReading = t.count(); };
+}
 
 } // namespace sim

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-#include <cstdio>
 #include <tuple>
 
 using namespace std::chrono_literals;
@@ -55,11 +52,8 @@ const std::tuple<std::string, std::size_t, std::string> failing[] = {
     {"DrawDialMarks", 12, "5 (dial marks)"},
     {"DrawHands", 22, "10 (hands)"}};
 
-struct Scenario {
-    std::string name;
-    std::vector<Step> steps;
-    Events heard; // a beep 3 s after the first step is beep(3)
-};
+// A scenario's name, its steps and what it heard: a beep 3 s after the first step is beep(3).
+using Scenario = std::tuple<std::string, std::vector<Step>, Events>;
 
 void expectHeard(const std::vector<Scenario>& scenarios) {
     for (const auto& [name, steps, heard] : scenarios)
@@ -112,18 +106,9 @@ TEST(Tick, AFaultIsWrittenOnceThenCountedEachMinute) {
     EXPECT_EQ(ticking.lines, std::vector<std::string>{});
 }
 
-// What the chime does, in turn: a beep, or an answer to assistive technologies, with its
+// What the chime does, in turn: a beep (true) or an answer to assistive technologies, with its
 // counters (round, step with empty as 0, spin) at that moment.
-struct ChimeEvent {
-    bool beep;
-    int round;
-    double step;
-    int spin;
-    friend bool operator==(const ChimeEvent&, const ChimeEvent&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const ChimeEvent& e) {
-        return out << (e.beep ? "beep " : "answer ") << e.round << ' ' << e.step << ' ' << e.spin;
-    }
-};
+using ChimeEvent = std::tuple<bool, int, double, int>;
 
 std::vector<ChimeEvent> chime(const engine::ChimeBounds& bounds) {
     struct Ear final : engine::Beeper, engine::AssistiveRequests {
@@ -146,7 +131,7 @@ std::vector<ChimeEvent> chime(const engine::ChimeBounds& bounds) {
 TEST(Chime, CountsEveryPause) {
     const auto beeps = [](const engine::ChimeBounds& bounds) {
         std::vector<ChimeEvent> heard = chime(bounds);
-        std::erase_if(heard, [](const ChimeEvent& e) { return !e.beep; });
+        std::erase_if(heard, [](const ChimeEvent& e) { return !std::get<0>(e); });
         return heard;
     };
     const auto after = [](int step, int spin) {

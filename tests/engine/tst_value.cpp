@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 using engine::Value;
@@ -21,10 +22,7 @@ constexpr auto u = std::nullopt;
 
 // A text, the whole of it read as a decimal, its leading number. Full-width forms read as
 // their ASCII twins.
-struct Text {
-    std::string text;
-    std::optional<double> decimal, leading;
-} const texts[] = {
+const std::tuple<std::string, std::optional<double>, std::optional<double>> texts[] = {
     // clang-format off
     {"7", 7, 7}, {" \t-7.5 ", -7.5, -7.5}, {"7時", u, 7}, {"1 2", u, 12}, {"\n1\n2", u, 12},
     {"", u, 0}, {"  ", u, 0}, {"abc", u, 0}, {"-", u, 0}, {"+5", 5, 5}, {".5", 0.5, 0.5},

@@ -23,7 +23,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 using toolkit::qt::qstr;
 
@@ -45,11 +45,18 @@ struct Program final : StandingClock, engine::Beeper {
     auto& main() { return *qobject_cast<toolkit::qt::MainWindow*>(form("mainForm")); }
     void tick() { program.windows().reference<ui::MainForm>().Timer1_Timer(); }
     void menu(const QString& command) { main().menuBar()->findChild<QAction*>(command)->trigger(); }
-    // The dialog, shown by its menu command and active.
-    QWidget& shownBy(const QString& command, const forms::FormDefinition& dialog) {
+    // The clock window, activated.
+    toolkit::qt::MainWindow& active() {
+        main().activateWindow();
+        [this] { QVERIFY(QTest::qWaitForWindowActive(&main())); }();
+        return main();
+    }
+    // The dialog of the test's row, shown by the row's menu command (its name) and active.
+    QWidget& shownByTheRow() {
+        QFETCH(const forms::FormDefinition*, dialog);
         tick();
-        menu(command);
-        QWidget* shown = form(qstr(dialog.name));
+        menu(QTest::currentDataTag());
+        QWidget* shown = form(qstr(dialog->name));
         [&] { QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), shown, 5000); }();
         return *shown;
     }
@@ -77,37 +84,39 @@ void postCall(QObject* to, QStringList& ran, const QString& what) {
 class TestQt : public QObject {
     Q_OBJECT
 private slots:
-    // Dialogs closed by the user, and those the program leaves, are deleted once their events
-    // are over: with the program, before the next one starts.
-    void cleanup() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // Each test meets the program as it starts. Dialogs closed by the user, and those the program
+    // leaves, are deleted once their events are over: with the program, before the next test.
+    void init() { p.emplace(); }
+    void cleanup() {
+        p.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     // Start-up shows the clock and the alarm time dialog, unowned, built from their definitions
     // in twips. (That the dialog is active, with the focus and the name in its hour field, the
     // end-to-end tests see on real desktops.)
     void startUpShowsTheClockAndTheAlarmTimeDialogInTwips() {
-        Program p;
-        QVERIFY(p.main().isVisible() && p.form("Form1")->isVisible() && !p.form("Form2"));
-        QVERIFY(!p.form("Form1")->windowHandle()->transientParent());
-        QCOMPARE(p.main().clientArea().size(), QSize(481, 359));
-        QCOMPARE(p.form("Form1")->size(), QSize(302, 226));
-        const auto* hour = p.form("Form1")->findChild<QLineEdit*>("Text1");
+        QVERIFY(p->main().isVisible() && p->form("Form1")->isVisible() && !p->form("Form2"));
+        QVERIFY(!p->form("Form1")->windowHandle()->transientParent());
+        QCOMPARE(p->main().clientArea().size(), QSize(481, 359));
+        QCOMPARE(p->form("Form1")->size(), QSize(302, 226));
+        const auto* hour = p->form("Form1")->findChild<QLineEdit*>("Text1");
         QCOMPARE(hour->geometry(), QRect(16, 80, 73, 33));
         QVERIFY(hour->font().bold() && hour->font().pointSize() == 18);
     }
 
     // The first tick creates the other two dialogs, hidden.
     void theFirstTickCreatesTheOtherDialogsHidden() {
-        Program p;
-        p.tick();
-        QVERIFY(p.form("Form2") && !p.form("Form2")->isVisible() && !p.form("Form4")->isVisible());
+        p->tick();
+        QVERIFY(p->form("Form2") && !p->form("Form2")->isVisible() &&
+                !p->form("Form4")->isVisible());
     }
 
     // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the top
     // edge, the thick yellow hour hand towards ten o'clock.
     void theDialShowsItsFace() {
-        Program p;
-        p.tick();
-        const QImage dial = p.main().clientArea().grab().toImage();
+        p->tick();
+        const QImage dial = p->main().clientArea().grab().toImage();
         QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
         QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
         QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
@@ -116,11 +125,10 @@ private slots:
     // The dialogs' labels lie on the window's face, as the user sees them: around their text,
     // the dialog shows the face that it shows beside them.
     void labelsLieOnTheWindowsFace() {
-        Program p;
-        const QImage shown = p.form("Form1")->grab().toImage();
+        const QImage shown = p->form("Form1")->grab().toImage();
         const QColor face = shown.pixelColor(2, 2);
         for (const forms::Control& def : forms::form1Definition.controls) {
-            const QWidget* label = p.form("Form1")->findChild<QWidget*>(qstr(def.name));
+            const QWidget* label = p->form("Form1")->findChild<QWidget*>(qstr(def.name));
             if (def.kind == forms::Kind::Label) // a pixel in from the corner below and after it
                 QCOMPARE(shown.pixelColor(label->geometry().bottomRight() - QPoint(1, 1)), face);
         }
@@ -128,10 +136,9 @@ private slots:
 
     // However narrow the user makes the clock window, every command stays on its bar.
     void everyCommandStaysOnTheMenuBar() {
-        Program p;
-        p.main().resize(200, p.main().height());
-        QMenuBar& bar = *p.main().menuBar();
-        QTRY_COMPARE(bar.width(), p.main().width());
+        p->main().resize(200, p->main().height());
+        QMenuBar& bar = *p->main().menuBar();
+        QTRY_COMPARE(bar.width(), p->main().width());
         for (QAction* command : bar.actions())
             QVERIFY(bar.rect().contains(bar.actionGeometry(command)));
     }
@@ -139,14 +146,13 @@ private slots:
     // A fault in a handler reaches the desktop's log in the program's own category, naming the
     // handler, as critical.
     void aFaultReachesTheDesktopsLog() {
-        Program p;
         static QStringList seen;
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
                 seen << QString::number(type) + ' ' + context.category + ' ' + message;
             });
-        p.silent = true;
-        p.form("Form1")->findChild<QPushButton*>("Command1")->click();
+        p->silent = true;
+        p->form("Form1")->findChild<QPushButton*>("Command1")->click();
         qInstallMessageHandler(previous);
         QCOMPARE(seen, QStringList({"2 alarmclock.faults Form1.Command1_Click failed: "
                                     "std::runtime_error: no sound"}));
@@ -156,45 +162,37 @@ private slots:
     // right after a tick of the clock window's own timer: a timer of a whole second would show
     // it a second late.
     void theReadoutFollowsTheClockPromptly() {
-        Program p;
-        p.at.second = 41;
-        const QLabel* readout = p.main().findChild<QLabel*>("Label1");
+        p->at.second = 41;
+        const QLabel* readout = p->main().findChild<QLabel*>("Label1");
         QTRY_COMPARE(readout->text(), "10:10:41"); // the timer has ticked
-        p.at.second = 42;
+        p->at.second = 42;
         QTRY_COMPARE_WITH_TIMEOUT(readout->text(), "10:10:42", 600);
     }
 
     void theClockWindowsCloseBoxEndsTheProgram() {
-        Program p;
-        p.main().close();
-        QCOMPARE(p.quits, 1);
+        p->main().close();
+        QCOMPARE(p->quits, 1);
     }
 
     // Each dialog, shown from the menu: a window of its own owned by the clock window as window
     // managers learn it, announced as a dialog, and active again when shown again.
     void aDialogShownFromTheMenuIsOwnedAndActive_data() { dialogs(); }
     void aDialogShownFromTheMenuIsOwnedAndActive() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
-        Program p;
-        QWidget& dialog = p.shownBy(command, *form);
-        p.main().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-        p.menu(command);
+        QWidget& dialog = p->shownByTheRow();
+        p->active();
+        p->menu(QTest::currentDataTag());
         QTRY_COMPARE(QApplication::activeWindow(), &dialog);
         QCOMPARE(QAccessible::queryAccessibleInterface(&dialog)->role(), QAccessible::Dialog);
-        QCOMPARE(dialog.windowHandle()->transientParent(), p.main().windowHandle());
+        QCOMPARE(dialog.windowHandle()->transientParent(), p->main().windowHandle());
     }
 
     // The focus starts in the first field and Tab walks the fields and the button in the
     // definition's tab order, round to the first again.
     void tabWalksTheTabOrder_data() { dialogs(); }
     void tabWalksTheTabOrder() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
-        Program p;
-        p.shownBy(command, *form);
-        const std::vector<const forms::Control*> order = forms::focusOrder(*form);
+        QFETCH(const forms::FormDefinition*, dialog);
+        p->shownByTheRow();
+        const std::vector<const forms::Control*> order = forms::focusOrder(*dialog);
         for (const forms::Control* control : order) {
             QCOMPARE(QApplication::focusWidget()->objectName(), qstr(control->name));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -205,51 +203,42 @@ private slots:
     // Enter in a field presses nothing; Space on the button presses it.
     void spacePressesTheButtonAndEnterNothing_data() { dialogs(); }
     void spacePressesTheButtonAndEnterNothing() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
-        Program p;
-        QWidget& dialog = p.shownBy(command, *form);
+        QWidget& dialog = p->shownByTheRow();
         for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
             QTest::keySequence(field, QKeySequence(Qt::Key_Return, Qt::Key_Enter));
-        QCOMPARE(p.beeps, 0);
+        QCOMPARE(p->beeps, 0);
         QTest::keyClick(dialog.findChild<QPushButton*>("Command1"), Qt::Key_Space);
-        QCOMPARE(p.beeps, 1);
+        QCOMPARE(p->beeps, 1);
     }
 
     // The close box destroys the dialog with its texts, at once for the handlers and once its
     // event is over for Qt: the menu shows it anew, empty.
     void theCloseBoxTakesTheTexts_data() { dialogs(); }
     void theCloseBoxTakesTheTexts() {
-        QFETCH(QString, command);
-        QFETCH(const forms::FormDefinition*, form);
-        Program p;
-        QWidget* dialog = &p.shownBy(command, *form);
+        QWidget* dialog = &p->shownByTheRow();
         const QString name = dialog->objectName();
         dialog->findChild<QLineEdit*>("Text1")->setText("7");
         QVERIFY(!dialog->close() && !dialog->isVisible());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!p.form(name));
-        p.menu(command);
-        QVERIFY(p.form(name)->isVisible() &&
-                p.form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
+        QVERIFY(!p->form(name));
+        p->menu(QTest::currentDataTag());
+        QVERIFY(p->form(name)->isVisible() &&
+                p->form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
     }
 
     // F10 in the clock window opens the menu bar on its first command, as Alt does; the arrows
     // walk the commands and Enter gives the one they are on (アラームOFF); Escape leaves.
     void f10OpensTheMenuBarOnItsFirstCommand() {
-        Program p;
-        p.main().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-        QMenuBar& bar = *p.main().menuBar();
-        QTest::keyClick(&p.main(), Qt::Key_F10);
+        QMenuBar& bar = *p->active().menuBar();
+        QTest::keyClick(&p->main(), Qt::Key_F10);
         QCOMPARE(bar.activeAction(), bar.actions().front());
         QCOMPARE(QApplication::focusWidget(), &bar);
         for (int command = 1; command <= 3; ++command)
             QTest::keyClick(&bar, Qt::Key_Right);
         QCOMPARE(bar.activeAction()->objectName(), "aramuoff");
         QTest::keyClick(&bar, Qt::Key_Return);
-        QCOMPARE(p.program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
-        QTest::keyClick(&p.main(), Qt::Key_F10);
+        QCOMPARE(p->program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
+        QTest::keyClick(&p->main(), Qt::Key_F10);
         QTest::keyClick(&bar, Qt::Key_Escape);
         QVERIFY(!bar.activeAction());
     }
@@ -257,17 +246,14 @@ private slots:
     // Alt that Qt's bridge to the accessibility bus delivers again, once a screen reader has seen
     // it (a copy, without the window system's time), leaves the menu bar open.
     void aCopiedAltLeavesTheMenuBarOpen() {
-        Program p;
-        p.main().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-        QMenuBar& bar = *p.main().menuBar();
-        systemAlt(p.main());
+        QMenuBar& bar = *p->active().menuBar();
+        systemAlt(p->main());
         QCOMPARE(bar.activeAction(), bar.actions().front());
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
             QCoreApplication::postEvent(&bar, new QKeyEvent(type, Qt::Key_Alt, Qt::AltModifier));
         QCoreApplication::sendPostedEvents();
         QCOMPARE(bar.activeAction(), bar.actions().front());
-        systemAlt(p.main()); // the user's Alt closes it
+        systemAlt(p->main()); // the user's Alt closes it
         QVERIFY(!bar.activeAction());
     }
 
@@ -284,15 +270,14 @@ private slots:
         QObject accessible, cache, other;
         QVERIFY(a11y.registerObject("/org/a11y/atspi/accessible", &accessible) &&
                 a11y.registerObject("/org/a11y/atspi/cache", &cache));
-        Program p;
         QStringList ran;
         postCall(&accessible, ran, "accessible");
         postCall(&cache, ran, "cache");
         postCall(&other, ran, "other");
-        QLineEdit& hour = *p.form("Form1")->findChild<QLineEdit*>("Text1");
-        auto typed = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8");
-        QCoreApplication::postEvent(&hour, typed.release());
-        p.toolkit.answer();
+        QLineEdit& hour = *p->form("Form1")->findChild<QLineEdit*>("Text1");
+        QCoreApplication::postEvent(
+            &hour, new QKeyEvent(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8"));
+        p->toolkit.answer();
         QCOMPARE(ran, QStringList({"accessible", "cache"}));
         QCOMPARE(hour.text(), "");
         QCoreApplication::sendPostedEvents();
@@ -306,13 +291,14 @@ private slots:
     }
 
 private:
-    // The dialogs, each by the command that shows it.
+    std::optional<Program> p;
+
+    // The dialogs, each named by the menu command that shows it.
     static void dialogs() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<const forms::FormDefinition*>("form");
-        QTest::newRow("jikokusettei") << "jikokusettei" << &forms::form1Definition;
-        QTest::newRow("kankaku") << "kankaku" << &forms::form2Definition;
-        QTest::newRow("happyou") << "happyou" << &forms::form4Definition;
+        QTest::addColumn<const forms::FormDefinition*>("dialog");
+        QTest::newRow("jikokusettei") << &forms::form1Definition;
+        QTest::newRow("kankaku") << &forms::form2Definition;
+        QTest::newRow("happyou") << &forms::form4Definition;
     }
 };
 
