@@ -86,9 +86,9 @@ class TestQt : public QObject {
 private slots:
     // Each test meets the program as it starts. Dialogs closed by the user, and those the program
     // leaves, are deleted once their events are over: with the program, before the next test.
-    void init() { p.emplace(); }
+    void init() { p_.emplace(); }
     void cleanup() {
-        p.reset();
+        p_.reset();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -96,27 +96,27 @@ private slots:
     // in twips. (That the dialog is active, with the focus and the name in its hour field, the
     // end-to-end tests see on real desktops.)
     void startUpShowsTheClockAndTheAlarmTimeDialogInTwips() {
-        QVERIFY(p->main().isVisible() && p->form("Form1")->isVisible() && !p->form("Form2"));
-        QVERIFY(!p->form("Form1")->windowHandle()->transientParent());
-        QCOMPARE(p->main().clientArea().size(), QSize(481, 359));
-        QCOMPARE(p->form("Form1")->size(), QSize(302, 226));
-        const auto* hour = p->form("Form1")->findChild<QLineEdit*>("Text1");
+        QVERIFY(p_->main().isVisible() && p_->form("Form1")->isVisible() && !p_->form("Form2"));
+        QVERIFY(!p_->form("Form1")->windowHandle()->transientParent());
+        QCOMPARE(p_->main().clientArea().size(), QSize(481, 359));
+        QCOMPARE(p_->form("Form1")->size(), QSize(302, 226));
+        const auto* hour = p_->form("Form1")->findChild<QLineEdit*>("Text1");
         QCOMPARE(hour->geometry(), QRect(16, 80, 73, 33));
         QVERIFY(hour->font().bold() && hour->font().pointSize() == 18);
     }
 
     // The first tick creates the other two dialogs, hidden.
     void theFirstTickCreatesTheOtherDialogsHidden() {
-        p->tick();
-        QVERIFY(p->form("Form2") && !p->form("Form2")->isVisible() &&
-                !p->form("Form4")->isVisible());
+        p_->tick();
+        QVERIFY(p_->form("Form2") && !p_->form("Form2")->isVisible() &&
+                !p_->form("Form4")->isVisible());
     }
 
     // The dial as painted at 10:10:40: the blue face, an orange mark at the middle of the top
     // edge, the thick yellow hour hand towards ten o'clock.
     void theDialShowsItsFace() {
-        p->tick();
-        const QImage dial = p->main().clientArea().grab().toImage();
+        p_->tick();
+        const QImage dial = p_->main().clientArea().grab().toImage();
         QCOMPARE(dial.pixelColor(5, 5), QColor(0, 0, 255));
         QCOMPARE(dial.pixelColor(240, 4), QColor(255, 128, 0));
         QCOMPARE(dial.pixelColor(120, 134), QColor(255, 255, 0));
@@ -125,10 +125,10 @@ private slots:
     // The dialogs' labels lie on the window's face, as the user sees them: around their text,
     // the dialog shows the face that it shows beside them.
     void labelsLieOnTheWindowsFace() {
-        const QImage shown = p->form("Form1")->grab().toImage();
+        const QImage shown = p_->form("Form1")->grab().toImage();
         const QColor face = shown.pixelColor(2, 2);
         for (const forms::Control& def : forms::form1Definition.controls) {
-            const QWidget* label = p->form("Form1")->findChild<QWidget*>(qstr(def.name));
+            const QWidget* label = p_->form("Form1")->findChild<QWidget*>(qstr(def.name));
             if (def.kind == forms::Kind::Label) // a pixel in from the corner below and after it
                 QCOMPARE(shown.pixelColor(label->geometry().bottomRight() - QPoint(1, 1)), face);
         }
@@ -136,9 +136,9 @@ private slots:
 
     // However narrow the user makes the clock window, every command stays on its bar.
     void everyCommandStaysOnTheMenuBar() {
-        p->main().resize(200, p->main().height());
-        QMenuBar& bar = *p->main().menuBar();
-        QTRY_COMPARE(bar.width(), p->main().width());
+        p_->main().resize(200, p_->main().height());
+        QMenuBar& bar = *p_->main().menuBar();
+        QTRY_COMPARE(bar.width(), p_->main().width());
         for (QAction* command : bar.actions())
             QVERIFY(bar.rect().contains(bar.actionGeometry(command)));
     }
@@ -151,8 +151,8 @@ private slots:
             [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
                 seen << QString::number(type) + ' ' + context.category + ' ' + message;
             });
-        p->silent = true;
-        p->form("Form1")->findChild<QPushButton*>("Command1")->click();
+        p_->silent = true;
+        p_->form("Form1")->findChild<QPushButton*>("Command1")->click();
         qInstallMessageHandler(previous);
         QCOMPARE(seen, QStringList({"2 alarmclock.faults Form1.Command1_Click failed: "
                                     "std::runtime_error: no sound"}));
@@ -162,28 +162,28 @@ private slots:
     // right after a tick of the clock window's own timer: a timer of a whole second would show
     // it a second late.
     void theReadoutFollowsTheClockPromptly() {
-        p->at.second = 41;
-        const QLabel* readout = p->main().findChild<QLabel*>("Label1");
+        p_->at.second = 41;
+        const QLabel* readout = p_->main().findChild<QLabel*>("Label1");
         QTRY_COMPARE(readout->text(), "10:10:41"); // the timer has ticked
-        p->at.second = 42;
+        p_->at.second = 42;
         QTRY_COMPARE_WITH_TIMEOUT(readout->text(), "10:10:42", 600);
     }
 
     void theClockWindowsCloseBoxEndsTheProgram() {
-        p->main().close();
-        QCOMPARE(p->quits, 1);
+        p_->main().close();
+        QCOMPARE(p_->quits, 1);
     }
 
     // Each dialog, shown from the menu: a window of its own owned by the clock window as window
     // managers learn it, announced as a dialog, and active again when shown again.
     void aDialogShownFromTheMenuIsOwnedAndActive_data() { dialogs(); }
     void aDialogShownFromTheMenuIsOwnedAndActive() {
-        QWidget& dialog = p->shownByTheRow();
-        p->active();
-        p->menu(QTest::currentDataTag());
+        QWidget& dialog = p_->shownByTheRow();
+        p_->active();
+        p_->menu(QTest::currentDataTag());
         QTRY_COMPARE(QApplication::activeWindow(), &dialog);
         QCOMPARE(QAccessible::queryAccessibleInterface(&dialog)->role(), QAccessible::Dialog);
-        QCOMPARE(dialog.windowHandle()->transientParent(), p->main().windowHandle());
+        QCOMPARE(dialog.windowHandle()->transientParent(), p_->main().windowHandle());
     }
 
     // The focus starts in the first field and Tab walks the fields and the button in the
@@ -191,7 +191,7 @@ private slots:
     void tabWalksTheTabOrder_data() { dialogs(); }
     void tabWalksTheTabOrder() {
         QFETCH(const forms::FormDefinition*, dialog);
-        p->shownByTheRow();
+        p_->shownByTheRow();
         const std::vector<const forms::Control*> order = forms::focusOrder(*dialog);
         for (const forms::Control* control : order) {
             QCOMPARE(QApplication::focusWidget()->objectName(), qstr(control->name));
@@ -203,42 +203,42 @@ private slots:
     // Enter in a field presses nothing; Space on the button presses it.
     void spacePressesTheButtonAndEnterNothing_data() { dialogs(); }
     void spacePressesTheButtonAndEnterNothing() {
-        QWidget& dialog = p->shownByTheRow();
+        QWidget& dialog = p_->shownByTheRow();
         for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
             QTest::keySequence(field, QKeySequence(Qt::Key_Return, Qt::Key_Enter));
-        QCOMPARE(p->beeps, 0);
+        QCOMPARE(p_->beeps, 0);
         QTest::keyClick(dialog.findChild<QPushButton*>("Command1"), Qt::Key_Space);
-        QCOMPARE(p->beeps, 1);
+        QCOMPARE(p_->beeps, 1);
     }
 
     // The close box destroys the dialog with its texts, at once for the handlers and once its
     // event is over for Qt: the menu shows it anew, empty.
     void theCloseBoxTakesTheTexts_data() { dialogs(); }
     void theCloseBoxTakesTheTexts() {
-        QWidget* dialog = &p->shownByTheRow();
+        QWidget* dialog = &p_->shownByTheRow();
         const QString name = dialog->objectName();
         dialog->findChild<QLineEdit*>("Text1")->setText("7");
         QVERIFY(!dialog->close() && !dialog->isVisible());
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!p->form(name));
-        p->menu(QTest::currentDataTag());
-        QVERIFY(p->form(name)->isVisible() &&
-                p->form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
+        QVERIFY(!p_->form(name));
+        p_->menu(QTest::currentDataTag());
+        QVERIFY(p_->form(name)->isVisible() &&
+                p_->form(name)->findChild<QLineEdit*>("Text1")->text().isEmpty());
     }
 
     // F10 in the clock window opens the menu bar on its first command, as Alt does; the arrows
     // walk the commands and Enter gives the one they are on (アラームOFF); Escape leaves.
     void f10OpensTheMenuBarOnItsFirstCommand() {
-        QMenuBar& bar = *p->active().menuBar();
-        QTest::keyClick(&p->main(), Qt::Key_F10);
+        QMenuBar& bar = *p_->active().menuBar();
+        QTest::keyClick(&p_->main(), Qt::Key_F10);
         QCOMPARE(bar.activeAction(), bar.actions().front());
         QCOMPARE(QApplication::focusWidget(), &bar);
         for (int command = 1; command <= 3; ++command)
             QTest::keyClick(&bar, Qt::Key_Right);
         QCOMPARE(bar.activeAction()->objectName(), "aramuoff");
         QTest::keyClick(&bar, Qt::Key_Return);
-        QCOMPARE(p->program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
-        QTest::keyClick(&p->main(), Qt::Key_F10);
+        QCOMPARE(p_->program.alarmState().alarmOff, engine::Value{std::int16_t{1}});
+        QTest::keyClick(&p_->main(), Qt::Key_F10);
         QTest::keyClick(&bar, Qt::Key_Escape);
         QVERIFY(!bar.activeAction());
     }
@@ -246,14 +246,14 @@ private slots:
     // Alt that Qt's bridge to the accessibility bus delivers again, once a screen reader has seen
     // it (a copy, without the window system's time), leaves the menu bar open.
     void aCopiedAltLeavesTheMenuBarOpen() {
-        QMenuBar& bar = *p->active().menuBar();
-        systemAlt(p->main());
+        QMenuBar& bar = *p_->active().menuBar();
+        systemAlt(p_->main());
         QCOMPARE(bar.activeAction(), bar.actions().front());
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
             QCoreApplication::postEvent(&bar, new QKeyEvent(type, Qt::Key_Alt, Qt::AltModifier));
         QCoreApplication::sendPostedEvents();
         QCOMPARE(bar.activeAction(), bar.actions().front());
-        systemAlt(p->main()); // the user's Alt closes it
+        systemAlt(p_->main()); // the user's Alt closes it
         QVERIFY(!bar.activeAction());
     }
 
@@ -274,10 +274,10 @@ private slots:
         postCall(&accessible, ran, "accessible");
         postCall(&cache, ran, "cache");
         postCall(&other, ran, "other");
-        QLineEdit& hour = *p->form("Form1")->findChild<QLineEdit*>("Text1");
+        QLineEdit& hour = *p_->form("Form1")->findChild<QLineEdit*>("Text1");
         QCoreApplication::postEvent(
             &hour, new QKeyEvent(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8"));
-        p->toolkit.answer();
+        p_->toolkit.answer();
         QCOMPARE(ran, QStringList({"accessible", "cache"}));
         QCOMPARE(hour.text(), "");
         QCoreApplication::sendPostedEvents();
@@ -291,7 +291,7 @@ private slots:
     }
 
 private:
-    std::optional<Program> p;
+    std::optional<Program> p_;
 
     // The dialogs, each named by the menu command that shows it.
     static void dialogs() {
